@@ -1,0 +1,17 @@
+// Conversion between the GBK texts of the core and the UTF-8 / Unicode texts
+// of the screen, the clipboard and the command line. This is the only place
+// that converts; a character GBK cannot hold becomes "?".
+#pragma once
+
+#include <string>
+
+namespace textcodec {
+
+// UTF-8 to GBK. pReplaced (when given) is set to true if any character had
+// to be replaced by "?", and left alone otherwise.
+std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced = nullptr);
+
+// GBK to UTF-8. Bytes that are not GBK become "?".
+std::string GbkToUtf8(const std::string& gbk);
+
+} // namespace textcodec

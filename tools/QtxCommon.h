@@ -1,0 +1,20 @@
+// Shared pieces of the qtx command line: text escapes, conversion at the
+// console edge, and the subcommand entry points.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qtx {
+
+enum { EXIT_DONE = 0, EXIT_FAILURE_ = 1, EXIT_USAGE = 2 };
+
+// A GBK cell text for printing: UTF-8, with \\ \t \n \r escaped.
+std::string PrintableText(const std::string& gbk);
+// A script argument (UTF-8 with the escapes above and \s) as GBK text.
+// pReplaced is set when a character GBK cannot hold became "?".
+std::string ScriptText(const std::string& utf8, bool* pReplaced = nullptr);
+
+int CalcMain(const std::vector<std::string>& args);
+
+} // namespace qtx
