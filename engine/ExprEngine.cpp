@@ -23,6 +23,21 @@ struct SFunction {
 };
 const SFunction FUNCTIONS[] = {{"log", 3}, {"sin", 3}, {"cos", 3}, {"tan", 3}, {"ctg", 3}, {"sqrt", 4}};
 
+// The leading number of [first, last), as atof reads it: a number too large
+// for a double is infinite (the caller reports it), one too small is 0.
+double ReadNumber(const char* first, const char* last)
+{
+    double v = 0.0;
+    const auto res = std::from_chars(first, last, v, std::chars_format::fixed);
+    if (res.ec == std::errc::result_out_of_range) {
+        v = 0.0;
+        for (const char* p = first; p < res.ptr && *p != '.'; ++p)
+            if (*p >= '1' && *p <= '9')
+                v = HUGE_VAL;
+    }
+    return v;
+}
+
 bool IsRefBefore(char c)
 {
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == ']';
@@ -305,10 +320,7 @@ double CExprEngine::Evaluate(const std::string& text)
             std::size_t j = i + 1;
             while (j < n && (gbk::IsAsciiDigit(text[j]) || text[j] == '.'))
                 ++j;
-            double v = 0.0;
-            const char* first = text.data() + i;
-            std::from_chars(first, text.data() + j, v, std::chars_format::fixed);
-            values.push_back(Finite(v));
+            values.push_back(Finite(ReadNumber(text.data() + i, text.data() + j)));
             i = j;
             continue;
         }
@@ -375,8 +387,7 @@ double CExprEngine::ToNumber(const std::string& text)
         negative = *p == '-';
         ++p;
     }
-    double v = 0.0;
-    std::from_chars(p, end, v, std::chars_format::fixed);
+    const double v = ReadNumber(p, end);
     return negative ? -v : v;
 }
 

@@ -225,9 +225,10 @@ int CheckParentheses(const std::string& text)
 
 int CheckSyntax(const std::string& text)
 {
-    // Every character the tests look for is below 0x40 and so never part of
-    // a double-byte character; a lead byte fails the first test at its own
-    // position, which comes before its trail byte.
+    // Every character the tests look for except "^" is below 0x40 and so
+    // never part of a double-byte character; a lead byte fails the first test
+    // at its own position, which comes before its trail byte. Only the point
+    // scan looks past a lead byte, and it steps over the whole character.
     const long L = static_cast<long>(text.size());
     if (L == 0)
         return 1;
@@ -260,8 +261,12 @@ int CheckSyntax(const std::string& text)
                 return 7;
         }
         if (c == '.' && i < L - 2) {
-            for (long k = i + 1; k < L; ++k) {
+            // A double-byte character neither ends the run nor counts as a
+            // point, even when its trail byte reads as "^".
+            for (long k = i + 1; k < L; k += static_cast<long>(gbk::CharLength(text, static_cast<std::size_t>(k)))) {
                 const char d = text[k];
+                if (gbk::CharLength(text, static_cast<std::size_t>(k)) == 2)
+                    continue;
                 if (d == '.')
                     return 8;
                 if (d == '(' || d == ')' || IsOperator(d))
