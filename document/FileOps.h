@@ -1,0 +1,61 @@
+// File names and file system work of the document layer (POSIX).
+//
+// Document paths are GBK texts like every text of the core (they are shown
+// in the title and kept in the settings); NativePath turns one into the
+// file system's UTF-8 name.
+#pragma once
+
+#include <string>
+
+namespace docfile {
+
+std::string NativePath(const std::string& gbkPath);
+
+// The part before the last "/", or empty when there is none.
+std::string FolderOf(const std::string& path);
+// The file name without its folder and without its extension (everything
+// from the last "." of the name on).
+std::string TitleFromPath(const std::string& path);
+// The path with the extension of its file name replaced by ext ("bak",
+// "~~k"); a name without an extension gets "." + ext appended.
+std::string BackupPath(const std::string& path, const char* ext);
+// True when a title holds one of the characters # % ; / \ (double-byte
+// characters never count, whatever their second byte).
+bool HasForbiddenChar(const std::string& title);
+
+enum EReadResult { READ_OK, READ_CANNOT_OPEN, READ_TOO_LARGE };
+// Reads a whole regular file.
+EReadResult ReadWholeFile(const std::string& nativePath, std::string& data);
+
+// Copies a file over another one. False when the source does not exist or
+// the copy fails.
+bool CopyFileReplace(const std::string& fromNative, const std::string& toNative);
+bool FileExists(const std::string& nativePath);
+void RemoveFile(const std::string& nativePath);
+
+// The user's cache folder for the program, created when missing:
+// $XDG_CACHE_HOME/quantorix or ~/.cache/quantorix. Empty when there is none.
+std::string CacheFolder();
+
+// Writes a file so that it is either the old or the new version: the bytes
+// go to a temporary file in the same folder, are flushed to the disk, and
+// Commit renames it over the target. Destroying an uncommitted object
+// removes the temporary file.
+class CAtomicFile {
+public:
+    CAtomicFile() = default;
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+    ~CAtomicFile() { Discard(); }
+
+    // Writes and flushes the temporary file. False with reason on failure.
+    bool Write(const std::string& nativePath, const std::string& data, std::string& reason);
+    bool Commit(std::string& reason);
+    void Discard();
+
+private:
+    std::string m_strTarget;
+    std::string m_strTemp;
+};
+
+} // namespace docfile
