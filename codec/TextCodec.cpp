@@ -73,12 +73,12 @@ size_t Utf8SequenceLength(const unsigned char* p, size_t left)
         len = 3;
     else if (p[0] >= 0xC2 && p[0] <= 0xDF)
         len = 2;
-    if (len > left)
-        return 1;
-    for (size_t k = 1; k < len; ++k)
-        if ((p[k] & 0xC0) != 0x80)
-            return 1;
-    return len;
+    // A sequence cut short or broken by a byte that does not continue it is
+    // one bad character, up to that byte.
+    size_t k = 1;
+    while (k < len && k < left && (p[k] & 0xC0) == 0x80)
+        ++k;
+    return k;
 }
 
 size_t GbkSequenceLength(const unsigned char* p, size_t left)

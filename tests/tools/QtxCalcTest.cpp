@@ -1,0 +1,180 @@
+// qtx calc end to end: the built program is run with arguments and standard
+// input, and its output, error output and exit status are checked.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SRun {
+    std::string m_strOut;
+    std::string m_strErr;
+    int m_nExit = -1;
+};
+
+std::string Quote(const std::string& arg)
+{
+    std::string q = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Runs qtx with the arguments (UTF-8) and the given standard input.
+SRun Qtx(const std::vector<std::string>& args, const std::string& input = "")
+{
+    char dir[] = "/tmp/qtx_calc_test_XXXXXX";
+    if (!mkdtemp(dir))
+        return {};
+    const std::string base = dir;
+    std::ofstream(base + "/in", std::ios::binary) << input;
+    std::string cmd = Quote(QTX_BINARY);
+    for (const std::string& a : args)
+        cmd += " " + Quote(a);
+    cmd += " <" + base + "/in >" + base + "/out 2>" + base + "/err";
+    const int status = std::system(cmd.c_str());
+    SRun run;
+    run.m_nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.m_strOut = ReadAll(base + "/out");
+    run.m_strErr = ReadAll(base + "/err");
+    std::remove((base + "/in").c_str());
+    std::remove((base + "/out").c_str());
+    std::remove((base + "/err").c_str());
+    rmdir(dir);
+    return run;
+}
+
+const std::string DIV = "notice: 错误!被除数的运算结果为零。\n";
+const std::string POW = "notice: 错误!幂级数必须大于零。\n";
+const std::string TAN = "notice: tan(X)中X的值不能等于0!程序自动将X设置为1\n";
+
+struct SCase {
+    std::vector<std::string> m_Args;
+    std::string m_strOut;
+    std::string m_strErr;
+};
+
+TEST(QtxCalc, WorkedExamples)
+{
+    const SCase cases[] = {
+        {{"(12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)"},
+         "(12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)=197.60\n", ""},
+        {{"--status", "5++3"}, "error\t[连续两个运算符错误]5++3=0.00\n", ""},
+        {{"--status", "1/0"}, "error\t1/0=1.00\n", DIV},
+        {{"2^3^2"}, "2^3^2=64.00\n", ""},
+        {{"2*sin(-30)"}, "2*sin(-30)=-1.00\n", ""},
+        {{"SIN（30）"}, "sin(30)=0.50\n", ""},
+        {{"--decimals", "0", "1/3"}, "1/3=0\n", ""},
+        {{"--decimals", "2", "1/3"}, "1/3=0.33\n", ""},
+        {{"--decimals", "6", "1/3"}, "1/3=0.333333\n", ""},
+        {{"--decimals=6", "1/3"}, "1/3=0.333333\n", ""},
+        {{"2.4449999"}, "2.4449999=2.45\n", ""},
+        {{"--status", "(12+45)[墙长度]*2.8"}, "ok\t(12+45)[墙长度]*2.8=159.60\n", ""},
+        {{"[廬山]1+[門窗]2"}, "[廬山]1+[門窗]2=3.00\n", ""},
+        {{"2×3＋4、2"}, "2*3+4/2=8.00\n", ""},
+        {{"--status", "sin()+1"}, "error\t[表达式中有错误的符号或数值]sin+1=0.00\n", ""},
+        {{"--status", "tan(0)+sin(30)"}, "error\ttan(0)+sin(30)=0.52\n", TAN},
+        {{"--status", "sin(1+)+2"}, "error\t[表达式中有错误的符号或数值]sin(1+)+2=2.00\n", ""},
+        {{"--status", "log(0)+1"}, "error\tlog(0)+1=1.00\n", "notice: log(X)中X的值必须大于0!程序自动将结果设置为0\n"},
+        {{"(0-8)^(1/3)"}, "(0-8)^(1/3)=0.00\n", "notice: 错误!运算结果超出了数值范围!程序自动将结果设置为0\n"},
+        // An old message and result part are dropped before calculating.
+        {{"[连续两个运算符错误]5+3=0.00"}, "5+3=8.00\n", ""},
+        // Escapes in the printed cell text.
+        {{"1\t+2\\"}, "[表达式中有错误的符号或数值]1\\t+2\\\\=0.00\n", ""},
+        // An empty expression leaves the cell empty.
+        {{""}, "\n", ""},
+    };
+    for (const SCase& c : cases) {
+        const SRun run = Qtx([&] {
+            std::vector<std::string> a{"calc"};
+            a.insert(a.end(), c.m_Args.begin(), c.m_Args.end());
+            return a;
+        }());
+        const std::string label = c.m_Args.back();
+        EXPECT_EQ(run.m_nExit, 0) << label;
+        EXPECT_EQ(run.m_strOut, c.m_strOut) << label;
+        EXPECT_EQ(run.m_strErr, c.m_strErr) << label;
+    }
+}
+
+TEST(QtxCalc, SeveralExpressionsKeepNoticesInOrder)
+{
+    const SRun run = Qtx({"calc", "--status", "1/0+2^(0-1)", "1+1", "tan(0)", "5/0"});
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "error\t1/0+2^(0-1)=2.00\nok\t1+1=2.00\nerror\ttan(0)=0.02\nerror\t5/0=5.00\n");
+    EXPECT_EQ(run.m_strErr, DIV + POW + TAN + DIV);
+}
+
+TEST(QtxCalc, DoubleDashEndsOptions)
+{
+    SRun run = Qtx({"calc", "--", "-3+5"});
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "-3+5=2.00\n");
+    run = Qtx({"calc", "--decimals", "1", "--", "--status", "-2*3"});
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "[表达式中有错误的符号或数值]--status=0.0\n-2*3=-6.0\n");
+    // An expression ends the options too.
+    run = Qtx({"calc", "1+1", "--status"});
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "1+1=2.00\n[表达式中有错误的符号或数值]--status=0.00\n");
+}
+
+TEST(QtxCalc, StandardInputLineByLine)
+{
+    SRun run = Qtx({"calc", "--status"}, "1+2\r\n5++3\n\nSIN（30）\n1/0");
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut,
+              "ok\t1+2=3.00\nerror\t[连续两个运算符错误]5++3=0.00\nok\t\nok\tsin(30)=0.50\nerror\t1/0=1.00\n");
+    EXPECT_EQ(run.m_strErr, DIV);
+    run = Qtx({"calc", "--decimals", "0"}, "");
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "");
+}
+
+TEST(QtxCalc, CharactersGbkCannotHold)
+{
+    const SRun run = Qtx({"calc", "1+2😀"});
+    EXPECT_EQ(run.m_nExit, 0);
+    EXPECT_EQ(run.m_strOut, "[表达式中有错误的符号或数值]1+2?=0.00\n");
+    EXPECT_NE(run.m_strErr.find("?"), std::string::npos);
+    EXPECT_EQ(run.m_strErr.find("notice:"), std::string::npos);
+}
+
+TEST(QtxCalc, WrongUsageExitsWithTwo)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"calc", "--bogus", "1"}, {"calc", "--decimals", "7", "1"}, {"calc", "--decimals", "-1", "1"},
+        {"calc", "--decimals", "x", "1"}, {"calc", "--decimals"}, {"calc", "--decimals=10", "1"}, {}, {"frob"},
+    };
+    for (const auto& args : bad) {
+        const SRun run = Qtx(args);
+        std::string label;
+        for (const std::string& a : args)
+            label += a + " ";
+        EXPECT_EQ(run.m_nExit, 2) << label;
+        EXPECT_EQ(run.m_strOut, "") << label;
+        EXPECT_FALSE(run.m_strErr.empty()) << label;
+    }
+}
+
+} // namespace
