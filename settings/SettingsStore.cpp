@@ -36,8 +36,8 @@ int CSettingsKey::ReadValue(const std::string& name, std::string& out) const
     std::string value;
     if (!m_Store.ReadRaw(name, value))
         return 1;
-    // The value is read into a 200-byte buffer, terminator included.
-    if (value.size() + 1 > 200)
+    // A value of 200 bytes or more, terminator included, does not read.
+    if (value.size() + 1 >= 200)
         return 2;
     std::string::size_type zero = value.find('\0');
     out = zero == std::string::npos ? value : value.substr(0, zero);
