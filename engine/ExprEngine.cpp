@@ -124,17 +124,23 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
         return "0.0";
     }
 
-    std::string t = SubstituteReferences(text); // E3
-    if (CheckAnnotations(t)) {                  // E4
+    std::string substituted;
+    const std::string& source = m_State.m_RefTable.empty() ? text : (substituted = SubstituteReferences(text)); // E3
+    // The annotation check works on the prepared text, which E6 needs anyway.
+    std::string t = PrepareForEvaluation(source);
+    if (exprtext::CheckPreparedBrackets(t)) {  // E4
         m_State.RecordMessage(calctext::MSG_ANNOTATION);
         return "0.0";
     }
-    if (CheckParentheses(t)) {                  // E5
+    if (CheckParentheses(source)) {             // E5
         m_State.RecordMessage(calctext::MSG_PARENTHESES);
         return "0.0";
     }
-    t = PrepareForEvaluation(t);                // E6
-    t = ReduceFunctions(t);                     // E7
+    bool letters = false;                       // E6 done above
+    for (char c : t)
+        letters = letters || gbk::IsAsciiLetter(c);
+    if (letters)                                // E7: without letters there is no name to lower or find
+        t = ReduceFunctions(t);
     const int code = CheckSyntax(t);            // E8
     if (code == 0)
         return t;

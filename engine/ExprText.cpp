@@ -1,5 +1,6 @@
 #include "engine/ExprText.h"
 
+#include <cstring>
 #include <vector>
 
 #include "engine/CalcTexts.h"
@@ -32,6 +33,12 @@ void DeleteSpacesAndLineFeeds(std::string& text)
 // survives, or npos.
 std::string Strip(const std::string& text, std::size_t* lastEq)
 {
+    if (text.find('[') == std::string::npos) {
+        // Nothing to strip; "=" is below 0x40 and never a trail byte.
+        if (lastEq)
+            *lastEq = text.rfind('=');
+        return text;
+    }
     std::string out;
     out.reserve(text.size());
     bool inside = false;
@@ -79,10 +86,16 @@ std::string StripAnnotations(const std::string& text)
 
 void FixPairsAndPoints(std::string& text)
 {
-    // Nothing to do without "." or "()": the common case.
+    // Without an empty pair, a point between two digits is all the scan can
+    // meet and it changes nothing: the common case.
     bool work = false;
-    for (std::size_t i = 0; i < text.size() && !work; ++i)
-        work = text[i] == '.' || (text[i] == '(' && i + 1 < text.size() && text[i + 1] == ')');
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n && !work; ++i) {
+        if (text[i] == '.')
+            work = i == 0 || i + 1 == n || !IsDigit(text[i - 1]) || !IsDigit(text[i + 1]);
+        else if (text[i] == '(')
+            work = i + 1 < n && text[i + 1] == ')';
+    }
     if (!work)
         return;
 
@@ -121,12 +134,18 @@ void FixPairsAndPoints(std::string& text)
 std::string CleanExpression(const std::string& input)
 {
     std::string text = input;
-    // C1: the first occurrence of each of the first eight messages.
-    for (int k = 0; k < 8; ++k) {
-        const std::string msg = calctext::CALC_MESSAGES[k];
-        std::size_t pos = gbk::FindChars(text, msg);
-        if (pos != std::string::npos)
-            text.erase(pos, msg.size());
+    // C1: the first occurrence of each of the first eight messages. Every
+    // message starts with "[".
+    if (text.find('[') != std::string::npos) {
+        for (int k = 0; k < 8; ++k) {
+            const char* msg = calctext::CALC_MESSAGES[k];
+            const std::size_t len = std::strlen(msg);
+            if (text.find(msg, 0, len) == std::string::npos)
+                continue;
+            std::size_t pos = gbk::FindChars(text, std::string(msg, len));
+            if (pos != std::string::npos)
+                text.erase(pos, len);
+        }
     }
     // C2-C4 in one pass: lower-case letters, full-width punctuation, no
     // spaces or line feeds. The mapped characters are neither letters nor
@@ -137,7 +156,10 @@ std::string CleanExpression(const std::string& input)
     for (std::size_t i = 0; i < n;) {
         if (gbk::CharLength(text, i) == 2) {
             char mapped = 0;
+            const unsigned char lead = static_cast<unsigned char>(text[i]);
             for (const auto& fw : calctext::FULL_WIDTH) {
+                if (lead != 0xA1 && lead != 0xA3)
+                    break; // every mapped character has one of these two lead bytes
                 if (text[i] == fw.m_szWide[0] && text[i + 1] == fw.m_szWide[1]) {
                     mapped = fw.m_cAscii;
                     break;
@@ -162,16 +184,26 @@ std::string CleanExpression(const std::string& input)
 
 std::string PrepareForEvaluation(const std::string& input)
 {
-    std::string text = input;
-    DeleteSpacesAndLineFeeds(text);           // P1
-    text = Strip(text, nullptr);              // P2
+    std::string text;
+    if (input.find_first_of(" \n") == std::string::npos) {
+        text = Strip(input, nullptr);         // P2 (P1 has nothing to do)
+    } else {
+        text = input;
+        DeleteSpacesAndLineFeeds(text);       // P1
+        if (text.find('[') != std::string::npos)
+            text = Strip(text, nullptr);      // P2
+    }
     FixPairsAndPoints(text);                  // P3
     std::string out;                          // P4: "(-" becomes "(0-"
-    out.reserve(text.size() + 4);
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        out.push_back(text[k]);
-        if (text[k] == '(' && k + 1 < text.size() && text[k + 1] == '-')
-            out.push_back('0');
+    if (text.find("(-") == std::string::npos) {
+        out.swap(text);
+    } else {
+        out.reserve(text.size() + 4);
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            out.push_back(text[k]);
+            if (text[k] == '(' && k + 1 < text.size() && text[k + 1] == '-')
+                out.push_back('0');
+        }
     }
     if (out.empty())                          // P5
         out = "0.0";
@@ -182,6 +214,8 @@ std::string PrepareForEvaluation(const std::string& input)
 
 std::size_t FindResultSeparator(const std::string& text)
 {
+    if (text.find('=') == std::string::npos)
+        return text.size();
     std::size_t pos = std::string::npos;
     Strip(text, &pos);
     return pos == std::string::npos ? text.size() : pos;
@@ -195,7 +229,13 @@ std::string ValueAfterSeparator(const std::string& text)
 
 int CheckAnnotations(const std::string& input)
 {
-    const std::string text = PrepareForEvaluation(input);
+    return CheckPreparedBrackets(PrepareForEvaluation(input));
+}
+
+int CheckPreparedBrackets(const std::string& text)
+{
+    if (text.find_first_of("[]") == std::string::npos)
+        return 0;
     int depth = 0;
     for (std::size_t i = 0; i < text.size(); i += gbk::CharLength(text, i)) {
         if (gbk::CharLength(text, i) == 2)

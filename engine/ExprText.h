@@ -31,6 +31,9 @@ std::string StripAnnotations(const std::string& text);
 void FixPairsAndPoints(std::string& text);
 
 int CheckAnnotations(const std::string& text);
+// The bracket scan of CheckAnnotations on a text that has already been
+// through PrepareForEvaluation.
+int CheckPreparedBrackets(const std::string& prepared);
 int CheckParentheses(const std::string& text);
 int CheckSyntax(const std::string& text);
 

@@ -1,0 +1,7 @@
+if(TARGET PkgConfig::MUPARSER)
+  qtx_add_bench(bench_engine SOURCES ${CMAKE_CURRENT_LIST_DIR}/BenchEngine.cpp LIBS qtx_engine PkgConfig::MUPARSER)
+  target_compile_definitions(bench_engine PRIVATE QTX_WITH_MUPARSER=1)
+else()
+  message(STATUS "muparser not found: bench_engine runs without the comparison")
+  qtx_add_bench(bench_engine SOURCES ${CMAKE_CURRENT_LIST_DIR}/BenchEngine.cpp LIBS qtx_engine)
+endif()
