@@ -1,0 +1,67 @@
+// Summary items: numbered heading rows that total the rows below them per
+// specification category, with the matching units, and the list of items
+// the tool bar shows.
+//
+// A summary row is a data row whose COL_SEQ is not empty; its item runs to
+// the row before the next summary row, or to the last row of the sheet.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSheetEditHost;
+class SheetGrid;
+
+class CSummaryItems {
+public:
+    explicit CSummaryItems(CSheetEditHost& host);
+
+    // F2: numbers the current row as a new item, or removes the numbering of
+    // a summary row. Refused with a message when several rows are selected.
+    void ToggleSummary();
+    // The numbering of summary row r removed (as ToggleSummary does on it):
+    // later items renumbered, the item above recomputed. Used by cut and
+    // row deletion.
+    void RemoveItemAt(int r);
+
+    // Total text of rows a .. b: one line per category in order of first
+    // appearance, "category=sum;" joined by "\n", the final ";" dropped.
+    // More than 9000 rows: a warning, and only the first 9000 are added up.
+    std::string TotalText(int a, int b);
+    // Unit list of the item whose rows are a .. b, read against the total
+    // text in row a - 1: one "unit;\n" per total line.
+    std::string UnitList(int a, int b) const;
+
+    // Refresh after leaving cell (row, col) of a calculation row.
+    void RefreshItemOf(int row, int col);
+    // Totals of the items around rows first .. last recomputed.
+    void RecomputeStretch(int first, int last);
+    // Every summary row's unit list recomputed.
+    void RefreshUnitLists();
+
+    // The tool-bar list: one entry per summary row ("number name"), and the
+    // entry of the item that holds the current row (-1 for none).
+    void RefreshItemList();
+    const std::vector<std::string>& ItemEntries() const { return m_Entries; }
+    int SelectedItem() const { return m_nSelected; }
+    // Choice of entry index (from 0): its summary row's name cell becomes
+    // current and passes through the editor once. False for a bad index.
+    bool GoToItem(int index);
+
+    // Helpers over the sheet.
+    static bool IsSummaryRow(const SheetGrid& grid, int row);
+    // Nearest summary row above row (not row itself), or -1.
+    static int SummaryRowAbove(const SheetGrid& grid, int row);
+    // The row before the next summary row below row, or the last row.
+    static int ItemEnd(const SheetGrid& grid, int row);
+    // Category texts are compared with their line breaks ignored.
+    static bool SameCategory(const std::string& a, const std::string& b);
+
+private:
+    void UpdateUnitList(int s);
+    std::string EntryText(int row) const;
+
+    CSheetEditHost& m_Host;
+    std::vector<std::string> m_Entries;
+    int m_nSelected = -1;
+};

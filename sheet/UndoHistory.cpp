@@ -1,0 +1,163 @@
+#include "sheet/UndoHistory.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sheet/SheetEditHost.h"
+#include "sheet/SheetGrid.h"
+#include "sheet/SummaryItems.h"
+
+UndoHistory::UndoHistory() = default;
+
+void UndoHistory::ResetHistory()
+{
+    for (SStep& step : m_Slots)
+        step.Clear();
+    m_nTop = -1;
+    m_nRedo = 0;
+    m_bReplaying = false;
+}
+
+void UndoHistory::RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2)
+{
+    if (m_bReplaying)
+        return;
+    m_nRedo = 0;
+    if (m_nTop == MAX_STEPS - 1) {
+        std::rotate(m_Slots, m_Slots + 1, m_Slots + MAX_STEPS);
+        m_Slots[MAX_STEPS - 1].Clear();
+    } else {
+        ++m_nTop;
+        for (int i = m_nTop; i < MAX_STEPS; ++i)
+            m_Slots[i].Clear();
+    }
+
+    if (r2 < 0)
+        r2 = r1;
+    if (c2 < 0)
+        c2 = c1;
+    SStep& step = m_Slots[m_nTop];
+    step.m_nKind = kind;
+    step.m_nRow1 = std::min(r1, r2);
+    step.m_nRow2 = std::max(r1, r2);
+    step.m_nCol1 = std::min(c1, c2);
+    step.m_nCol2 = std::max(c1, c2);
+
+    const std::size_t rows = static_cast<std::size_t>(step.m_nRow2 - step.m_nRow1 + 1);
+    const std::size_t cols = static_cast<std::size_t>(step.Width());
+    step.m_Texts.assign(rows * cols, std::string());
+    if (kind == UNDO_INSERT_ROWS)
+        return;
+    std::size_t k = 0;
+    for (int r = step.m_nRow1; r <= step.m_nRow2; ++r)
+        for (int c = step.m_nCol1; c <= step.m_nCol2; ++c)
+            step.m_Texts[k++] = grid.TextMatrix(r, c);
+}
+
+void UndoHistory::NoteRowInserted(int r)
+{
+    m_nRedo = 0;
+    for (int i = 0; i < m_nTop; ++i) {
+        SStep& step = m_Slots[i];
+        if (step.m_nKind == UNDO_EMPTY)
+            continue;
+        if (step.m_nRow1 >= r) {
+            ++step.m_nRow1;
+            ++step.m_nRow2;
+        } else if (r <= step.m_nRow2) {
+            // The stored rows from r on move down; row r is the new empty row.
+            const std::size_t width = static_cast<std::size_t>(step.Width());
+            const std::size_t at = static_cast<std::size_t>(r - step.m_nRow1) * width;
+            step.m_Texts.insert(step.m_Texts.begin() + static_cast<std::ptrdiff_t>(at), width, std::string());
+            ++step.m_nRow2;
+        }
+    }
+}
+
+void UndoHistory::ExchangeTexts(SheetGrid& grid, SStep& step)
+{
+    std::size_t k = 0;
+    for (int r = step.m_nRow1; r <= step.m_nRow2; ++r) {
+        for (int c = step.m_nCol1; c <= step.m_nCol2; ++c, ++k) {
+            std::string& stored = step.m_Texts[k];
+            const std::string& current = grid.TextMatrix(r, c);
+            if (current == stored)
+                continue;
+            std::string sheetText = current;
+            grid.SetTextMatrix(r, c, stored);
+            stored = std::move(sheetText);
+        }
+    }
+}
+
+void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
+{
+    SheetGrid& grid = host.Grid();
+    m_bReplaying = true;
+    host.SetReplaying(true);
+    grid.SetRedraw(false);
+
+    grid.SetRow(step.m_nRow1);
+    grid.SetCol(step.m_nCol1);
+    grid.SetRowSel(step.m_nRow2);
+    grid.SetColSel(step.m_nCol2);
+
+    switch (step.m_nKind) {
+    case UNDO_DELETE_ROWS:
+        if (bUndo) {
+            host.InsertRows();
+            ExchangeTexts(grid, step);
+        } else {
+            ExchangeTexts(grid, step);
+            host.DeleteRows();
+        }
+        break;
+    case UNDO_INSERT_ROWS:
+        if (bUndo)
+            host.DeleteRows();
+        else
+            host.InsertRows();
+        break;
+    default:
+        ExchangeTexts(grid, step);
+        break;
+    }
+
+    // The sheet changed: heights, totals and references follow the texts,
+    // and the document counts as modified.
+    const bool bRowsRemain = !(step.m_nKind == UNDO_INSERT_ROWS && bUndo) &&
+                             !(step.m_nKind == UNDO_DELETE_ROWS && !bUndo);
+    if (bRowsRemain) {
+        const int last = std::min(step.m_nRow2, grid.Rows() - 1);
+        for (int r = step.m_nRow1; r <= last; ++r)
+            host.FitRowHeight(r);
+        host.Summary().RecomputeStretch(step.m_nRow1, last);
+        host.Summary().RefreshUnitLists();
+        host.RebuildReferences();
+    }
+    host.SetModified();
+
+    host.SetReplaying(false);
+    m_bReplaying = false;
+    grid.SetRedraw(true);
+}
+
+void UndoHistory::UndoStep(CSheetEditHost& host)
+{
+    if (m_nTop < 0)
+        return;
+    ++m_nRedo;
+    Replay(host, m_Slots[m_nTop], true);
+    --m_nTop;
+}
+
+void UndoHistory::RedoStep(CSheetEditHost& host)
+{
+    if (m_nRedo == 0)
+        return;
+    --m_nRedo;
+    if (m_nTop == MAX_STEPS - 1)
+        return;
+    ++m_nTop;
+    Replay(host, m_Slots[m_nTop], false);
+}

@@ -1,0 +1,74 @@
+// The undo history: the last 15 editing actions that changed cell texts or
+// rows. Each step keeps the texts of the rectangle its action was about to
+// change; undo and redo exchange those texts with the sheet's, so one store
+// serves both directions. A step is kept whole whatever its size.
+//
+// Row insertions and deletions are replayed through the grid's own row
+// commands, with the replaying flag set so that they record nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSheetEditHost;
+class SheetGrid;
+
+enum EUndoKind {
+    UNDO_EMPTY = -1,
+    UNDO_ROW_INSERTED = 1, // not a step: summary numbering inserted a row
+    UNDO_CELL_EDIT = 2,
+    UNDO_CUT = 3,
+    UNDO_PASTE = 4,
+    UNDO_CLEAR = 5,
+    UNDO_DELETE_ROWS = 6,
+    UNDO_INSERT_ROWS = 7
+};
+
+class UndoHistory {
+public:
+    static const int MAX_STEPS = 15;
+
+    UndoHistory();
+
+    // Stores the texts of rows r1 .. r2, columns c1 .. c2 (either order) as
+    // a new step; an insertion stores empty texts. Discards what could have
+    // been redone; drops the oldest step when 15 are kept. Nothing is
+    // recorded while replaying.
+    void RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2);
+    // Summary numbering inserted a row at r: the older steps move along.
+    void NoteRowInserted(int r);
+
+    void UndoStep(CSheetEditHost& host);
+    void RedoStep(CSheetEditHost& host);
+    void ResetHistory();
+
+    bool CanUndo() const { return m_nTop >= 0; }
+    bool CanRedo() const { return m_nRedo > 0; }
+    bool IsReplaying() const { return m_bReplaying; }
+
+    // Inspection (tests, diagnostics): the step in slot i, 0 the oldest.
+    int Top() const { return m_nTop; }
+    int RedoCount() const { return m_nRedo; }
+    int KindAt(int slot) const { return m_Slots[slot].m_nKind; }
+
+private:
+    struct SStep {
+        int m_nKind = UNDO_EMPTY;
+        int m_nRow1 = -1, m_nCol1 = -1, m_nRow2 = -1, m_nCol2 = -1;
+        // Row-major, (m_nRow2 - m_nRow1 + 1) x (m_nCol2 - m_nCol1 + 1).
+        std::vector<std::string> m_Texts;
+
+        int Width() const { return m_nCol2 - m_nCol1 + 1; }
+        void Clear() { *this = SStep(); }
+    };
+
+    // Selects the step's range, exchanges its texts with the sheet's and
+    // runs the row command the direction needs.
+    void Replay(CSheetEditHost& host, SStep& step, bool bUndo);
+    static void ExchangeTexts(SheetGrid& grid, SStep& step);
+
+    SStep m_Slots[MAX_STEPS];
+    int m_nTop = -1;
+    int m_nRedo = 0;
+    bool m_bReplaying = false;
+};
