@@ -1,0 +1,46 @@
+// Bulk edits of the current column over the selected rows: appending the
+// same text or expression to every cell, removing the first occurrence of a
+// text, and adding or removing a leading minus on every expression. None of
+// them records an undo step.
+#pragma once
+
+#include <string>
+
+class CExprEngine;
+class CSheetEditHost;
+
+// The text dialog's "确定": the message to show and keep the dialog open
+// with, or the empty text when the text is accepted. An accepted text is
+// not stored here (see CBulkEdit::ConfirmText).
+std::string CheckBulkText(CExprEngine& engine, const std::string& text);
+
+// The expression of a cell text: the text before its result separator (a
+// "=" at the very start is kept).
+std::string ExpressionPart(const std::string& cellText);
+
+// The expression with its leading minus added or removed.
+std::string ToggleMinusText(const std::string& expression);
+
+class CBulkEdit {
+public:
+    CBulkEdit(CSheetEditHost& host, CExprEngine& engine);
+
+    // The dialog confirmed with text: shows the refusal and returns false,
+    // or stores the text (SelectAddSign) and returns true.
+    bool ConfirmText(const std::string& text);
+
+    // The commands, after the dialog was confirmed: they take the stored
+    // text.
+    void AppendToCells();
+    void RemoveFromCells();
+    void ToggleMinus();
+
+private:
+    void Rows(int& r1, int& r2) const;
+    // Writes a cell the way the commands do: made current and, for an
+    // expression, passed through the editor and its commit.
+    void WriteCell(int row, int col, const std::string& text);
+
+    CSheetEditHost& m_Host;
+    CExprEngine& m_Engine;
+};

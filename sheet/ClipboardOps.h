@@ -1,0 +1,66 @@
+// Copy, cut, paste and clear on the sheet's rectangular selection, through a
+// plain-text clipboard: cells of a row separated by "\t", rows by "\n", no
+// trailing separator.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSheetEditHost;
+
+// The clipboard in its text format (GBK). The desktop program maps it onto
+// the system clipboard; qtx and the tests keep it in memory.
+class CClipboard {
+public:
+    enum EState {
+        CLIP_TEXT,     // text read (possibly empty)
+        CLIP_NOT_TEXT, // the clipboard holds no text
+        CLIP_BUSY      // the clipboard could not be opened
+    };
+    virtual ~CClipboard() = default;
+    virtual EState GetText(std::string& text) = 0;
+    // False when the clipboard could not be opened.
+    virtual bool SetText(const std::string& text) = 0;
+};
+
+class CMemoryClipboard : public CClipboard {
+public:
+    EState GetText(std::string& text) override;
+    bool SetText(const std::string& text) override;
+    bool HasText() const { return m_bHasText; }
+
+private:
+    std::string m_strText;
+    bool m_bHasText = false;
+};
+
+class CClipboardOps {
+public:
+    // Rows the transfer buffer holds, and cells per row.
+    static const int BUFFER_ROWS = 20000;
+    static const int BUFFER_CELLS = 6;
+
+    CClipboardOps(CSheetEditHost& host, CClipboard& clipboard);
+
+    void Copy();
+    void Cut();
+    void Paste();
+    void Clear();
+
+    // The clipboard text split into rows of cells the way paste reads it
+    // (end trimmed, "\t" between cells, "\n" or "\r\n" between rows).
+    static std::vector<std::vector<std::string>> SplitClipboardText(const std::string& text);
+    // A pasted reference name: ASCII letters and digits only, starting with
+    // a letter, at most 6 characters, lower case.
+    static std::string CleanReferenceName(const std::string& text);
+
+private:
+    // Selection rectangle, ordered.
+    void Selection(int& r1, int& c1, int& r2, int& c2) const;
+    void FitRows(int r1, int r2);
+
+    CSheetEditHost& m_Host;
+    CClipboard& m_Clipboard;
+    // The transfer buffer shared by copy, cut and paste.
+    std::vector<std::vector<std::string>> m_Buffer;
+};
