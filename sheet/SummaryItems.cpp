@@ -1,6 +1,7 @@
 #include "sheet/SummaryItems.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <unordered_map>
 
@@ -8,6 +9,7 @@
 #include "engine/CalcTexts.h"
 #include "engine/ExprEngine.h"
 #include "engine/ExprText.h"
+#include "engine/GbkText.h"
 #include "engine/Prompt.h"
 #include "sheet/EditTexts.h"
 #include "sheet/SheetEditHost.h"
@@ -36,13 +38,34 @@ long ItemNumber(const std::string& text)
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
+// atof's prefix rule for decimal numbers: blanks, an optional sign, digits
+// with an optional point and exponent; no number gives 0. Hexadecimal,
+// "inf" and "nan" are not numbers here.
+double LeadingNumber(const std::string& text)
+{
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\v' || *p == '\f'))
+        ++p;
+    bool bNegative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        bNegative = *p == '-';
+        ++p;
+    }
+    if (p == end || !(gbk::IsAsciiDigit(*p) || (*p == '.' && p + 1 < end && gbk::IsAsciiDigit(p[1]))))
+        return 0.0;
+    double value = 0.0;
+    std::from_chars(p, end, value, std::chars_format::general);
+    return bNegative ? -value : value;
+}
+
 // The quantity of a row: the number behind the result separator of its
 // expression cell (the whole text when it has none), line feeds ignored.
 double RowValue(const std::string& formula)
 {
     if (formula.empty())
         return 0.0;
-    return CExprEngine::ToNumber(WithoutLineFeeds(exprtext::ValueAfterSeparator(formula)));
+    return LeadingNumber(WithoutLineFeeds(exprtext::ValueAfterSeparator(formula)));
 }
 
 void AppendTotalLine(std::string& out, const std::string& key, double sum, int decimals, bool bLast)

@@ -56,22 +56,12 @@ void UndoHistory::RecordStep(const SheetGrid& grid, int kind, int r1, int c1, in
 
 void UndoHistory::NoteRowInserted(int r)
 {
+    // The insertion itself is the newest step, and the older steps can only
+    // be replayed after it has been undone, when the sheet has its old rows
+    // again: their ranges stay as recorded. Moving them down here would make
+    // them exchange texts with the wrong rows once the insertion is undone.
+    (void)r;
     m_nRedo = 0;
-    for (int i = 0; i < m_nTop; ++i) {
-        SStep& step = m_Slots[i];
-        if (step.m_nKind == UNDO_EMPTY)
-            continue;
-        if (step.m_nRow1 >= r) {
-            ++step.m_nRow1;
-            ++step.m_nRow2;
-        } else if (r <= step.m_nRow2) {
-            // The stored rows from r on move down; row r is the new empty row.
-            const std::size_t width = static_cast<std::size_t>(step.Width());
-            const std::size_t at = static_cast<std::size_t>(r - step.m_nRow1) * width;
-            step.m_Texts.insert(step.m_Texts.begin() + static_cast<std::ptrdiff_t>(at), width, std::string());
-            ++step.m_nRow2;
-        }
-    }
 }
 
 void UndoHistory::ExchangeTexts(SheetGrid& grid, SStep& step)

@@ -35,7 +35,8 @@ public:
     // been redone; drops the oldest step when 15 are kept. Nothing is
     // recorded while replaying.
     void RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2);
-    // Summary numbering inserted a row at r: the older steps move along.
+    // Summary numbering inserted a row at r (recorded as the newest step):
+    // nothing can be redone any more.
     void NoteRowInserted(int r);
 
     void UndoStep(CSheetEditHost& host);
