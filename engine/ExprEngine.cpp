@@ -94,8 +94,12 @@ std::string CExprEngine::SubstituteReferences(const std::string& input) const
             const bool after = end == text.size() || IsRefAfter(text[end]);
             if (before && after) {
                 text.replace(p, name.size(), replacement);
+                // The search goes on behind the inserted value: a value that
+                // holds its own name would otherwise be replaced without end.
+                from = p + replacement.size();
+            } else {
+                from = p + name.size();
             }
-            from = p + name.size();
             if (from > text.size())
                 break;
         }
@@ -125,7 +129,13 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     }
 
     std::string substituted;
-    const std::string& source = m_State.m_RefTable.empty() ? text : (substituted = SubstituteReferences(text)); // E3
+    const std::string* pSource = &text; // E3
+    if (!m_State.m_RefTable.empty()) {
+        if (!m_pSubstituter || !m_pSubstituter->Substitute(text, substituted))
+            substituted = SubstituteReferences(text);
+        pSource = &substituted;
+    }
+    const std::string& source = *pSource;
     // The annotation check works on the prepared text, which E6 needs anyway.
     std::string t = PrepareForEvaluation(source);
     if (exprtext::CheckPreparedBrackets(t)) {  // E4

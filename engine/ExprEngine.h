@@ -12,6 +12,15 @@
 #include "engine/CalcState.h"
 #include "engine/ExprText.h"
 
+// A faster way to substitute reference names, offered by the owner of the
+// reference table. It must give exactly the text SubstituteReferences gives;
+// it may decline (return false) and the per-entry substitution runs instead.
+class CRefSubstituter {
+public:
+    virtual ~CRefSubstituter() = default;
+    virtual bool Substitute(const std::string& text, std::string& out) = 0;
+};
+
 class CExprEngine {
 public:
     explicit CExprEngine(CCalcState& state);
@@ -33,7 +42,10 @@ public:
     std::string PrepareExpression(const std::string& text);
     std::string ReduceFunctions(const std::string& text);
     double Evaluate(const std::string& text);
+    // Every table entry in table order replaces its qualifying occurrences.
     std::string SubstituteReferences(const std::string& text) const;
+    // Used by PrepareExpression before the per-entry substitution; none when null.
+    void SetSubstituter(CRefSubstituter* pSubstituter) { m_pSubstituter = pSubstituter; }
 
     static double ToNumber(const std::string& text);
     static std::string FormatArgument(double value);
@@ -57,6 +69,7 @@ private:
     double Finite(double value);
 
     CCalcState& m_State;
+    CRefSubstituter* m_pSubstituter = nullptr;
     int m_nPrepareDepth = 0;
     // Scratch stacks of Evaluate, kept between calls to avoid allocations.
     std::vector<char> m_Ops;

@@ -33,10 +33,14 @@ void SheetGrid::SetRows(int rows)
         return;
     if (rows > old) {
         m_Rows.resize(rows, NewRow());
+        if (m_pWatcher)
+            m_pWatcher->OnRowsInserted(old, rows - old);
         if (m_pObserver)
             m_pObserver->OnRowsInserted(old, rows - old);
     } else {
         m_Rows.resize(rows);
+        if (m_pWatcher)
+            m_pWatcher->OnRowsRemoved(rows, old - rows);
         if (m_pObserver)
             m_pObserver->OnRowsRemoved(rows, old - rows);
     }
@@ -100,6 +104,8 @@ void SheetGrid::SetTextMatrix(int row, int col, const std::string& text)
     if (cell == text)
         return;
     cell = text;
+    if (m_pWatcher)
+        m_pWatcher->OnTextChanged(row, col);
     if (m_pObserver)
         m_pObserver->OnCellChanged(row, col);
 }
@@ -202,6 +208,8 @@ void SheetGrid::InsertRowsAt(int index, int count)
         return;
     index = std::clamp(index, 0, Rows());
     m_Rows.insert(m_Rows.begin() + index, static_cast<std::size_t>(count), NewRow());
+    if (m_pWatcher)
+        m_pWatcher->OnRowsInserted(index, count);
     if (m_pObserver)
         m_pObserver->OnRowsInserted(index, count);
 }
@@ -216,6 +224,8 @@ void SheetGrid::RemoveRowsAt(int index, int count)
     if (count <= 0)
         return;
     m_Rows.erase(m_Rows.begin() + index, m_Rows.begin() + index + count);
+    if (m_pWatcher)
+        m_pWatcher->OnRowsRemoved(index, count);
     if (m_pObserver)
         m_pObserver->OnRowsRemoved(index, count);
     ClampCurrent();
@@ -228,6 +238,8 @@ void SheetGrid::Clear()
         row = SRow();
         row.m_nHeight = height;
     }
+    if (m_pWatcher)
+        m_pWatcher->OnAllTextsChanged();
     if (m_pObserver)
         m_pObserver->OnSheetReset();
 }

@@ -49,11 +49,26 @@ public:
     virtual void OnRedrawChanged(bool bRedraw) { (void)bRedraw; }
 };
 
+// Told about every change of a cell text and of the row structure, for
+// indexes kept beside the sheet (the reference index of the calculation
+// grid). Separate from the view's observer; colours and heights are not
+// reported.
+class CSheetTextWatcher {
+public:
+    virtual ~CSheetTextWatcher() = default;
+    virtual void OnTextChanged(int row, int col) = 0;
+    virtual void OnRowsInserted(int first, int count) = 0;
+    virtual void OnRowsRemoved(int first, int count) = 0;
+    // Every text may have changed (Clear).
+    virtual void OnAllTextsChanged() = 0;
+};
+
 class SheetGrid {
 public:
     SheetGrid();
 
     void SetObserver(CSheetObserver* pObserver) { m_pObserver = pObserver; }
+    void SetTextWatcher(CSheetTextWatcher* pWatcher) { m_pWatcher = pWatcher; }
 
     // Size. Setting Rows removes or appends rows at the end (at least 1).
     int Rows() const { return static_cast<int>(m_Rows.size()); }
@@ -162,4 +177,5 @@ private:
     double m_dFontSize = 9.0;
     bool m_bRedraw = true;
     CSheetObserver* m_pObserver = nullptr;
+    CSheetTextWatcher* m_pWatcher = nullptr;
 };
