@@ -131,13 +131,51 @@ EReadResult ReadWholeFile(const std::string& nativePath, std::string& data)
     return READ_OK;
 }
 
+std::string SiblingTemp(const std::string& path, const char* what)
+{
+    return path + "." + what + "-" + std::to_string(::getpid());
+}
+
 bool CopyFileReplace(const std::string& fromNative, const std::string& toNative)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fromNative, ec))
         return false;
-    return std::filesystem::copy_file(fromNative, toNative, std::filesystem::copy_options::overwrite_existing, ec) &&
-           !ec;
+    // Never written in place: the target may share its data with another
+    // name (see LinkOrCopy).
+    const std::string temp = SiblingTemp(toNative, "copy");
+    if (!std::filesystem::copy_file(fromNative, temp, std::filesystem::copy_options::overwrite_existing, ec) ||
+        ec || ::rename(temp.c_str(), toNative.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool LinkOrCopy(const std::string& fromNative, const std::string& toNative)
+{
+    struct stat st {};
+    if (::stat(fromNative.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    const std::string temp = SiblingTemp(toNative, "link");
+    ::unlink(temp.c_str());
+    if (::link(fromNative.c_str(), temp.c_str()) == 0) {
+        const bool ok = ::rename(temp.c_str(), toNative.c_str()) == 0;
+        // rename leaves both names when they already were the same file.
+        ::unlink(temp.c_str());
+        if (ok)
+            return true;
+    }
+    return CopyFileReplace(fromNative, toNative);
+}
+
+bool MoveFileReplace(const std::string& fromNative, const std::string& toNative)
+{
+    if (::rename(fromNative.c_str(), toNative.c_str()) == 0)
+        return true;
+    const bool ok = CopyFileReplace(fromNative, toNative);
+    ::unlink(fromNative.c_str());
+    return ok;
 }
 
 bool FileExists(const std::string& nativePath)

@@ -27,9 +27,17 @@ enum EReadResult { READ_OK, READ_CANNOT_OPEN, READ_TOO_LARGE };
 // Reads a whole regular file.
 EReadResult ReadWholeFile(const std::string& nativePath, std::string& data);
 
-// Copies a file over another one. False when the source does not exist or
+// Copies a file over another one (through a temporary copy and a rename,
+// never writing into the target). False when the source does not exist or
 // the copy fails.
 bool CopyFileReplace(const std::string& fromNative, const std::string& toNative);
+// The same result without copying data where the file system allows: the
+// target becomes a second name of the source's data. Only for files that
+// are never written in place (every write here goes through a rename).
+bool LinkOrCopy(const std::string& fromNative, const std::string& toNative);
+// Renames a file over another one, or copies it and removes the source
+// when they lie on different file systems.
+bool MoveFileReplace(const std::string& fromNative, const std::string& toNative);
 bool FileExists(const std::string& nativePath);
 void RemoveFile(const std::string& nativePath);
 

@@ -179,16 +179,20 @@ bool CSheetDocument::Save()
     m_bContent = bContent;
 
     // The backup before last, and the previous version kept aside until the
-    // content of the new one is known to be worth a backup.
+    // content of the new one is known to be worth a backup. A document that
+    // is itself named like its backup gets none.
     const std::string bak = docfile::BackupPath(native, "bak");
-    docfile::CopyFileReplace(bak, docfile::BackupPath(native, "~~k"));
-    std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
+    const std::string older = docfile::BackupPath(native, "~~k");
+    const bool bBackups = bak != native && older != native;
+    if (bBackups)
+        docfile::LinkOrCopy(bak, older);
     std::string previous;
-    if (!cache.empty()) {
+    const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
+    if (bBackups && !cache.empty()) {
         previous = cache + "/quantorix-" + std::to_string(::getpid()) + ".tmp";
         // A file that did not exist before has no previous version: the
         // copy is then gone rather than stale.
-        if (!docfile::CopyFileReplace(native, previous)) {
+        if (!docfile::LinkOrCopy(native, previous)) {
             docfile::RemoveFile(previous);
             previous.clear();
         }
@@ -208,8 +212,9 @@ bool CSheetDocument::Save()
     m_Site.ResetHistory();
     if (!previous.empty()) {
         if (m_bContent)
-            docfile::CopyFileReplace(previous, bak);
-        docfile::RemoveFile(previous);
+            docfile::MoveFileReplace(previous, bak);
+        else
+            docfile::RemoveFile(previous);
     }
     return true;
 }

@@ -47,6 +47,38 @@ std::size_t PrefixSize(std::size_t len)
     return len < 0xFF ? 1 : len < 0xFFFE ? 3 : 7;
 }
 
+// Writing into a buffer sized beforehand.
+void PutInt(char*& p, std::uint32_t v)
+{
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>((v >> 8) & 0xFF);
+    p[2] = static_cast<char>((v >> 16) & 0xFF);
+    p[3] = static_cast<char>(v >> 24);
+    p += 4;
+}
+
+bool PutText(char*& p, const std::string& text)
+{
+    const std::size_t len = text.size();
+    if (len < 0xFF) {
+        *p++ = static_cast<char>(len);
+    } else if (len < 0xFFFE) {
+        *p++ = '\xFF';
+        *p++ = static_cast<char>(len & 0xFF);
+        *p++ = static_cast<char>(len >> 8);
+    } else {
+        if (len > 0xFFFFFFFFu)
+            return false;
+        *p++ = '\xFF';
+        *p++ = '\xFF';
+        *p++ = '\xFF';
+        PutInt(p, static_cast<std::uint32_t>(len));
+    }
+    std::memcpy(p, text.data(), len);
+    p += len;
+    return true;
+}
+
 bool HasErrorMarker(const std::string& text)
 {
     if (text.find('[') == std::string::npos)
@@ -241,14 +273,16 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
             size += PrefixSize(len) + len;
         }
     }
-    out.clear();
-    out.reserve(size);
+    if (size > out.max_size())
+        return false;
+    out.assign(size, '\0');
+    char* p = &out[0];
 
-    AppendInt(out, TAG_150);
-    AppendInt(out, rows);
+    PutInt(p, TAG_150);
+    PutInt(p, rows);
     bool ok = true;
     for (const std::string& prop : props)
-        ok = AppendString(out, prop) && ok;
+        ok = PutText(p, prop) && ok;
 
     if (pProgress) {
         pProgress->Open(doctext::TEXT_SAVING);
@@ -265,12 +299,13 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
             const std::string& text = sheet.TextMatrix(row, col);
             if (!text.empty())
                 ++filled;
-            ok = AppendString(out, text) && ok;
+            ok = PutText(p, text) && ok;
         }
     }
     bContent = filled > 0;
-    AppendInt(out, sheet.Row());
-    AppendInt(out, sheet.Col());
+    PutInt(p, sheet.Row());
+    PutInt(p, sheet.Col());
+    out.resize(static_cast<std::size_t>(p - out.data()));
     if (pProgress)
         pProgress->Close();
     return ok;

@@ -118,6 +118,20 @@ TEST_F(DocumentTest, NameWithoutExtensionGetsBackupsAppended)
     EXPECT_TRUE(fs::exists(P("plan.~~k")));
 }
 
+TEST_F(DocumentTest, DocumentNamedLikeItsBackupKeepsItsLatestVersion)
+{
+    for (const char* name : {"notes.bak", "notes.~~k"}) {
+        SCOPED_TRACE(name);
+        Edit("1");
+        ASSERT_TRUE(m_Doc.SaveAsPath(P(name)));
+        Edit("2");
+        ASSERT_TRUE(m_Doc.Save());
+        Edit("3");
+        ASSERT_TRUE(m_Doc.Save());
+        EXPECT_NE(ReadBytes(P(name)).find('3'), std::string::npos);
+    }
+}
+
 TEST_F(DocumentTest, SaveStateTitleAndRecentEntry)
 {
     Edit("1");
