@@ -133,20 +133,26 @@ void FixPairsAndPoints(std::string& text)
 
 std::string CleanExpression(const std::string& input)
 {
-    std::string text = input;
     // C1: the first occurrence of each of the first eight messages. Every
-    // message starts with "[".
-    if (text.find('[') != std::string::npos) {
+    // message starts with "["; the text is copied only when one is there.
+    std::string removed;
+    const std::string* source = &input;
+    if (input.find('[') != std::string::npos) {
         for (int k = 0; k < 8; ++k) {
             const char* msg = calctext::CALC_MESSAGES[k];
             const std::size_t len = std::strlen(msg);
-            if (text.find(msg, 0, len) == std::string::npos)
+            if (source->find(msg, 0, len) == std::string::npos)
                 continue;
-            std::size_t pos = gbk::FindChars(text, std::string(msg, len));
+            if (source == &input) {
+                removed = input;
+                source = &removed;
+            }
+            const std::size_t pos = gbk::FindChars(removed, std::string(msg, len));
             if (pos != std::string::npos)
-                text.erase(pos, len);
+                removed.erase(pos, len);
         }
     }
+    const std::string& text = *source;
     // C2-C4 in one pass: lower-case letters, full-width punctuation, no
     // spaces or line feeds. The mapped characters are neither letters nor
     // spaces, so the order of the three passes does not matter.
