@@ -16,6 +16,7 @@ std::string PrintableText(const std::string& gbk);
 std::string ScriptText(const std::string& utf8, bool* pReplaced = nullptr);
 
 int CalcMain(const std::vector<std::string>& args);
+int RunMain(const std::vector<std::string>& args);
 // qtx dump FILE: prints what a sheet file holds.
 int DumpMain(const std::vector<std::string>& args);
 

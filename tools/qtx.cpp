@@ -25,6 +25,8 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "calc")
         return qtx::CalcMain(args);
+    if (command == "run")
+        return qtx::RunMain(args);
     if (command == "dump")
         return qtx::DumpMain(args);
     return Usage();
