@@ -80,6 +80,29 @@ void UndoHistory::ExchangeTexts(SheetGrid& grid, SStep& step)
     }
 }
 
+void UndoHistory::InsertRowsBack(CSheetEditHost& host, int row, int count)
+{
+    // The grid inserts as many rows as are selected, and a deletion may have
+    // left fewer rows below row than are to come back: the rows go in a few
+    // rounds, each as large as the rows below allow (the rows below double
+    // every round). Rows that belong at the very end are appended.
+    SheetGrid& grid = host.Grid();
+    while (count > 0) {
+        if (row >= grid.Rows()) {
+            grid.SetRows(grid.Rows() + count);
+            break;
+        }
+        const int part = std::min(count, grid.Rows() - row);
+        grid.SetRow(row);
+        grid.SetRowSel(row + part - 1);
+        const int before = grid.Rows();
+        host.InsertRows();
+        if (grid.Rows() == before)
+            break; // refused by the grid
+        count -= part;
+    }
+}
+
 void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
 {
     SheetGrid& grid = host.Grid();
@@ -87,6 +110,9 @@ void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
     host.SetReplaying(true);
     grid.SetRedraw(false);
 
+    const bool bInsert = (step.m_nKind == UNDO_DELETE_ROWS && bUndo) || (step.m_nKind == UNDO_INSERT_ROWS && !bUndo);
+    if (bInsert)
+        InsertRowsBack(host, step.m_nRow1, step.m_nRow2 - step.m_nRow1 + 1);
     grid.SetRow(step.m_nRow1);
     grid.SetCol(step.m_nCol1);
     grid.SetRowSel(step.m_nRow2);
@@ -94,19 +120,13 @@ void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
 
     switch (step.m_nKind) {
     case UNDO_DELETE_ROWS:
-        if (bUndo) {
-            host.InsertRows();
-            ExchangeTexts(grid, step);
-        } else {
-            ExchangeTexts(grid, step);
+        ExchangeTexts(grid, step);
+        if (!bUndo)
             host.DeleteRows();
-        }
         break;
     case UNDO_INSERT_ROWS:
         if (bUndo)
             host.DeleteRows();
-        else
-            host.InsertRows();
         break;
     default:
         ExchangeTexts(grid, step);

@@ -67,6 +67,7 @@ private:
     // runs the row command the direction needs.
     void Replay(CSheetEditHost& host, SStep& step, bool bUndo);
     static void ExchangeTexts(SheetGrid& grid, SStep& step);
+    static void InsertRowsBack(CSheetEditHost& host, int row, int count);
 
     SStep m_Slots[MAX_STEPS];
     int m_nTop = -1;

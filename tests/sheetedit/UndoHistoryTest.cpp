@@ -122,3 +122,25 @@ TEST(UndoHistory, PasteUndoneAndRedoneWithoutAsking)
     EXPECT_EQ(host.Block(2, 1, 2, 2), "new,x");
     EXPECT_EQ(host.m_Prompt.m_Questions.size(), 1u);
 }
+
+TEST(UndoHistory, DeletingTheLowerPartOfTheSheetComesBackWhole)
+{
+    // More rows come back than are left below the first one, or the rows
+    // ran to the end of the sheet.
+    for (int last : {37, 39}) {
+        CTestHost host(40);
+        for (int r = 1; r < 40; ++r)
+            host.m_Grid.SetTextMatrix(r, COL_POSITION, std::to_string(r));
+        host.Select(10, 1, last, 1);
+        host.DeleteRows();
+        ASSERT_EQ(host.m_Grid.Rows(), 40 - (last - 9));
+        host.m_History.UndoStep(host);
+        EXPECT_EQ(host.m_Grid.Rows(), 40);
+        for (int r = 1; r < 40; ++r)
+            EXPECT_EQ(host.m_Grid.TextMatrix(r, COL_POSITION), std::to_string(r)) << r;
+        host.m_History.RedoStep(host);
+        EXPECT_EQ(host.m_Grid.Rows(), 40 - (last - 9));
+        EXPECT_EQ(host.m_Grid.TextMatrix(9, COL_POSITION), "9");
+        EXPECT_EQ(host.m_Grid.TextMatrix(10, COL_POSITION), last == 37 ? "38" : "");
+    }
+}

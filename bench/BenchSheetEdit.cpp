@@ -1,0 +1,191 @@
+// Editing commands on large sheets: the total text of a big item, the
+// summary refresh after leaving a cell, pasting a large block, undo and redo
+// of a large row deletion.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "engine/CalcState.h"
+#include "engine/ExprEngine.h"
+#include "engine/Prompt.h"
+#include "settings/SettingsStore.h"
+#include "sheet/ClipboardOps.h"
+#include "sheet/SheetEditHost.h"
+#include "sheet/SheetGrid.h"
+#include "sheet/SummaryItems.h"
+#include "sheet/UndoHistory.h"
+
+namespace {
+
+// The grid side reduced to the sheet's bulk row operations.
+class CBenchHost : public CSheetEditHost {
+public:
+    explicit CBenchHost(int rows) : m_Engine(m_State), m_Key(m_Store), m_Summary(*this)
+    {
+        m_Grid.SetRows(rows);
+        m_State.m_pPrompt = &m_Prompt;
+    }
+    SheetGrid& Grid() override { return m_Grid; }
+    CCalcState& State() override { return m_State; }
+    CPrompt& Prompt() override { return m_Prompt; }
+    const CSettingsKey& Settings() override { return m_Key; }
+    CSummaryItems& Summary() override { return m_Summary; }
+    UndoHistory& History() override { return m_History; }
+    void SetModified() override {}
+    void FitRowHeight(int row) override
+    {
+        int lines = 1;
+        for (int c = 0; c < SHEET_COLS; ++c) {
+            const std::string& t = m_Grid.TextMatrix(row, c);
+            lines = std::max(lines, 1 + static_cast<int>(std::count(t.begin(), t.end(), '\n')));
+        }
+        m_Grid.SetRowHeight(row, m_Grid.LineHeight() * lines);
+    }
+    void RebuildReferences() override {}
+    std::uint32_t SummaryColor() const override { return 16711935; }
+    void InsertRows() override
+    {
+        const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel()), r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
+        if (m_Grid.Rows() + r2 - r1 + 1 > SHEET_MAX_ROWS)
+            return;
+        m_History.RecordStep(m_Grid, UNDO_INSERT_ROWS, r1, 1, r2, 5);
+        m_Grid.InsertRowsAt(r1, r2 - r1 + 1);
+    }
+    void DeleteRows() override
+    {
+        const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel()), r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
+        if (r2 - r1 >= m_Grid.Rows() - 2)
+            return;
+        m_History.RecordStep(m_Grid, UNDO_DELETE_ROWS, r1, 1, r2, 5);
+        // Headings lose their numbering one by one; the calculation rows
+        // between them go in runs.
+        int count = r2 - r1 + 1;
+        while (count > 0 && r1 < m_Grid.Rows()) {
+            if (!m_Grid.TextMatrix(r1, COL_SEQ).empty()) {
+                m_Summary.RemoveItemAt(r1);
+                m_Grid.RemoveRowsAt(r1, 1);
+                --count;
+                continue;
+            }
+            int run = 1;
+            while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
+                ++run;
+            m_Grid.RemoveRowsAt(r1, run);
+            count -= run;
+        }
+        m_Summary.RecomputeStretch(r1, r1);
+        m_Summary.RefreshItemList();
+    }
+    void SetReplaying(bool) override {}
+    void SetNavigating(bool) override {}
+    std::string CalcExpressionText(int, const std::string& text) override { return m_Engine.CalcExpressionText(text); }
+    void MoveCurrentCell(int row, int col) override
+    {
+        m_Grid.SetRow(row);
+        m_Grid.SetCol(col);
+    }
+    void OpenEditorAndCommit(bool) override {}
+
+    SheetGrid m_Grid;
+    CCalcState m_State;
+    CExprEngine m_Engine;
+    CMemorySettingsStore m_Store;
+    CSettingsKey m_Key;
+    CSilentPrompt m_Prompt;
+    CSummaryItems m_Summary;
+    UndoHistory m_History;
+};
+
+void FillRow(SheetGrid& grid, int r, int category)
+{
+    grid.SetTextMatrix(r, COL_POSITION, "p" + std::to_string(r));
+    grid.SetTextMatrix(r, COL_SIZE, "C" + std::to_string(category));
+    grid.SetTextMatrix(r, COL_FORMULA, "12.5*(3+" + std::to_string(r % 97) + ")=" + std::to_string(r % 1000) + ".25");
+    grid.SetTextMatrix(r, COL_UNIT, "m3");
+}
+
+// One item of 9000 rows in 200 categories, rows interleaved.
+void BM_TotalText9000Rows200Categories(benchmark::State& state)
+{
+    CBenchHost host(9010);
+    for (int r = 1; r <= 9000; ++r)
+        FillRow(host.m_Grid, r, (r * 37) % 200);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(host.m_Summary.TotalText(1, 9000));
+}
+BENCHMARK(BM_TotalText9000Rows200Categories)->Unit(benchmark::kMillisecond);
+
+// A sheet of 65500 rows with 500 items: the refresh after leaving an
+// expression cell and after leaving a unit cell.
+void BM_RefreshItemOfIn65500Rows(benchmark::State& state)
+{
+    CBenchHost host(SHEET_MAX_ROWS);
+    SheetGrid& grid = host.m_Grid;
+    int number = 0;
+    for (int r = 1; r < SHEET_MAX_ROWS; ++r) {
+        if ((r - 1) % 131 == 0)
+            grid.SetTextMatrix(r, COL_SEQ, std::to_string(++number));
+        else
+            FillRow(grid, r, r % 12);
+    }
+    host.m_Summary.RefreshUnitLists();
+    const int col = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        host.m_Summary.RefreshItemOf(30001, col);
+}
+BENCHMARK(BM_RefreshItemOfIn65500Rows)->Arg(COL_FORMULA)->Arg(COL_UNIT)->Unit(benchmark::kMillisecond);
+
+// Pasting 20000 rows of 5 cells into an empty sheet under one item.
+void BM_Paste20000x5(benchmark::State& state)
+{
+    std::string text;
+    for (int r = 0; r < 20000; ++r) {
+        text += "pos" + std::to_string(r) + "\tC" + std::to_string(r % 50) + "\t" + std::to_string(r) + "=" +
+                std::to_string(r) + ".00\tm3\tn" + std::to_string(r);
+        if (r + 1 < 20000)
+            text += "\r\n";
+    }
+    CMemoryClipboard clipboard;
+    clipboard.SetText(text);
+    std::unique_ptr<CBenchHost> host;
+    std::unique_ptr<CClipboardOps> ops;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ops.reset();
+        host = std::make_unique<CBenchHost>(36);
+        host->m_Grid.SetTextMatrix(1, COL_SEQ, "1");
+        ops = std::make_unique<CClipboardOps>(*host, clipboard);
+        host->MoveCurrentCell(1, COL_POSITION);
+        state.ResumeTiming();
+        ops->Paste();
+        benchmark::DoNotOptimize(host->m_Grid.Rows());
+    }
+}
+BENCHMARK(BM_Paste20000x5)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Deleting 60000 of 65500 rows, then one undo and one redo.
+void BM_UndoRedoDelete60000Rows(benchmark::State& state)
+{
+    CBenchHost host(SHEET_MAX_ROWS);
+    for (int r = 1; r < SHEET_MAX_ROWS; ++r) {
+        if ((r - 1) % 131 == 0)
+            host.m_Grid.SetTextMatrix(r, COL_SEQ, std::to_string(r / 131 + 1));
+        else
+            FillRow(host.m_Grid, r, r % 12);
+    }
+    host.MoveCurrentCell(100, 1);
+    host.m_Grid.SetRowSel(60099);
+    host.DeleteRows();
+    for (auto _ : state) {
+        host.m_History.UndoStep(host);
+        host.m_History.RedoStep(host);
+    }
+    state.counters["rows"] = host.m_Grid.Rows();
+}
+BENCHMARK(BM_UndoRedoDelete60000Rows)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
