@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Rewrites NAME.out for the given scenario scripts (review the diff!).
+# usage: tests/scenarios/regen.sh build/bin/qtx tests/scenarios/NAME.qtxs ...
+set -u
+qtx=$(realpath "$1"); shift
+for script in "$@"; do
+  script=$(realpath "$script")
+  work=$(mktemp -d)
+  out="${script%.qtxs}.out"
+  (cd "$work" && QUANTORIX_SETTINGS="$work/settings.ini" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen \
+     "$qtx" run "$script" > "$out"; echo "exit=$?" >> "$out")
+  rm -rf "$work"
+done
