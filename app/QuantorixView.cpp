@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/GbkQt.h"
 #include "app/SettingsDialogs.h"
+#include "app/SheetDelegate.h"
 #include "app/SheetModel.h"
 #include "sheet/SheetGrid.h"
 
@@ -151,6 +152,7 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
     gridFont.setPointSizeF(controller.Sheet().CellFontSize());
     m_pTable->setFont(gridFont);
     m_pTable->setModel(m_pModel);
+    m_pTable->setItemDelegate(new CSheetDelegate(m_pTable));
     pLayout->addWidget(m_pTable);
 
     QHeaderView* pRows = m_pTable->verticalHeader();
@@ -310,7 +312,11 @@ void CQuantorixView::PlaceEditor()
         m_pEditor->move(rcCell.topLeft());
         m_pEditor->PlaceOnCell(m_pEditor->geometry(), rcClient);
     } else {
-        m_pEditor->PlaceOnCell(rcCell.adjusted(0, 0, 1, 1), rcClient);
+        // At least one text line high, whatever the row's height.
+        QRect rc = rcCell.adjusted(0, 0, 1, 1);
+        const int oneLine = m_pEditor->fontMetrics().lineSpacing() + 2 * m_pEditor->frameWidth() + 2;
+        rc.setHeight(std::max(rc.height(), oneLine));
+        m_pEditor->PlaceOnCell(rc, rcClient);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/BasicController.h"
 #include "app/CellEdit.h"
 #include "app/QuantorixView.h"
+#include "app/SheetDelegate.h"
 #include "app/SheetModel.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsStore.h"
@@ -129,6 +130,18 @@ TEST_F(SheetViewTest, RowHeightsFollowTwips)
     EXPECT_EQ(pRows->sectionSize(3), m_pView->TwipsToPixels(3 * line));
     EXPECT_GT(pRows->sectionSize(3), 2 * pRows->sectionSize(0));
     EXPECT_EQ(m_pView->TwipsToPixels(1440), m_pView->logicalDpiY());
+}
+
+TEST(SheetDelegate, LinesFitTheRowWhateverTheFont)
+{
+    // Three lines in a row of 42 pixels with a 15-pixel font: squeezed to
+    // 14 pixels each, all inside the cell.
+    const QRect rc(0, 100, 50, 42);
+    EXPECT_EQ(CSheetDelegate::LineTops(rc, 3, 15, Qt::AlignVCenter), (QList<int>{100, 114, 128}));
+    // One line: placed by the vertical alignment.
+    EXPECT_EQ(CSheetDelegate::LineTops(rc, 1, 15, Qt::AlignTop), QList<int>{100});
+    EXPECT_EQ(CSheetDelegate::LineTops(rc, 1, 15, Qt::AlignBottom), QList<int>{127});
+    EXPECT_EQ(CSheetDelegate::LineTops(rc, 1, 15, Qt::AlignVCenter), QList<int>{113});
 }
 
 TEST_F(SheetViewTest, FullSheetKeepsItsOddRowHeights)
