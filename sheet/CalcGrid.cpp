@@ -382,6 +382,18 @@ void CCalcGrid::RecalcRow(int row)
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
     if (formula.empty() || !m_Grid.TextMatrix(row, COL_SEQ).empty())
         return;
+    if (const std::string* pExpr = m_pIndex->RecalcExpression(row)) {
+        // The stored text is "expression=number": what RecalcKeepingText
+        // gives is the same up to the separator and the new number behind.
+        const std::size_t sep = static_cast<std::size_t>(m_pIndex->SeparatorOfRow(row));
+        std::string text;
+        text.reserve(sep + 16);
+        text.assign(formula, 0, sep + 1);
+        text += EvaluateValue(*pExpr);
+        if (!m_pIndex->WriteNumberKeeping(row, text))
+            m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+        return;
+    }
     const std::string text = RecalcKeepingText(formula);
     if (!m_pIndex->WriteNumberKeeping(row, text))
         m_Grid.SetTextMatrix(row, COL_FORMULA, text);
@@ -589,6 +601,7 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         index.RewriteValue(next, v);
         if (index.RowHasName(next) && !m_Active[next]) // G5
             start(next, v);
+        index.NoteEntry(next);
     }
     m_Active.assign(rows, 0);
 }
@@ -694,6 +707,7 @@ void CCalcGrid::ChangeDecimals(int delta)
         m_State.m_nDecimals = decimals;
         m_pQueue->m_pTarget = m_State.m_pPrompt;
     }
+    m_bRecalcRunning = true;
     m_Worker = std::thread([this]() {
         {
             std::lock_guard<std::recursive_mutex> lock(m_Mutex);
@@ -701,6 +715,7 @@ void CCalcGrid::ChangeDecimals(int delta)
             m_State.m_pPrompt = m_pQueue.get();
             RecalcAllRows();
             m_State.m_pPrompt = saved;
+            m_bRecalcRunning = false;
         }
         Hooks().OnRecalcFinished();
     });
@@ -715,7 +730,7 @@ void CCalcGrid::WaitForRecalc()
 
 bool CCalcGrid::RecalcRunning() const
 {
-    return m_Worker.joinable();
+    return m_bRecalcRunning;
 }
 
 void CCalcGrid::DeliverPendingMessages()

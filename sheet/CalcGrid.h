@@ -22,6 +22,7 @@
 // worker and delivers the messages.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -206,5 +207,6 @@ private:
 
     std::recursive_mutex m_Mutex;
     std::thread m_Worker;
+    std::atomic<bool> m_bRecalcRunning{false};
     std::unique_ptr<CQueuedPrompt> m_pQueue;
 };

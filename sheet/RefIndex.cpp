@@ -265,6 +265,9 @@ void CRefIndex::RecomputeRow(int row)
     info.m_bExprValid = false;
     info.m_strExpr.clear();
     info.m_strExpr.shrink_to_fit();
+    info.m_bRecalcValid = false;
+    info.m_strRecalc.clear();
+    info.m_strRecalc.shrink_to_fit();
     ComputeSeparator(row);
     ApplyRow(row, nameId, tokens, celltext::HasCircularMessage(formula));
 }
@@ -362,6 +365,26 @@ const std::string& CRefIndex::PreparedExpression(int row)
     return info.m_strExpr;
 }
 
+const std::string* CRefIndex::RecalcExpression(int row)
+{
+    SRow& info = m_Rows[row];
+    if (info.m_bDirty || info.m_nSep <= 0)
+        return nullptr;
+    if (!info.m_bRecalcValid) {
+        // As the recalculation of a stored text reads it: the expression
+        // cleaned, blanks and carriage returns removed, cleaned again for
+        // the calculation and cut at its own separator.
+        const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
+        std::string work = exprtext::CleanExpression(formula.substr(0, static_cast<std::size_t>(info.m_nSep)));
+        work.erase(std::remove_if(work.begin(), work.end(), [](char c) { return c == ' ' || c == '\r'; }), work.end());
+        work = exprtext::CleanExpression(work);
+        work.erase(exprtext::FindResultSeparator(work));
+        info.m_strRecalc = std::move(work);
+        info.m_bRecalcValid = true;
+    }
+    return &info.m_strRecalc;
+}
+
 void CRefIndex::RewriteValue(int row, const std::string& value)
 {
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
@@ -382,9 +405,10 @@ void CRefIndex::RewriteValue(int row, const std::string& value)
     m_bOwnWrite = true;
     m_Grid.SetTextMatrix(row, COL_FORMULA, text);
     m_bOwnWrite = false;
-    if (!keep)
+    if (!keep) {
         RecomputeRow(row);
-    MarkDivergent(row);
+        MarkDivergent(row);
+    }
 }
 
 bool CRefIndex::WriteNumberKeeping(int row, const std::string& text)
@@ -446,7 +470,23 @@ void CRefIndex::SetEntryValue(int entry, const std::string& value)
         return;
     e.m_strValue = value;
     if (e.m_nRow >= 0 && e.m_nRow < static_cast<int>(m_Rows.size()))
-        MarkDivergent(e.m_nRow);
+        NoteEntry(e.m_nRow);
+}
+
+void CRefIndex::NoteEntry(int row)
+{
+    SRow& info = m_Rows[row];
+    if (info.m_bDivergent)
+        return;
+    const int entry = EntryOfRow(row);
+    if (entry < 0)
+        return;
+    const std::string& value = m_State.m_RefTable[entry].m_strValue;
+    const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
+    const bool agrees = !info.m_bDirty && info.m_nSep >= 0 &&
+                        formula.compare(static_cast<std::size_t>(info.m_nSep) + 1, std::string::npos, value) == 0;
+    if (!agrees)
+        MarkDivergent(row);
 }
 
 void CRefIndex::SyncEntry(int row, const std::string& name, const std::string& value)

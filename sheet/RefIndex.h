@@ -75,6 +75,13 @@ public:
 
     // The prepared expression of a row without its result part (cached).
     const std::string& PreparedExpression(int row);
+    // For the recalculation of all rows: the cleaned expression the row's
+    // stored expression evaluates as, when the stored text is an expression
+    // (not empty) followed by its separator and a plain number; null
+    // otherwise. Then the recalculated text is the stored text up to and
+    // including the separator followed by the new number.
+    const std::string* RecalcExpression(int row);
+    int SeparatorOfRow(int row) const { return m_Rows[row].m_nSep; }
     // After a row was recalculated by propagation: the row's expression cell
     // keeps everything up to its result separator and gets value behind it.
     void RewriteValue(int row, const std::string& value);
@@ -87,6 +94,9 @@ public:
     int EntryOfRow(int row) const;                 // index or -1
     int FirstEntryNamed(const std::string& name) const; // index or -1
     void SetEntryValue(int entry, const std::string& value);
+    // Remembers that the row's table entry must be brought back to the
+    // sheet at the next rebuild, unless it already agrees with it.
+    void NoteEntry(int row);
     // Table entries in table order whose name occurs in a prepared text (by
     // token when every table name is regular, else by scanning).
     void EntriesUsedBy(const std::vector<int>& tokens, const std::string* pPrepared, std::vector<int>& rows) const;
@@ -104,7 +114,9 @@ private:
         std::string m_strExpr;      // prepared expression without result part
         int m_nNameId = -1;         // the row's name
         int m_nSep = -1;            // result separator of the stored text when its value part is a plain number
+        std::string m_strRecalc;    // cleaned expression for the recalculation
         bool m_bExprValid = false;
+        bool m_bRecalcValid = false;
         bool m_bMessage = false;
         bool m_bDirty = false;
         bool m_bDivergent = false;  // the table entry may differ from the sheet

@@ -41,8 +41,11 @@ public:
             return "(" + std::string(NAMES[Pick(6)]) + "+1)";
         case 7:
             return "sin(" + std::to_string(Pick(90)) + ")";
+        case 8:
+            return Pick(2) ? "b" + std::string(NAMES[Pick(6)]) // a name inside a longer word
+                           : std::string(Pick(2) ? "a.b" : "12");
         default:
-            return "b" + std::string(NAMES[Pick(6)]); // a name inside a longer word
+            return "1";
         }
     }
 
@@ -131,9 +134,12 @@ void RunSequence(unsigned seed, int steps, int rows)
             break;
         }
         case 1: { // a text written around the commit (paste, undo, loading)
-            const std::string text = random.Expression();
-            calc.Grid().SetTextMatrix(row, COL_FORMULA, text);
-            plain.m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+            static const char* const ODD_NAMES[] = {"a.b", "12", "A", "\xB3\xA4\xB6\xC8", "a\nb", "c1"}; // 长度
+            const bool name = random.Pick(4) == 0;
+            const std::string text = name ? ODD_NAMES[random.Pick(6)] : random.Expression();
+            const int col = name ? COL_REF : COL_FORMULA;
+            calc.Grid().SetTextMatrix(row, col, text);
+            plain.m_Grid.SetTextMatrix(row, col, text);
             what = "direct " + text;
             break;
         }
