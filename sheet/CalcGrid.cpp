@@ -547,7 +547,12 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         frame.m_nRow = r;
         frame.m_strName = m_State.m_RefTable[entry].m_strName;
         frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
-        frame.m_nId = frame.m_bScan ? -1 : index.Lookup(frame.m_strName);
+        if (frame.m_bScan)
+            frame.m_nId = -1;
+        else if (index.RowHasName(r) && index.NameOfRow(r) == frame.m_strName)
+            frame.m_nId = index.NameIdOfRow(r); // the table holds the row's own name
+        else
+            frame.m_nId = index.Lookup(frame.m_strName);
         frame.m_strValue = std::move(v);
         frame.m_nPos = 0;
         m_Active[r] = 1;
