@@ -267,8 +267,16 @@ bool CSheetController::RunCommand(int id)
     case CMD_FILE_OPEN: m_Document.Open(); break;
     case CMD_FILE_SAVE: m_Document.Save(); break;
     case CMD_FILE_SAVE_AS: m_Document.SaveAs(); break;
-    case CMD_EDIT_UNDO: m_History.UndoStep(*this); break;
-    case CMD_EDIT_REDO: m_History.RedoStep(*this); break;
+    case CMD_EDIT_UNDO:
+        if (m_History.CanUndo())
+            CommitBeforeReplay();
+        m_History.UndoStep(*this);
+        break;
+    case CMD_EDIT_REDO:
+        if (m_History.CanRedo())
+            CommitBeforeReplay();
+        m_History.RedoStep(*this);
+        break;
     case CMD_EDIT_CUT: m_Clipboard.Cut(); break;
     case CMD_EDIT_COPY: m_Clipboard.Copy(); break;
     case CMD_EDIT_PASTE: m_Clipboard.Paste(); break;
@@ -340,6 +348,19 @@ void CSheetController::FitRowHeights(int first, int last)
 void CSheetController::RecordStep(int kind, int r1, int c1, int r2, int c2)
 {
     m_History.RecordStep(Sheet(), kind, r1, c1, r2, c2);
+}
+
+void CSheetController::CommitBeforeReplay()
+{
+    // Undo and redo select the rectangle of their step, which leaves the
+    // current cell: an open editor is committed into its own cell first, as
+    // part of the replay and so without a step of its own. Left open, its
+    // text would later land in the cell the replay made current.
+    if (!m_Editor.IsShown())
+        return;
+    m_Grid.SetReplaying(true);
+    m_Grid.CommitCell();
+    m_Grid.SetReplaying(false);
 }
 
 void CSheetController::Clear()

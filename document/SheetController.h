@@ -187,6 +187,7 @@ private:
     void Arrow(EKey key);
     void Wheel(bool bDown);
     void OpenAndCommitNow();
+    void CommitBeforeReplay();
 
     CCalcState& m_State;
     CSettingsKey m_Key;
