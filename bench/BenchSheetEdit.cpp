@@ -1,6 +1,7 @@
 // Editing commands on large sheets: the total text of a big item, the
 // summary refresh after leaving a cell, pasting a large block, undo and redo
-// of a large row deletion.
+// of a large row deletion, and a whole cell commit through the sheet
+// controller and its calculation grid.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,9 +10,11 @@
 
 #include "engine/CalcState.h"
 #include "engine/ExprEngine.h"
+#include "document/SheetController.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsStore.h"
 #include "sheet/ClipboardOps.h"
+#include "sheet/EditTexts.h"
 #include "sheet/SheetEditHost.h"
 #include "sheet/SheetGrid.h"
 #include "sheet/SummaryItems.h"
@@ -185,6 +188,67 @@ void BM_UndoRedoDelete60000Rows(benchmark::State& state)
     state.counters["rows"] = host.m_Grid.Rows();
 }
 BENCHMARK(BM_UndoRedoDelete60000Rows)->Unit(benchmark::kMillisecond);
+
+// The whole road of one edit in a sheet of 65499 rows (one short of the
+// limit, where no editor opens any more) and 500 items:
+// the cell is typed into and committed as leaving it does (cleaned, recorded
+// for undo, calculated, references checked, wrapped, stored), then its item
+// is refreshed. Arguments: the column edited (an expression alternating
+// between two values, or a unit alternating between two texts, which also
+// copies the unit to the rows of its category and renews every unit list)
+// and the row (30005 is named and its value is carried to the next row).
+void BM_ControllerCommitIn65499Rows(benchmark::State& state)
+{
+    CCalcState calcState;
+    CMemorySettingsStore store;
+    CSilentPrompt prompt;
+    CMemoryClipboard clipboard;
+    CSheetController sheet(calcState, store, prompt, clipboard);
+    sheet.Start();
+    SheetGrid& grid = sheet.Sheet();
+    const int rows = SHEET_MAX_ROWS - 1;
+    grid.SetRows(rows);
+    int number = 0;
+    for (int r = 1; r < rows; ++r) {
+        if ((r - 1) % 131 == 0) {
+            grid.SetTextMatrix(r, COL_SEQ, std::to_string(++number));
+            grid.SetTextMatrix(r, COL_SIZE, edittext::SUMMARY_SIZE);
+        } else {
+            FillRow(grid, r, r % 12);
+        }
+        // Every tenth row is named and the row after it uses the name.
+        if (r % 10 == 5)
+            grid.SetTextMatrix(r, COL_REF, "v" + std::to_string(r));
+        else if (r % 10 == 6 && (r - 1) % 131 != 0 && (r - 2) % 131 != 0)
+            grid.SetTextMatrix(r, COL_FORMULA, "v" + std::to_string(r - 1) + "*2=0.00");
+    }
+    sheet.CalcGrid().RebuildRefTable();
+    sheet.Summary().RecomputeStretch(1, rows - 1);
+    sheet.Summary().RefreshUnitLists();
+
+    const int col = static_cast<int>(state.range(0));
+    const int row = static_cast<int>(state.range(1));
+    const char* texts[2][2] = {{"12.5*(3+4)", "12.5*(3+5)"}, {"m2", "m3"}};
+    const int kind = col == COL_FORMULA ? 0 : 1;
+    sheet.Click(row, col);
+    int i = 0;
+    for (auto _ : state) {
+        sheet.TypeText(texts[kind][i++ & 1]);
+        sheet.CommitEditor();
+    }
+    state.counters["items"] = number;
+    // The commits must have reached the cell and the item's heading.
+    const std::string& last = texts[kind][(i - 1) & 1];
+    const std::string& heading = grid.TextMatrix(row - (row - 1) % 131, kind == 0 ? COL_FORMULA : COL_UNIT);
+    if (grid.TextMatrix(row, col).rfind(last, 0) != 0 || heading.empty() ||
+        (kind == 1 && heading.find(last) == std::string::npos))
+        state.SkipWithError("the commit did not reach the sheet");
+}
+BENCHMARK(BM_ControllerCommitIn65499Rows)
+    ->Args({COL_FORMULA, 30001})
+    ->Args({COL_FORMULA, 30005})
+    ->Args({COL_UNIT, 30001})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
