@@ -40,15 +40,6 @@ bool WriteAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 std::size_t NameStart(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -247,9 +238,9 @@ bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, 
     bool ok = WriteAll(fd, data.data(), data.size());
     if (!ok)
         reason = ErrnoText("write");
-    if (ok && ::fsync(fd) != 0) {
+    if (ok && ::fdatasync(fd) != 0) {
         ok = false;
-        reason = ErrnoText("fsync");
+        reason = ErrnoText("fdatasync");
     }
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -275,8 +266,9 @@ bool CAtomicFile::Commit(std::string& reason)
         Discard();
         return false;
     }
+    // The folder is not flushed: after a crash the name shows either the old
+    // or the new version, both complete, which is all a save promises.
     m_strTemp.clear();
-    SyncFolder(FolderOf(m_strTarget));
     return true;
 }
 

@@ -6,6 +6,8 @@
 // here and redraw what changed.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -112,6 +114,14 @@ public:
     CCalcState& State() override { return m_State; }
     CPrompt& Prompt() override { return m_Prompt; }
     void SetProgress(CProgress* pProgress) { m_Document.SetProgress(pProgress); }
+    // Called on the worker thread when a recalculation of all rows ends; a
+    // window posts the delivery of the queued messages to its own thread.
+    void SetRecalcFinished(std::function<void()> onFinished) { m_OnRecalcFinished = std::move(onFinished); }
+    // New highlight colours (0x00BBGGRR) for the cells coloured from now on.
+    void SetHighlightColours(std::uint32_t clrError, std::uint32_t clrSummary)
+    {
+        m_Grid.SetHighlightColors(clrError, clrSummary);
+    }
 
     // Mouse: a click makes (row, col) current (the cell being left is
     // committed); a shift-click moves the selection corner.
@@ -172,6 +182,11 @@ private:
     void RemoveItemNumbering(int row) override { m_Summary.RemoveItemAt(row); }
     void RecomputeStretch(int first, int last) override { m_Summary.RecomputeStretch(first, last); }
     void ResetDocument() override {}
+    void OnRecalcFinished() override
+    {
+        if (m_OnRecalcFinished)
+            m_OnRecalcFinished();
+    }
     // RefreshItemList and ResetHistory are shared with CDocumentSite.
 
     // CCellEditorSite over the editor model.
@@ -200,4 +215,5 @@ private:
     CBulkEdit m_Bulk;
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
+    std::function<void()> m_OnRecalcFinished;
 };
