@@ -79,6 +79,12 @@ bool CCellEdit::event(QEvent* e)
         // The window's accelerators win over the text edit's own copy,
         // paste and undo keys.
         auto* pKey = static_cast<QKeyEvent*>(e);
+        // F6 on its own belongs to the editor (it wraps text in brackets),
+        // not to the pane switching of the window.
+        if (pKey->key() == Qt::Key_F6 && pKey->modifiers() == Qt::NoModifier) {
+            e->accept();
+            return true;
+        }
         const QKeySequence pressed(pKey->keyCombination());
         for (const SAccelInfo& accel : AcceleratorTable()) {
             if (QKeySequence(QString::fromLatin1(accel.m_pszKeys)) == pressed) {

@@ -364,6 +364,8 @@ void CMainFrame::PlaceAndShow(const QRect& rcScreen)
 {
     const SPlacement placement = ReadPlacement(m_Key, rcScreen.width());
     if (placement.m_bFirstStart) {
+        // A size of its own first, for window systems that do not maximise.
+        setGeometry(rcScreen.adjusted(0, 0, -rcScreen.width() / 10, -rcScreen.height() / 10));
         showMaximized();
         return;
     }
@@ -386,7 +388,6 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         return;
     }
     // The rectangle is saved first; then the sheet is offered for saving.
-    // Neither can stop the window from closing.
     // A minimised window keeps the rectangle it will be restored to.
     const QRect frame = isMinimized() ? QRect(normalGeometry()) : frameGeometry();
     SWinRect rc{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
@@ -396,8 +397,12 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         rc.m_nRight = screen()->geometry().width() - rc.m_nLeft;
     }
     WriteClosingRect(m_Key, rc);
+    // A sheet the user wanted saved but that was not saved (the file dialog
+    // was cancelled, the write failed) keeps the window open.
+    if (m_pView && !m_pView->Controller().BeforeClose()) {
+        e->ignore();
+        return;
+    }
     m_bClosing = true;
-    if (m_pView)
-        m_pView->Controller().BeforeClose();
     e->accept();
 }

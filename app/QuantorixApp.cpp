@@ -1,6 +1,6 @@
 #include "app/QuantorixApp.h"
 
-#include "app/BasicController.h"
+#include "app/SheetViewController.h"
 #include "app/Commands.h"
 #include "app/GbkQt.h"
 #include "app/MainFrame.h"
@@ -50,7 +50,7 @@ bool CQuantorixApp::InitInstance(const QStringList& args)
 {
     ShowSplash();
 
-    m_pController = m_Factory ? m_Factory(m_Key, m_Prompt) : std::make_unique<CBasicController>(m_Key, m_Prompt);
+    m_pController = m_Factory ? m_Factory(m_Key, m_Prompt) : std::make_unique<CSheetViewController>(m_Key, m_Prompt);
     if (!m_pController)
         return false;
     m_pFrame = std::make_unique<CMainFrame>(m_Key);

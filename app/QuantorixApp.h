@@ -23,7 +23,7 @@ public:
     using ControllerFactory =
         std::function<std::unique_ptr<CViewController>(const CSettingsKey& key, CPrompt& prompt)>;
 
-    // Without a factory the plain-text controller runs the sheet.
+    // Without a factory the sheet's full controller runs the sheet.
     explicit CQuantorixApp(ControllerFactory factory = ControllerFactory());
     ~CQuantorixApp();
 

@@ -195,10 +195,34 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
     connect(m_pTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &CQuantorixView::PlaceEditor);
     connect(m_pTable->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CQuantorixView::PlaceEditor);
 
+    // While the sheet is recalculated on another thread the table neither
+    // draws nor reads it, and the window takes no input; afterwards the
+    // model is read again in full.
+    m_Controller.m_OnBusy = [this](bool bBusy) {
+        if (bBusy) {
+            m_Controller.Sheet().SetObserver(nullptr);
+            m_pTable->setUpdatesEnabled(false);
+            window()->setEnabled(false);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            return;
+        }
+        m_Controller.Sheet().SetObserver(m_pModel);
+        m_pModel->OnSheetReset();
+        m_pTable->setUpdatesEnabled(true);
+        window()->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+        m_pTable->setFocus();
+    };
+    m_Controller.m_OnChanged = [this]() { Refresh(); };
+
     ApplyLayout();
 }
 
-CQuantorixView::~CQuantorixView() = default;
+CQuantorixView::~CQuantorixView()
+{
+    m_Controller.m_OnBusy = nullptr;
+    m_Controller.m_OnChanged = nullptr;
+}
 
 int CQuantorixView::TwipsToPixels(int twips) const
 {
@@ -208,10 +232,19 @@ int CQuantorixView::TwipsToPixels(int twips) const
 
 QList<int> CQuantorixView::TemplateWidths(const std::string& format, const QFontMetrics& fm)
 {
+    // The sheet wraps its cells by bytes, a Chinese character counting two,
+    // as a font with half-width letters lays them out. Each byte of a
+    // segment gets half a Chinese character's width (at least a digit's),
+    // so that a wrapped line fits its column whatever the proportions of
+    // the screen font.
+    const int halfWidth = std::max((fm.horizontalAdvance(QStringLiteral("\u6C49")) + 1) / 2,
+                                   fm.horizontalAdvance(QLatin1Char('0')));
     QList<int> widths;
     const QStringList segments = GbkToQ(format).split(QLatin1Char('|'));
-    for (const QString& segment : segments)
-        widths << fm.horizontalAdvance(segment) + 8;
+    for (const QString& segment : segments) {
+        const int bytes = static_cast<int>(QToGbk(segment).size());
+        widths << std::max(fm.horizontalAdvance(segment), bytes * halfWidth) + 8;
+    }
     return widths;
 }
 
@@ -379,6 +412,7 @@ void CQuantorixView::showEvent(QShowEvent* e)
     m_bFirstShown = true;
     if (const QScreen* pScreen = screen())
         m_Controller.SetScreenSize(pScreen->geometry().width(), pScreen->geometry().height());
+    m_Controller.SetWindow(window());
     m_Controller.FirstDisplay();
     ApplyLayout();
     Refresh();

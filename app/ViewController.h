@@ -7,10 +7,12 @@
 
 #include "app/SettingsDialogData.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class SheetGrid;
+class QWidget;
 
 // The keys the sheet reacts to.
 enum ESheetKey {
@@ -93,12 +95,23 @@ public:
     // changes (asked when the window closes).
     virtual std::string WindowTitle() = 0;
     // Called when the program is about to close: asks to save a modified
-    // sheet.
-    virtual void BeforeClose() {}
+    // sheet. False keeps the window open (the user wanted the sheet saved
+    // and the save did not happen).
+    virtual bool BeforeClose() { return true; }
     // The file named on the command line, 800 ms after the first display.
     virtual void OpenPendingFile(const std::string& path) { (void)path; }
     // The view's first display: settings read, sheet set up. The screen
     // size decides the header template.
     virtual void SetScreenSize(int width, int height) { (void)width; (void)height; }
     virtual void FirstDisplay() {}
+    // The main window, just before the first display: owner of the
+    // progress window and of the message boxes.
+    virtual void SetWindow(QWidget* pWindow) { (void)pWindow; }
+
+    // Set by the view. m_OnBusy(true): the sheet is being changed on another
+    // thread and must be neither drawn nor edited until m_OnBusy(false).
+    // m_OnChanged: the sheet, the title or the item list changed without a
+    // call from the view (a timer, the end of a background recalculation).
+    std::function<void(bool bBusy)> m_OnBusy;
+    std::function<void()> m_OnChanged;
 };

@@ -131,6 +131,12 @@ public:
     // Colours read at the last new-sheet setup (0x00BBGGRR).
     std::uint32_t ErrorColor() const { return m_clrErrorCell; }
     std::uint32_t SummaryColor() const { return m_clrSummaryRow; }
+    // Colours chosen in the edit settings, used from now on.
+    void SetHighlightColors(std::uint32_t clrError, std::uint32_t clrSummary)
+    {
+        m_clrErrorCell = clrError;
+        m_clrSummaryRow = clrSummary;
+    }
 
     // Sheet operations.
     void ResetSheet();
