@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "FakeSite.h"
 #include "document/DocumentTexts.h"
@@ -345,4 +348,36 @@ TEST(Progress, SerializerStepsOncePerRowAndRunsToTheEnd)
     ASSERT_TRUE(t.Read(out, nullptr, &opening));
     EXPECT_EQ(opening.m_Opened[0], doctext::TEXT_OPENING);
     EXPECT_EQ(t.Grid().TextMatrix(250, COL_FORMULA), "1");
+}
+
+// The fuzzing corpus: every input is either refused without a change or
+// read, and what was read survives a write and a second read.
+TEST(SheetFileRead, FuzzCorpusReadsOrIsRefusedCleanly)
+{
+    const std::filesystem::path folder = std::filesystem::path(QTX_SOURCE_DIR) / "fuzz" / "corpus" / "sheetfile";
+    ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
+    int files = 0, read = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ++files;
+        SSheet s;
+        sheetfile::SContents contents;
+        std::string error;
+        const bool inspected = sheetfile::Inspect(bytes.data(), bytes.size(), contents, error);
+        ASSERT_EQ(s.Read(bytes), inspected);
+        if (!inspected) {
+            EXPECT_EQ(s.Grid().Rows(), 36);
+            continue;
+        }
+        ++read;
+        SSheet t;
+        ASSERT_TRUE(t.Read(s.Write()));
+        for (int row = 1; row < s.Grid().Rows(); ++row)
+            for (int col = 0; col < SHEET_COLS; ++col)
+                ASSERT_EQ(s.Grid().TextMatrix(row, col), t.Grid().TextMatrix(row, col));
+    }
+    EXPECT_GT(files, 4);
+    EXPECT_GT(read, 0);
 }
