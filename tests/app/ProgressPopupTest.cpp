@@ -16,6 +16,8 @@ protected:
         m_Main.resize(400, 300);
         m_Main.show();
     }
+    // The application must exist before the first widget is built.
+    bool m_bApp = (TestApp(), true);
     QWidget m_Main;
 };
 
