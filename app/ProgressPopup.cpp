@@ -47,11 +47,20 @@ void CProgressPopup::EnableOwner(bool bEnable)
     if (!m_pOwner)
         return;
     if (!bEnable && !m_bOwnerDisabled && m_pOwner->isEnabled()) {
+        // Disabling takes the activation and the focus from the window;
+        // both come back when it is enabled again.
+        m_bOwnerWasActive = m_pOwner->isActiveWindow();
+        m_pOwnerFocus = m_pOwner->focusWidget();
         m_pOwner->setEnabled(false);
         m_bOwnerDisabled = true;
     } else if (bEnable && m_bOwnerDisabled) {
         m_pOwner->setEnabled(true);
         m_bOwnerDisabled = false;
+        if (m_bOwnerWasActive) {
+            m_pOwner->activateWindow();
+            if (m_pOwnerFocus)
+                m_pOwnerFocus->setFocus();
+        }
     }
 }
 

@@ -22,6 +22,9 @@ public:
 
     // The window, or nullptr while it is not up.
     QWidget* Window() const { return m_pWindow; }
+    // The file operation is over: the owner is usable again, also after a
+    // cancel (for a popup kept from one operation to the next).
+    void Finished() { EnableOwner(true); }
 
 protected:
     void OnShow(const std::string& caption) override;
@@ -40,5 +43,7 @@ private:
     QProgressBar* m_pBar = nullptr;
     bool m_bSmooth = true;
     bool m_bOwnerDisabled = false;
+    bool m_bOwnerWasActive = false;
+    QPointer<QWidget> m_pOwnerFocus;
     bool m_bEscape = false;
 };

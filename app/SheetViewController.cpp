@@ -13,22 +13,23 @@
 #include <QObject>
 #include <QTimer>
 
-namespace {
-
 // Keeps count of the calls in progress, so that a timer firing inside a
-// dialog's event loop knows it must wait.
-class CDepth {
+// dialog's event loop knows it must wait; when the outermost call ends, a
+// file operation's progress window has surely let go of the main window.
+class CSheetViewController::CDepth {
 public:
-    explicit CDepth(int& depth) : m_nDepth(depth) { ++m_nDepth; }
-    ~CDepth() { --m_nDepth; }
+    explicit CDepth(CSheetViewController& owner) : m_Owner(owner) { ++m_Owner.m_nDepth; }
+    ~CDepth()
+    {
+        if (--m_Owner.m_nDepth == 0 && m_Owner.m_pProgress)
+            m_Owner.m_pProgress->Finished();
+    }
     CDepth(const CDepth&) = delete;
     CDepth& operator=(const CDepth&) = delete;
 
 private:
-    int& m_nDepth;
+    CSheetViewController& m_Owner;
 };
-
-} // namespace
 
 CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& prompt)
     : m_Key(key),
@@ -90,7 +91,7 @@ bool CSheetViewController::AutosaveTick()
         return false;
     bool bSaved = false;
     {
-        CDepth depth(m_nDepth);
+        CDepth depth(*this);
         bSaved = m_Autosave.Tick();
     }
     if (bSaved)
@@ -106,7 +107,7 @@ void CSheetViewController::RunCommand(int nId)
     if (!IsCommandEnabled(nId))
         return;
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     switch (nId) {
     case cmdid::APPEND_TO_CELLS:
         m_Core.AppendText(m_strBulkText);
@@ -156,7 +157,7 @@ std::string CSheetViewController::CommandText(int nId)
 void CSheetViewController::ClickCell(int row, int col, bool bExtend)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     if (bExtend)
         m_Core.ShiftClick(row, col);
     else
@@ -166,7 +167,7 @@ void CSheetViewController::ClickCell(int row, int col, bool bExtend)
 void CSheetViewController::DoubleClickCell(int row, int col)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     m_Core.Click(row, col);
     if (!m_Core.Editor().IsShown())
         m_Core.PressKey(CSheetController::KEY_OTHER); // opens the editor on the cell
@@ -175,7 +176,7 @@ void CSheetViewController::DoubleClickCell(int row, int col)
 void CSheetViewController::ContextClickCell(int row, int col)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     const SheetGrid& sheet = m_Core.Sheet();
     // The current cell follows the pointer only while one cell is selected.
     if (sheet.Row() == sheet.RowSel() && sheet.Col() == sheet.ColSel())
@@ -185,7 +186,7 @@ void CSheetViewController::ContextClickCell(int row, int col)
 void CSheetViewController::WheelStep(bool bTowardsUser)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     m_Core.PressKey(bTowardsUser ? CSheetController::KEY_WHEEL_DOWN : CSheetController::KEY_WHEEL_UP);
 }
 
@@ -199,7 +200,7 @@ bool CSheetViewController::KeyDown(ESheetKey key, bool bShift, bool bCtrl)
     if ((key == SHEETKEY_INSERT || key == SHEETKEY_DELETE) && (bShift || bCtrl))
         return true;
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     K::EKey coreKey = K::KEY_OTHER;
     switch (key) {
     case SHEETKEY_ENTER: coreKey = K::KEY_ENTER; break;
@@ -226,7 +227,7 @@ bool CSheetViewController::KeyDown(ESheetKey key, bool bShift, bool bCtrl)
 void CSheetViewController::TypeText(const std::string& text)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     // One key press per character: the first opens the editor with the
     // cell's text, the others are typed at the caret.
     for (std::size_t i = 0; i < text.size();) {
@@ -289,7 +290,7 @@ int CSheetViewController::CurrentItem()
 void CSheetViewController::GoToItem(int nIndex)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     m_Core.ChooseItem(nIndex);
 }
 
@@ -300,7 +301,7 @@ bool CSheetViewController::ConfirmBulkText(const std::string& text)
 {
     // The check (with its message) and the storing of the text; the command
     // that follows the dialog applies it.
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     if (!m_Core.Bulk().ConfirmText(text))
         return false;
     m_strBulkText = text;
@@ -318,7 +319,7 @@ void CSheetViewController::AfterSystemSettings()
 void CSheetViewController::AfterEditSettings(bool bOk, const SEditSettingsData& data)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     SheetGrid& sheet = m_Core.Sheet();
     // The header row shows the stored labels, whichever way the dialog closed.
     static const char* const LABELS[SHEET_COLS - 1] = {settingsname::COUNT_POSITION, settingsname::COUNT_SIZE,
@@ -367,14 +368,14 @@ std::string CSheetViewController::WindowTitle()
 bool CSheetViewController::BeforeClose()
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     return m_Core.Document().CanClose();
 }
 
 void CSheetViewController::OpenPendingFile(const std::string& path)
 {
     FinishRecalc();
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     m_Core.Document().OpenPath(path);
 }
 
@@ -385,7 +386,7 @@ void CSheetViewController::SetScreenSize(int width, int height)
 
 void CSheetViewController::FirstDisplay()
 {
-    CDepth depth(m_nDepth);
+    CDepth depth(*this);
     m_Core.Start();
     m_Autosave.Start();
     m_pAutosaveTimer->start();

@@ -73,6 +73,7 @@ public:
     void FinishRecalc();
 
 private:
+    class CDepth;
     void Changed();
 
     const CSettingsKey& m_Key;

@@ -73,3 +73,29 @@ TEST_F(ProgressPopupTest, EmptySheetShowsNoPercentage)
 }
 
 } // namespace
+
+namespace {
+
+// One popup serves every file operation of a run: after a cancelled one the
+// main window comes back with the end of the operation, active as before.
+TEST_F(ProgressPopupTest, KeptPopupGivesTheWindowBackAfterEachOperation)
+{
+    m_Main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_Main));
+    CProgressPopup popup(&m_Main);
+    popup.Open("Progress");
+    popup.SetBounds(0, 10, 1);
+    popup.Cancel(); // Esc
+    popup.Close();
+    EXPECT_FALSE(m_Main.isEnabled()); // until the operation is over
+    popup.Finished();
+    EXPECT_TRUE(m_Main.isEnabled());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&m_Main));
+
+    popup.Open("Progress");
+    EXPECT_FALSE(m_Main.isEnabled());
+    popup.Close();
+    EXPECT_TRUE(m_Main.isEnabled());
+}
+
+} // namespace
