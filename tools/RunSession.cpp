@@ -250,7 +250,8 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
             error = command + " needs a PATH";
             return false;
         }
-        m_Prompt.SetNextFile(rest);
+        // Paths are GBK inside the sheet, like every other text.
+        m_Prompt.SetNextFile(Text(rest));
         m_pSheet->RunCommand(command == "open" ? CMD_FILE_OPEN : CMD_FILE_SAVE_AS);
         m_Prompt.SetNextFile(std::string());
         return true;
