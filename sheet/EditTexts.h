@@ -28,7 +28,7 @@ inline const char* const EXAMPLE_SIZE_2 = "\xBA\xF1" "120"; // 厚120
 inline const char* const EXAMPLE_FORMULA_2 = "(12+45)[\xC7\xBD\xB3\xA4\xB6\xC8]*2.8[\xD6\xD0\xC0\xA8\xBA\xC5\xCD\xE2\xCC\xEE\xD0\xB4\xBC\xC6\xCB\xE3\xCA\xBD]+(10)*(3.6+0.2)"; // (12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)
 
 // Caption of the program's own message boxes (those without "警告"): the
-// desktop program puts its title there.
-inline const char* const APP_CAPTION = "";
+// program's title.
+inline const char* const APP_CAPTION = "Quantorix";
 
 } // namespace edittext
