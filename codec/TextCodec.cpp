@@ -88,17 +88,20 @@ size_t GbkSequenceLength(const unsigned char* p, size_t left)
     return 1;
 }
 
+// Plain ASCII reads the same in both encodings.
+bool IsAscii(const std::string& text)
+{
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced)
 {
-    bool ascii = true;
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
+    if (IsAscii(utf8))
         return utf8;
     thread_local CConverter conv("GBK", "UTF-8");
     return conv.Convert(utf8, pReplaced, Utf8SequenceLength);
@@ -106,13 +109,7 @@ std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced)
 
 std::string GbkToUtf8(const std::string& gbk)
 {
-    bool ascii = true;
-    for (char c : gbk)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
+    if (IsAscii(gbk))
         return gbk;
     thread_local CConverter conv("UTF-8", "GBK");
     return conv.Convert(gbk, nullptr, GbkSequenceLength);

@@ -142,6 +142,25 @@ void CBulkEdit::WriteCell(int row, int col, const std::string& text)
         m_Host.FitRowHeight(row);
 }
 
+void CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string& text)>& edit)
+{
+    SheetGrid& grid = m_Host.Grid();
+    int r1, r2;
+    Rows(r1, r2);
+    m_Host.SetNavigating(true);
+    for (int d = r1; d <= r2; ++d) {
+        if (CSummaryItems::IsSummaryRow(grid, d))
+            continue;
+        std::string t = grid.TextMatrix(d, col);
+        if (edit(d, t))
+            WriteCell(d, col, t);
+    }
+    m_Host.SetNavigating(false);
+    if (col == COL_FORMULA)
+        m_Host.Summary().RecomputeStretch(r1, r2);
+    grid.SetRedraw(true);
+}
+
 void CBulkEdit::AppendToCells()
 {
     SheetGrid& grid = m_Host.Grid();
@@ -157,27 +176,16 @@ void CBulkEdit::AppendToCells()
         grid.SetRedraw(true);
         return;
     }
-    int r1, r2;
-    Rows(r1, r2);
-    m_Host.SetNavigating(true);
-    for (int d = r1; d <= r2; ++d) {
-        if (CSummaryItems::IsSummaryRow(grid, d))
-            continue;
-        std::string t = grid.TextMatrix(d, c);
-        if (c == COL_FORMULA) {
-            if (t.empty())
-                continue;
-            t = "(" + ExpressionPart(t) + ")" + s;
-            t = m_Host.CalcExpressionText(d, t);
-        } else {
+    EditRows(c, [&](int d, std::string& t) {
+        if (c != COL_FORMULA) {
             t += s;
+            return true;
         }
-        WriteCell(d, c, t);
-    }
-    m_Host.SetNavigating(false);
-    if (c == COL_FORMULA)
-        m_Host.Summary().RecomputeStretch(r1, r2);
-    grid.SetRedraw(true);
+        if (t.empty())
+            return false;
+        t = m_Host.CalcExpressionText(d, "(" + ExpressionPart(t) + ")" + s);
+        return true;
+    });
 }
 
 void CBulkEdit::RemoveFromCells()
@@ -191,13 +199,9 @@ void CBulkEdit::RemoveFromCells()
         return;
     }
     const int c = grid.Col();
-    int r1, r2;
-    Rows(r1, r2);
-    m_Host.SetNavigating(true);
-    for (int d = r1; d <= r2; ++d) {
-        if (CSummaryItems::IsSummaryRow(grid, d) || grid.TextMatrix(d, COL_FORMULA).empty())
-            continue;
-        std::string t = grid.TextMatrix(d, c);
+    EditRows(c, [&](int d, std::string& t) {
+        if (grid.TextMatrix(d, COL_FORMULA).empty())
+            return false;
         if (c == COL_FORMULA) {
             const std::size_t pos = exprtext::FindResultSeparator(t);
             if (pos < t.size())
@@ -210,30 +214,19 @@ void CBulkEdit::RemoveFromCells()
             t.erase(at, s.size());
         if (c == COL_FORMULA)
             t = m_Host.CalcExpressionText(d, t);
-        WriteCell(d, c, t);
-    }
-    m_Host.SetNavigating(false);
-    if (c == COL_FORMULA)
-        m_Host.Summary().RecomputeStretch(r1, r2);
-    grid.SetRedraw(true);
+        return true;
+    });
 }
 
 void CBulkEdit::ToggleMinus()
 {
-    SheetGrid& grid = m_Host.Grid();
-    grid.SetRedraw(false);
-    int r1, r2;
-    Rows(r1, r2);
-    m_Host.SetNavigating(true);
-    for (int d = r1; d <= r2; ++d) {
-        if (CSummaryItems::IsSummaryRow(grid, d) || grid.TextMatrix(d, COL_FORMULA).empty())
-            continue;
-        std::string t = ExpressionPart(grid.TextMatrix(d, COL_FORMULA));
+    m_Host.Grid().SetRedraw(false);
+    EditRows(COL_FORMULA, [&](int d, std::string& t) {
+        if (t.empty())
+            return false;
+        t = ExpressionPart(t);
         RemoveLineFeeds(t);
         t = m_Host.CalcExpressionText(d, ToggleMinusText(t));
-        WriteCell(d, COL_FORMULA, t);
-    }
-    m_Host.SetNavigating(false);
-    m_Host.Summary().RecomputeStretch(r1, r2);
-    grid.SetRedraw(true);
+        return true;
+    });
 }

@@ -4,6 +4,7 @@
 // them records an undo step.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class CExprEngine;
@@ -40,6 +41,11 @@ private:
     // Writes a cell the way the commands do: made current and, for an
     // expression, passed through the editor and its commit.
     void WriteCell(int row, int col, const std::string& text);
+    // The commands' common pass over the selected rows, headings left out:
+    // edit turns a row's text of column col into its new text, or returns
+    // false to leave the row. Ends with the refresh of the totals when the
+    // expressions changed.
+    void EditRows(int col, const std::function<bool(int row, std::string& text)>& edit);
 
     CSheetEditHost& m_Host;
     CExprEngine& m_Engine;

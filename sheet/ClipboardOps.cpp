@@ -6,25 +6,12 @@
 #include "engine/CalcTexts.h"
 #include "engine/GbkText.h"
 #include "engine/Prompt.h"
+#include "sheet/CellText.h"
 #include "sheet/EditTexts.h"
 #include "sheet/SheetEditHost.h"
 #include "sheet/SheetGrid.h"
 #include "sheet/SummaryItems.h"
 #include "sheet/UndoHistory.h"
-
-namespace {
-
-std::string WithoutLineFeeds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\n')
-            out += c;
-    return out;
-}
-
-} // namespace
 
 CClipboard::EState CMemoryClipboard::GetText(std::string& text)
 {
@@ -62,9 +49,22 @@ void CClipboardOps::FitRows(int r1, int r2)
         m_Host.FitRowHeight(r);
 }
 
-void CClipboardOps::Copy()
+void CClipboardOps::CopyRow(int r, int r1, int c1, int c2, std::string& out)
 {
     const SheetGrid& grid = m_Host.Grid();
+    const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
+    for (int c = c1; c <= c2; ++c) {
+        if (!bSummary) {
+            const std::string& text = grid.TextMatrix(r, c);
+            m_Buffer[r - r1][c - c1] = text;
+            out += celltext::WithoutLineBreaks(text);
+        }
+        out += c == c2 ? '\n' : '\t';
+    }
+}
+
+void CClipboardOps::Copy()
+{
     m_Host.SetModified();
     int r1, c1, r2, c2;
     Selection(r1, c1, r2, c2);
@@ -74,17 +74,8 @@ void CClipboardOps::Copy()
     }
     m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
     std::string out;
-    for (int r = r1; r <= r2; ++r) {
-        const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
-        for (int c = c1; c <= c2; ++c) {
-            const std::string& text = bSummary ? std::string() : grid.TextMatrix(r, c);
-            m_Buffer[r - r1][c - c1] = text;
-            for (char ch : text)
-                if (ch != '\n')
-                    out += ch;
-            out += c == c2 ? '\n' : '\t';
-        }
-    }
+    for (int r = r1; r <= r2; ++r)
+        CopyRow(r, r1, c1, c2, out);
     out.pop_back();
     m_Clipboard.SetText(out);
 }
@@ -105,15 +96,9 @@ void CClipboardOps::Cut()
     std::string out;
     for (int r = r1; r <= r2; ++r) {
         const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
-        for (int c = c1; c <= c2; ++c) {
-            if (!bSummary) {
-                const std::string& text = grid.TextMatrix(r, c);
-                m_Buffer[r - r1][c - c1] = text;
-                out += WithoutLineFeeds(text);
-            }
-            out += c == c2 ? '\n' : '\t';
+        CopyRow(r, r1, c1, c2, out);
+        for (int c = c1; c <= c2; ++c)
             grid.SetTextMatrix(r, c, std::string());
-        }
         // A cut heading takes its item's numbering with it.
         if (bSummary)
             m_Host.Summary().RemoveItemAt(r);
@@ -316,12 +301,12 @@ void CClipboardOps::Paste()
         for (int r = 1; r < grid.Rows(); ++r) {
             const std::string& name = grid.TextMatrix(r, COL_REF);
             if (!name.empty())
-                ++used[WithoutLineFeeds(name)];
+                ++used[celltext::WithoutLineBreaks(name)];
         }
         for (int t = r1; t <= r2; ++t) {
             const std::string raw = grid.TextMatrix(t, COL_REF);
             if (!raw.empty())
-                --used[WithoutLineFeeds(raw)];
+                --used[celltext::WithoutLineBreaks(raw)];
             std::string name = CleanReferenceName(raw);
             if (!name.empty()) {
                 auto found = used.find(name);

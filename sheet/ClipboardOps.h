@@ -58,6 +58,9 @@ private:
     // Selection rectangle, ordered.
     void Selection(int& r1, int& c1, int& r2, int& c2) const;
     void FitRows(int r1, int r2);
+    // Row r of the selection's columns c1..c2 into the buffer (row r - r1)
+    // and, tab- and line-feed-separated, onto out; headings copy as empty.
+    void CopyRow(int r, int r1, int c1, int c2, std::string& out);
 
     CSheetEditHost& m_Host;
     CClipboard& m_Clipboard;

@@ -11,6 +11,7 @@
 #include "engine/ExprText.h"
 #include "engine/GbkText.h"
 #include "engine/Prompt.h"
+#include "sheet/CellText.h"
 #include "sheet/EditTexts.h"
 #include "sheet/SheetEditHost.h"
 #include "sheet/SheetGrid.h"
@@ -19,18 +20,6 @@
 namespace {
 
 const int TOTAL_MAX_ROWS = 9000;
-
-std::string WithoutLineFeeds(const std::string& text)
-{
-    if (text.find('\n') == std::string::npos)
-        return text;
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\n')
-            out += c;
-    return out;
-}
 
 // atoi: optional blanks and sign, then digits; anything else ends it.
 long ItemNumber(const std::string& text)
@@ -65,7 +54,7 @@ double RowValue(const std::string& formula)
 {
     if (formula.empty())
         return 0.0;
-    return LeadingNumber(WithoutLineFeeds(exprtext::ValueAfterSeparator(formula)));
+    return LeadingNumber(celltext::WithoutLineBreaks(exprtext::ValueAfterSeparator(formula)));
 }
 
 void AppendTotalLine(std::string& out, const std::string& key, double sum, int decimals, bool bLast)
@@ -133,7 +122,7 @@ std::string CSummaryItems::TotalText(int a, int b)
 
     if (a == b) {
         // One row shows its category even when its value is 0.
-        AppendTotalLine(out, WithoutLineFeeds(grid.TextMatrix(a, COL_SIZE)),
+        AppendTotalLine(out, celltext::WithoutLineBreaks(grid.TextMatrix(a, COL_SIZE)),
                         RowValue(grid.TextMatrix(a, COL_FORMULA)), decimals, true);
     } else {
         // Rows grouped by category in order of first appearance, each group
@@ -142,7 +131,7 @@ std::string CSummaryItems::TotalText(int a, int b)
         std::vector<std::string> keys;
         std::vector<double> sums;
         for (int r = a; r <= b; ++r) {
-            std::string key = WithoutLineFeeds(grid.TextMatrix(r, COL_SIZE));
+            std::string key = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_SIZE));
             const double value = RowValue(grid.TextMatrix(r, COL_FORMULA));
             auto found = index.find(key);
             if (found == index.end()) {
@@ -185,7 +174,7 @@ std::string CSummaryItems::UnitList(int a, int b) const
             return &grid.TextMatrix(found->second, COL_UNIT);
         while (next <= b) {
             const int r = next++;
-            auto added = first.emplace(WithoutLineFeeds(grid.TextMatrix(r, COL_SIZE)), r);
+            auto added = first.emplace(celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_SIZE)), r);
             if (added.second && added.first->first == category)
                 return &grid.TextMatrix(r, COL_UNIT);
         }
@@ -415,8 +404,8 @@ void CSummaryItems::RecomputeStretch(int first, int last)
 std::string CSummaryItems::EntryText(int row) const
 {
     const SheetGrid& grid = m_Host.Grid();
-    return WithoutLineFeeds(grid.TextMatrix(row, COL_SEQ)) + " " +
-           WithoutLineFeeds(grid.TextMatrix(row, COL_POSITION));
+    return celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SEQ)) + " " +
+           celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
 }
 
 void CSummaryItems::RefreshItemList()
