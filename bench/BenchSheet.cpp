@@ -7,37 +7,20 @@
 #include <memory>
 #include <string>
 
-#include "engine/CalcState.h"
-#include "engine/Prompt.h"
-#include "settings/SettingsStore.h"
-#include "sheet/CalcGrid.h"
+#include "tests/sheet/SheetTestKit.h"
 
 namespace {
 
 const int SHEET_ROWS = 65500;
 
-struct SBenchSheet {
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CCalcState m_State;
-    CSilentPrompt m_Prompt;
-    CPlainEditorSite m_Editor;
-    CCalcGrid m_Calc{m_State, m_Key};
-
+// The sheet tests' fixture on a full sheet, without the step recorder.
+struct SBenchSheet : SSheetFixture {
     SBenchSheet()
     {
-        m_State.m_pPrompt = &m_Prompt;
-        m_Calc.SetEditor(&m_Editor);
-        m_Calc.ResetSheet();
+        m_Calc.SetHooks(nullptr);
         m_Calc.Grid().SetRows(SHEET_ROWS);
     }
-    void Commit(int row, int col, const std::string& text)
-    {
-        m_Calc.Grid().SetRow(row);
-        m_Calc.Grid().SetCol(col);
-        m_Editor.Show(text);
-        m_Calc.CommitCell();
-    }
+    void Commit(int row, int col, const std::string& text) { Edit(row, col, text); }
     // Rows 1 .. count named r1, r2, ..., each using the name of the row above.
     void BuildChain(int count)
     {

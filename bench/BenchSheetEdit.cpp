@@ -8,46 +8,20 @@
 #include <memory>
 #include <string>
 
-#include "engine/CalcState.h"
-#include "engine/ExprEngine.h"
 #include "document/SheetController.h"
 #include "engine/Prompt.h"
-#include "settings/SettingsStore.h"
 #include "sheet/ClipboardOps.h"
 #include "sheet/EditTexts.h"
-#include "sheet/SheetEditHost.h"
-#include "sheet/SheetGrid.h"
-#include "sheet/SummaryItems.h"
-#include "sheet/UndoHistory.h"
+#include "tests/sheetedit/EditHostBase.h"
 
 namespace {
 
 // The grid side reduced to the sheet's bulk row operations.
-class CBenchHost : public CSheetEditHost {
+class CBenchHost : public CEditHostBase<CSilentPrompt> {
 public:
-    explicit CBenchHost(int rows) : m_Engine(m_State), m_Key(m_Store), m_Summary(*this)
-    {
-        m_Grid.SetRows(rows);
-        m_State.m_pPrompt = &m_Prompt;
-    }
-    SheetGrid& Grid() override { return m_Grid; }
-    CCalcState& State() override { return m_State; }
-    CPrompt& Prompt() override { return m_Prompt; }
-    const CSettingsKey& Settings() override { return m_Key; }
-    CSummaryItems& Summary() override { return m_Summary; }
-    UndoHistory& History() override { return m_History; }
+    explicit CBenchHost(int rows) : CEditHostBase(rows) {}
     void SetModified() override {}
-    void FitRowHeight(int row) override
-    {
-        int lines = 1;
-        for (int c = 0; c < SHEET_COLS; ++c) {
-            const std::string& t = m_Grid.TextMatrix(row, c);
-            lines = std::max(lines, 1 + static_cast<int>(std::count(t.begin(), t.end(), '\n')));
-        }
-        m_Grid.SetRowHeight(row, m_Grid.LineHeight() * lines);
-    }
     void RebuildReferences() override {}
-    std::uint32_t SummaryColor() const override { return 16711935; }
     void InsertRows() override
     {
         const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel()), r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
@@ -83,22 +57,12 @@ public:
     }
     void SetReplaying(bool) override {}
     void SetNavigating(bool) override {}
-    std::string CalcExpressionText(int, const std::string& text) override { return m_Engine.CalcExpressionText(text); }
     void MoveCurrentCell(int row, int col) override
     {
         m_Grid.SetRow(row);
         m_Grid.SetCol(col);
     }
     void OpenEditorAndCommit(bool) override {}
-
-    SheetGrid m_Grid;
-    CCalcState m_State;
-    CExprEngine m_Engine;
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key;
-    CSilentPrompt m_Prompt;
-    CSummaryItems m_Summary;
-    UndoHistory m_History;
 };
 
 void FillRow(SheetGrid& grid, int r, int category)

@@ -54,7 +54,7 @@ protected:
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CFakeSite m_Site{m_Store};
-    CScriptPrompt m_Prompt;
+    CTestPrompt m_Prompt;
     CManualClock m_Clock;
     CSheetDocument m_Doc{m_Site, m_Store, m_Prompt};
     CAutosave m_Auto{m_Store, m_Doc, m_Clock};

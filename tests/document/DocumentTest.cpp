@@ -65,7 +65,7 @@ protected:
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CFakeSite m_Site{m_Store};
-    CScriptPrompt m_Prompt;
+    CTestPrompt m_Prompt;
     CSheetDocument m_Doc{m_Site, m_Store, m_Prompt};
 };
 
@@ -161,7 +161,7 @@ TEST_F(DocumentTest, SaveAsRefusesForbiddenCharactersAndKeepsTheOldName)
         EXPECT_FALSE(m_Doc.SaveAs());
         ASSERT_EQ(m_Prompt.m_Messages.size(), 1u);
         EXPECT_EQ(m_Prompt.m_Messages[0], doctext::TEXT_BAD_NAME);
-        EXPECT_EQ(m_Prompt.m_strLastCaption, doctext::TEXT_WARNING);
+        EXPECT_EQ(m_Prompt.m_Captions.back(), doctext::TEXT_WARNING);
         EXPECT_EQ(m_Doc.Path(), P("first.qtx"));
         EXPECT_EQ(m_Doc.Title(), "first");
     }

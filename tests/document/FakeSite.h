@@ -1,15 +1,13 @@
-// A document site over a plain SheetGrid, and a scripted prompt: the sheet
+// A document site over a plain SheetGrid, and the scripted user: the sheet
 // side and the user as the document layer sees them.
 #pragma once
 
-#include <deque>
 #include <string>
-#include <vector>
 
 #include "document/DocumentSite.h"
-#include "engine/Prompt.h"
 #include "settings/SettingsStore.h"
 #include "sheet/SheetGrid.h"
+#include "tests/TestPrompt.h"
 
 class CFakeSite : public CDocumentSite {
 public:
@@ -59,42 +57,4 @@ private:
         return static_cast<std::uint32_t>(settingsvalue::ToLong(m_Settings.ReadWithDefault(name, def, true)));
     }
     CSettingsKey m_Settings;
-};
-
-// Answers questions and file dialogs from queues; an empty queue answers No
-// and cancels dialogs. Records everything shown.
-class CScriptPrompt : public CPrompt {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption) override
-    {
-        m_Messages.push_back(text);
-        m_strLastCaption = caption;
-    }
-    EAnswer AskQuestion(const std::string& text, const std::string&, EButtons) override
-    {
-        m_Questions.push_back(text);
-        if (m_Answers.empty())
-            return ANSWER_NO;
-        const EAnswer answer = m_Answers.front();
-        m_Answers.pop_front();
-        return answer;
-    }
-    bool ChooseFile(bool bSave, const std::string&, std::string& path) override
-    {
-        m_Proposed.push_back(path);
-        m_Saves.push_back(bSave);
-        if (m_Files.empty())
-            return false;
-        path = m_Files.front();
-        m_Files.pop_front();
-        return true;
-    }
-
-    std::deque<EAnswer> m_Answers;
-    std::deque<std::string> m_Files;
-    std::vector<std::string> m_Messages;
-    std::vector<std::string> m_Questions;
-    std::vector<std::string> m_Proposed; // the names the dialogs started with
-    std::vector<bool> m_Saves;
-    std::string m_strLastCaption;
 };

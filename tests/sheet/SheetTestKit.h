@@ -6,22 +6,9 @@
 #include <vector>
 
 #include "engine/CalcState.h"
-#include "engine/Prompt.h"
 #include "settings/SettingsStore.h"
 #include "sheet/CalcGrid.h"
-
-class CRecordingPrompt : public CPrompt {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption) override
-    {
-        m_Messages.push_back(text);
-        m_Captions.push_back(caption);
-    }
-    EAnswer AskQuestion(const std::string&, const std::string&, EButtons) override { return ANSWER_YES; }
-
-    std::vector<std::string> m_Messages;
-    std::vector<std::string> m_Captions;
-};
+#include "tests/TestPrompt.h"
 
 class CHookRecorder : public CCalcGridHooks {
 public:
@@ -47,7 +34,7 @@ struct SSheetFixture {
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CCalcState m_State;
-    CRecordingPrompt m_Prompt;
+    CTestPrompt m_Prompt;
     CPlainEditorSite m_Editor;
     CHookRecorder m_Hooks;
     CCalcGrid m_Calc{m_State, m_Key};

@@ -1,66 +1,22 @@
-// A grid for the editing commands' tests: a bare SheetGrid with the
-// engine, an in-memory settings store, scripted message boxes and a plain
-// leave-cell commit (clean, evaluate an expression, record the edit).
+// The host of the editing commands' tests: the shared grid host with
+// scripted message boxes, the sheet's row operations and a plain leave-cell
+// commit (clean, evaluate an expression, record the edit).
 #pragma once
 
 #include <algorithm>
-#include <deque>
+#include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "engine/CalcState.h"
-#include "engine/ExprEngine.h"
-#include "engine/Prompt.h"
-#include "settings/SettingsStore.h"
+#include "EditHostBase.h"
 #include "sheet/CellEditor.h"
-#include "sheet/SheetEditHost.h"
-#include "sheet/SheetGrid.h"
-#include "sheet/SummaryItems.h"
-#include "sheet/UndoHistory.h"
+#include "tests/TestPrompt.h"
 
-class CTestPrompt : public CPrompt {
+class CTestHost : public CEditHostBase<CTestPrompt> {
 public:
-    void ShowMessage(const std::string& text, const std::string&) override { m_Messages.push_back(text); }
-    EAnswer AskQuestion(const std::string& text, const std::string&, EButtons) override
-    {
-        m_Questions.push_back(text);
-        if (m_Answers.empty())
-            return ANSWER_NO;
-        const EAnswer answer = m_Answers.front();
-        m_Answers.pop_front();
-        return answer;
-    }
-    std::vector<std::string> m_Messages;
-    std::vector<std::string> m_Questions;
-    std::deque<EAnswer> m_Answers;
-};
+    explicit CTestHost(int rows = 36) : CEditHostBase(rows) {}
 
-class CTestHost : public CSheetEditHost {
-public:
-    explicit CTestHost(int rows = 36) : m_Engine(m_State), m_Key(m_Store), m_Summary(*this)
-    {
-        m_Grid.SetRows(rows);
-        m_State.m_pPrompt = &m_Prompt;
-    }
-
-    SheetGrid& Grid() override { return m_Grid; }
-    CCalcState& State() override { return m_State; }
-    CPrompt& Prompt() override { return m_Prompt; }
-    const CSettingsKey& Settings() override { return m_Key; }
-    CSummaryItems& Summary() override { return m_Summary; }
-    UndoHistory& History() override { return m_History; }
     void SetModified() override { m_bModified = true; }
-    void FitRowHeight(int row) override
-    {
-        int lines = 1;
-        for (int c = 0; c < SHEET_COLS; ++c) {
-            const std::string& t = m_Grid.TextMatrix(row, c);
-            lines = std::max(lines, 1 + static_cast<int>(std::count(t.begin(), t.end(), '\n')));
-        }
-        m_Grid.SetRowHeight(row, m_Grid.LineHeight() * lines);
-    }
     void RebuildReferences() override { ++m_nRefBuilds; }
-    std::uint32_t SummaryColor() const override { return 16711935; }
 
     void InsertRows() override
     {
@@ -89,7 +45,6 @@ public:
     }
     void SetReplaying(bool b) override { m_bReplaying = b; }
     void SetNavigating(bool b) override { m_bNavigating = b; }
-    std::string CalcExpressionText(int, const std::string& text) override { return m_Engine.CalcExpressionText(text); }
 
     void MoveCurrentCell(int row, int col) override
     {
@@ -163,14 +118,6 @@ public:
         return out;
     }
 
-    SheetGrid m_Grid;
-    CCalcState m_State;
-    CExprEngine m_Engine;
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key;
-    CTestPrompt m_Prompt;
-    CSummaryItems m_Summary;
-    UndoHistory m_History;
     CCellEditor m_Editor;
     bool m_bModified = false;
     bool m_bNavigating = false;
