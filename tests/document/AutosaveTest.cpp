@@ -1,16 +1,13 @@
 // The autosave schedule and the start-up file, on a manual clock.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <fstream>
 
 #include <filesystem>
 
-#include "FakeSite.h"
+#include "DocumentFixture.h"
 #include "document/Autosave.h"
 #include "document/DocumentTexts.h"
-#include "document/SheetDocument.h"
 
 namespace fs = std::filesystem;
 
@@ -24,19 +21,15 @@ public:
     long long m_nNow = 1000;
 };
 
-class AutosaveTest : public ::testing::Test {
+class AutosaveTest : public CDocumentFixture {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/qtx-auto-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_strDir = pattern;
-        m_Doc.SetCacheFolder(m_strDir);
+        CDocumentFixture::SetUp();
         m_Doc.SetAutosave(&m_Auto);
         m_Key.WriteValue("IsAutoSave", doctext::TEXT_AUTOSAVE_ON);
         m_Key.WriteValue("SaveTime", "10");
     }
-    void TearDown() override { fs::remove_all(m_strDir); }
 
     // Moves the clock and lets the timer look, minute by minute.
     int RunMinutes(int minutes)
@@ -48,15 +41,9 @@ protected:
         }
         return saves;
     }
-    fs::file_time_type Stamp() { return fs::last_write_time(m_strDir + "/a.qtx"); }
+    fs::file_time_type Stamp() { return fs::last_write_time(P("a.qtx")); }
 
-    std::string m_strDir;
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CFakeSite m_Site{m_Store};
-    CTestPrompt m_Prompt;
     CManualClock m_Clock;
-    CSheetDocument m_Doc{m_Site, m_Store, m_Prompt};
     CAutosave m_Auto{m_Store, m_Doc, m_Clock};
 };
 
@@ -66,13 +53,13 @@ TEST_F(AutosaveTest, SavesANamedSheetEveryIntervalFromTheLastSave)
 {
     m_Auto.Start();
     m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v1");
-    ASSERT_TRUE(m_Doc.SaveAsPath(m_strDir + "/a.qtx"));
+    ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
     EXPECT_EQ(m_Auto.DueAt(), m_Clock.m_nNow + 10 * MINUTE);
     m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2"); // not marked modified: saved all the same
     EXPECT_EQ(RunMinutes(9), 0);
     EXPECT_EQ(RunMinutes(1), 1);
     EXPECT_TRUE(m_Auto.IsRunning()); // restarted by the save
-    EXPECT_NE(fs::file_size(m_strDir + "/a.bak"), 0u);
+    EXPECT_NE(fs::file_size(P("a.bak")), 0u);
 
     // A save by hand 9 minutes later postpones the next one.
     EXPECT_EQ(RunMinutes(9), 0);
@@ -87,7 +74,7 @@ TEST_F(AutosaveTest, TicksWhileSwitchedOffDoNothing)
     m_Auto.Start();
     EXPECT_FALSE(m_Auto.IsRunning());
     // A save restarts the timer even when off; its ticks are ignored.
-    ASSERT_TRUE(m_Doc.SaveAsPath(m_strDir + "/a.qtx"));
+    ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
     EXPECT_TRUE(m_Auto.IsRunning());
     EXPECT_EQ(RunMinutes(35), 0);
     EXPECT_TRUE(m_Auto.IsRunning());
@@ -117,7 +104,7 @@ TEST_F(AutosaveTest, SaveTimeBelowTwoNeverRunsATimer)
         m_Key.WriteValue("SaveTime", value);
         m_Auto.Start();
         EXPECT_FALSE(m_Auto.IsRunning());
-        ASSERT_TRUE(m_Doc.SaveAsPath(m_strDir + "/a.qtx"));
+        ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
         EXPECT_FALSE(m_Auto.IsRunning());
         EXPECT_EQ(RunMinutes(3), 0);
     }
@@ -129,9 +116,9 @@ TEST_F(AutosaveTest, SaveTimeBelowTwoNeverRunsATimer)
 
 TEST_F(AutosaveTest, StartupFileOpensAfterTheDelay)
 {
-    std::ofstream(m_strDir + "/start.qtx").close();
+    std::ofstream(P("start.qtx")).close();
     CStartupOpen startup(m_Doc, m_Clock);
-    startup.Start(m_strDir + "/start.qtx");
+    startup.Start(P("start.qtx"));
     m_Clock.m_nNow += CStartupOpen::DELAY_MS - 1;
     EXPECT_FALSE(startup.Tick());
     m_Clock.m_nNow += 1;

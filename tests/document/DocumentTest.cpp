@@ -11,9 +11,8 @@
 
 #include <filesystem>
 
-#include "FakeSite.h"
+#include "DocumentFixture.h"
 #include "document/DocumentTexts.h"
-#include "document/SheetDocument.h"
 
 namespace fs = std::filesystem;
 
@@ -32,20 +31,8 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public CDocumentFixture {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/qtx-doc-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_strDir = pattern;
-        fs::create_directory(m_strDir + "/cache");
-        m_Doc.SetCacheFolder(m_strDir + "/cache");
-        m_Key.WriteValue("WorkDir", m_strDir);
-    }
-    void TearDown() override { fs::remove_all(m_strDir); }
-
-    std::string P(const std::string& name) const { return m_strDir + "/" + name; }
     void Edit(const std::string& text)
     {
         m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, text);
@@ -60,13 +47,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::string m_strDir;
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CFakeSite m_Site{m_Store};
-    CTestPrompt m_Prompt;
-    CSheetDocument m_Doc{m_Site, m_Store, m_Prompt};
 };
 
 } // namespace
