@@ -10,6 +10,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/SheetSettings.h"
 #include "sheet/CellText.h"
+#include "sheet/EditTexts.h"
 #include "sheet/RefIndex.h"
 
 namespace {
@@ -24,11 +25,6 @@ const char TEMPLATE_OTHER[] =
     "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                       | \xB5\xA5\xCE\xBB   "
     "|\xD2\xFD\xD3\xC3  "; // 序号|   计算部位 |规格类别     |计算表达式 ... | 单位   |引用
 const char TEXT_SEQ_HEADER[] = "\xD0\xF2\xBA\xC5";                              // 序号
-const char TEXT_OUT_OF_SHEET[] = "\xB3\xAC\xB3\xF6\xB1\xED\xB8\xF1\xB7\xB6\xCE\xA7!"; // 超出表格范围!
-const char TEXT_SIX_DECIMALS[] =
-    "\xB1\xD8\xD0\xEB\xD0\xA1\xD3\xDA\xC1\xF9\xCE\xBB\xD0\xA1\xCA\xFD\xA3\xA1"; // 必须小于六位小数！
-// Caption of the application's own message boxes.
-const char TEXT_APP_CAPTION[] = "Quantorix";
 
 const int NEW_SHEET_ROWS = 36;
 const int GROWTH = 10;
@@ -129,7 +125,7 @@ void CCalcGrid::InsertRows()
     if (r1 < 1 || m_Grid.Rows() + count > SHEET_MAX_ROWS) {
         // The sheet would pass its row limit: refused like growth at the end.
         if (m_State.m_pPrompt)
-            m_State.m_pPrompt->ShowMessage(TEXT_OUT_OF_SHEET, calctext::TEXT_WARNING);
+            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
         return;
     }
     m_Grid.SetRedraw(false);
@@ -196,7 +192,7 @@ bool CCalcGrid::GrowIfNearEnd()
     const int rows = m_Grid.Rows();
     if (rows + 1 > SHEET_MAX_ROWS) {
         if (m_State.m_pPrompt)
-            m_State.m_pPrompt->ShowMessage(TEXT_OUT_OF_SHEET, calctext::TEXT_WARNING);
+            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
         return false;
     }
     if (m_Grid.Row() > rows - GROWTH)
@@ -703,7 +699,7 @@ void CCalcGrid::ChangeDecimals(int delta)
         int decimals = m_State.m_nDecimals + delta;
         if (decimals > 6) {
             if (m_State.m_pPrompt)
-                m_State.m_pPrompt->ShowMessage(TEXT_SIX_DECIMALS, TEXT_APP_CAPTION);
+                m_State.m_pPrompt->ShowMessage(edittext::DECIMALS_TOO_MANY, edittext::APP_CAPTION);
             decimals = 6;
         }
         if (decimals < 0)

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/CalcState.h"
 #include "engine/CalcTexts.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsNames.h"
@@ -25,21 +24,6 @@ void CDisplayCommands::AlignColumn(int align)
     grid.SetAlignmentAt(0, c, ALIGN_CENTER_CENTER);
     grid.SetRow(r);
     grid.Refresh();
-}
-
-int CDisplayCommands::ChangeDecimals(int delta)
-{
-    CCalcState& state = m_Host.State();
-    int decimals = state.m_nDecimals + delta;
-    if (decimals > 6) {
-        m_Host.Prompt().ShowMessage(edittext::DECIMALS_TOO_MANY, edittext::APP_CAPTION);
-        decimals = 6;
-    }
-    if (decimals < 0)
-        decimals = 0;
-    m_Host.Settings().WriteValue(settingsname::PIONT_NUM, std::to_string(decimals));
-    state.m_nDecimals = decimals;
-    return decimals;
 }
 
 void CDisplayCommands::InsertExample()

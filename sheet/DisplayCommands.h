@@ -1,5 +1,6 @@
 // Commands that change how the sheet shows its contents: the alignment of a
-// column, the number of decimals, and the worked example in the first rows.
+// column and the worked example in the first rows (the number of decimals
+// belongs to the calculation grid, which recalculates every row).
 // None of them records an undo step.
 #pragma once
 
@@ -15,11 +16,6 @@ public:
     void AlignLeft() { AlignColumn(1); }
     void AlignCenter() { AlignColumn(4); }
     void AlignRight() { AlignColumn(7); }
-
-    // One decimal more (delta 1) or fewer (-1), kept within 0 .. 6 (with a
-    // message above 6), stored in nPiontNum and in the calculation state.
-    // Returns the new number; the caller then recalculates all rows.
-    int ChangeDecimals(int delta);
 
     // The example command's check state (ExampleShow, read at start-up).
     bool ExampleShown() const { return m_bExampleShow; }

@@ -18,20 +18,6 @@ TEST(DisplayCommands, AlignmentIsStoredAndTheHeaderStaysCentred)
     EXPECT_FALSE(host.m_bModified);
 }
 
-TEST(DisplayCommands, DecimalsStayWithinZeroToSix)
-{
-    CTestHost host;
-    CDisplayCommands display(host);
-    host.m_State.m_nDecimals = 6;
-    EXPECT_EQ(display.ChangeDecimals(1), 6);
-    EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::DECIMALS_TOO_MANY});
-    EXPECT_EQ(host.m_Key.ReadString(settingsname::PIONT_NUM), "6");
-    host.m_State.m_nDecimals = 0;
-    EXPECT_EQ(display.ChangeDecimals(-1), 0);
-    EXPECT_EQ(host.m_Key.ReadString(settingsname::PIONT_NUM), "0");
-    EXPECT_EQ(host.m_Prompt.m_Messages.size(), 1u);
-}
-
 TEST(DisplayCommands, ExampleFillsTheFirstRowsAfterTheQuestion)
 {
     CTestHost host;
