@@ -1,6 +1,6 @@
 #include "app/BasicController.h"
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 #include "app/Commands.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsNames.h"

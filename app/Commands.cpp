@@ -1,6 +1,6 @@
 #include "app/Commands.h"
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 
 using namespace cmdid;
 

@@ -1,6 +1,6 @@
 #include "app/MainFrame.h"
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 #include "app/Commands.h"
 #include "app/GbkQt.h"
 #include "app/QuantorixView.h"

@@ -1,6 +1,6 @@
 #include "app/QuantorixView.h"
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 #include "app/GbkQt.h"
 #include "app/SettingsDialogs.h"
 #include "app/SheetDelegate.h"

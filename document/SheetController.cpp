@@ -151,7 +151,7 @@ void CSheetController::PressKey(EKey key)
     case KEY_F2:
         // The view handles these even while the editor is open; on the
         // sheet the key then opens the editor on the current cell.
-        RunCommand(key == KEY_INSERT ? CMD_INSERT_ROWS : CMD_SUMMARY);
+        RunCommand(key == KEY_INSERT ? cmdid::INSERT_ROWS : cmdid::TOGGLE_SUMMARY);
         if (!open)
             OpenEditor(std::string());
         return;
@@ -249,46 +249,46 @@ void CSheetController::Wheel(bool bDown)
 
 bool CSheetController::RunCommand(int id)
 {
-    if (id == CMD_MORE_DECIMALS || id == CMD_FEWER_DECIMALS) {
+    if (id == cmdid::MORE_DECIMALS || id == cmdid::FEWER_DECIMALS) {
         // The recalculation runs on its own thread and takes the lock itself.
-        if (id == CMD_MORE_DECIMALS)
+        if (id == cmdid::MORE_DECIMALS)
             m_Grid.MoreDecimals();
         else
             m_Grid.FewerDecimals();
         return true;
     }
     CLock lock(m_Grid.Mutex());
-    if (id >= CMD_RECENT_FIRST && id < CMD_RECENT_FIRST + CSheetDocument::RECENT_COUNT) {
-        m_Document.OpenRecent(id - CMD_RECENT_FIRST);
+    if (id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT) {
+        m_Document.OpenRecent(id - cmdid::RECENT_FILE_1);
         return true;
     }
     switch (id) {
-    case CMD_FILE_NEW: m_Document.New(); break;
-    case CMD_FILE_OPEN: m_Document.Open(); break;
-    case CMD_FILE_SAVE: m_Document.Save(); break;
-    case CMD_FILE_SAVE_AS: m_Document.SaveAs(); break;
-    case CMD_EDIT_UNDO:
+    case cmdid::FILE_NEW: m_Document.New(); break;
+    case cmdid::FILE_OPEN: m_Document.Open(); break;
+    case cmdid::FILE_SAVE: m_Document.Save(); break;
+    case cmdid::FILE_SAVE_AS: m_Document.SaveAs(); break;
+    case cmdid::EDIT_UNDO:
         if (m_History.CanUndo())
             CommitBeforeReplay();
         m_History.UndoStep(*this);
         break;
-    case CMD_EDIT_REDO:
+    case cmdid::EDIT_REDO:
         if (m_History.CanRedo())
             CommitBeforeReplay();
         m_History.RedoStep(*this);
         break;
-    case CMD_EDIT_CUT: m_Clipboard.Cut(); break;
-    case CMD_EDIT_COPY: m_Clipboard.Copy(); break;
-    case CMD_EDIT_PASTE: m_Clipboard.Paste(); break;
-    case CMD_EDIT_CLEAR: m_Clipboard.Clear(); break;
-    case CMD_INSERT_ROWS: m_Grid.InsertRows(); break;
-    case CMD_DELETE_ROWS: m_Grid.DeleteRows(); break;
-    case CMD_SUMMARY: m_Summary.ToggleSummary(); break;
-    case CMD_TOGGLE_MINUS: m_Bulk.ToggleMinus(); break;
-    case CMD_ALIGN_LEFT: m_Display.AlignLeft(); break;
-    case CMD_ALIGN_CENTER: m_Display.AlignCenter(); break;
-    case CMD_ALIGN_RIGHT: m_Display.AlignRight(); break;
-    case CMD_EXAMPLE: m_Display.InsertExample(); break;
+    case cmdid::EDIT_CUT: m_Clipboard.Cut(); break;
+    case cmdid::EDIT_COPY: m_Clipboard.Copy(); break;
+    case cmdid::EDIT_PASTE: m_Clipboard.Paste(); break;
+    case cmdid::EDIT_CLEAR: m_Clipboard.Clear(); break;
+    case cmdid::INSERT_ROWS: m_Grid.InsertRows(); break;
+    case cmdid::DELETE_ROWS: m_Grid.DeleteRows(); break;
+    case cmdid::TOGGLE_SUMMARY: m_Summary.ToggleSummary(); break;
+    case cmdid::TOGGLE_MINUS: m_Bulk.ToggleMinus(); break;
+    case cmdid::ALIGN_LEFT: m_Display.AlignLeft(); break;
+    case cmdid::ALIGN_CENTER: m_Display.AlignCenter(); break;
+    case cmdid::ALIGN_RIGHT: m_Display.AlignRight(); break;
+    case cmdid::INSERT_EXAMPLE: m_Display.InsertExample(); break;
     default: return false;
     }
     return true;
@@ -297,15 +297,15 @@ bool CSheetController::RunCommand(int id)
 bool CSheetController::IsCommandEnabled(int id) const
 {
     switch (id) {
-    case CMD_FONT:
+    case cmdid::CELL_FONT:
         return false; // the sheet keeps one font
-    case CMD_EDIT_UNDO:
+    case cmdid::EDIT_UNDO:
         return m_History.CanUndo();
-    case CMD_EDIT_REDO:
+    case cmdid::EDIT_REDO:
         return m_History.CanRedo();
     default:
-        if (id >= CMD_RECENT_FIRST && id < CMD_RECENT_FIRST + CSheetDocument::RECENT_COUNT)
-            return m_Document.RecentEnabled(id - CMD_RECENT_FIRST);
+        if (id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT)
+            return m_Document.RecentEnabled(id - cmdid::RECENT_FILE_1);
         return true;
     }
 }

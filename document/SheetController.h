@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "document/CommandIds.h"
 #include "document/DocumentSite.h"
 #include "document/SheetDocument.h"
 #include "sheet/BulkEdit.h"
@@ -25,43 +26,6 @@
 
 class CProgress;
 
-// Command ids, as the menus and tool bars send them.
-enum ESheetCommand {
-    CMD_FILE_NEW = 57600,
-    CMD_FILE_OPEN = 57601,
-    CMD_FILE_SAVE = 57603,
-    CMD_FILE_SAVE_AS = 57604,
-    CMD_PRINT_SETUP = 57606,
-    CMD_PRINT = 57607,
-    CMD_PRINT_PREVIEW = 57609,
-    CMD_APP_EXIT = 57665,
-    CMD_RECENT_FIRST = 32785, // .. 32788
-    CMD_EXPORT_SUMMARY = 32789,
-    CMD_PRINT_CONTENT = 32813,
-    CMD_EDIT_UNDO = 57643,
-    CMD_EDIT_REDO = 57644,
-    CMD_EDIT_CUT = 57635,
-    CMD_EDIT_COPY = 57634,
-    CMD_EDIT_PASTE = 57637,
-    CMD_EDIT_CLEAR = 57632,
-    CMD_INSERT_ROWS = 32771,
-    CMD_DELETE_ROWS = 32772,
-    CMD_SUMMARY = 32773,
-    CMD_FONT = 32774,
-    CMD_SYSTEM_SETTINGS = 32775,
-    CMD_EXAMPLE = 32783,
-    CMD_TOGGLE_MINUS = 32806,
-    CMD_APPEND = 32807,
-    CMD_REMOVE = 32829,
-    CMD_EDIT_SETTINGS = 32812,
-    CMD_ALIGN_LEFT = 32816,
-    CMD_ALIGN_CENTER = 32824,
-    CMD_ALIGN_RIGHT = 32825,
-    CMD_MORE_DECIMALS = 32826,
-    CMD_FEWER_DECIMALS = 32828,
-    CMD_ITEM_LIST = 32810,
-    CMD_GRID_LINES = 32815
-};
 
 class CSheetController : private CSheetEditHost,
                          private CDocumentSite,

@@ -82,19 +82,19 @@ const struct {
     const char* m_szName;
     int m_nCommand;
 } MENU_COMMANDS[] = {
-    {"new", CMD_FILE_NEW},
-    {"insert-rows", CMD_INSERT_ROWS},
-    {"delete-rows", CMD_DELETE_ROWS},
-    {"summary", CMD_SUMMARY},
-    {"copy", CMD_EDIT_COPY},
-    {"cut", CMD_EDIT_CUT},
-    {"paste", CMD_EDIT_PASTE},
-    {"clear", CMD_EDIT_CLEAR},
-    {"undo", CMD_EDIT_UNDO},
-    {"redo", CMD_EDIT_REDO},
-    {"toggle-minus", CMD_TOGGLE_MINUS},
-    {"example", CMD_EXAMPLE},
-    {"save", CMD_FILE_SAVE},
+    {"new", cmdid::FILE_NEW},
+    {"insert-rows", cmdid::INSERT_ROWS},
+    {"delete-rows", cmdid::DELETE_ROWS},
+    {"summary", cmdid::TOGGLE_SUMMARY},
+    {"copy", cmdid::EDIT_COPY},
+    {"cut", cmdid::EDIT_CUT},
+    {"paste", cmdid::EDIT_PASTE},
+    {"clear", cmdid::EDIT_CLEAR},
+    {"undo", cmdid::EDIT_UNDO},
+    {"redo", cmdid::EDIT_REDO},
+    {"toggle-minus", cmdid::TOGGLE_MINUS},
+    {"example", cmdid::INSERT_EXAMPLE},
+    {"save", cmdid::FILE_SAVE},
 };
 
 } // namespace
@@ -252,19 +252,19 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
         }
         // Paths are GBK inside the sheet, like every other text.
         m_Prompt.SetNextFile(Text(rest));
-        m_pSheet->RunCommand(command == "open" ? CMD_FILE_OPEN : CMD_FILE_SAVE_AS);
+        m_pSheet->RunCommand(command == "open" ? cmdid::FILE_OPEN : cmdid::FILE_SAVE_AS);
         m_Prompt.SetNextFile(std::string());
         return true;
     }
     if (command == "more-decimals" || command == "fewer-decimals") {
-        m_pSheet->RunCommand(command == "more-decimals" ? CMD_MORE_DECIMALS : CMD_FEWER_DECIMALS);
+        m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
         m_pSheet->CalcGrid().WaitForRecalc();
         return true;
     }
     if (command == "align") {
-        const int id = rest == "left" ? CMD_ALIGN_LEFT
-                       : rest == "center" ? CMD_ALIGN_CENTER
-                       : rest == "right" ? CMD_ALIGN_RIGHT
+        const int id = rest == "left" ? cmdid::ALIGN_LEFT
+                       : rest == "center" ? cmdid::ALIGN_CENTER
+                       : rest == "right" ? cmdid::ALIGN_RIGHT
                                          : 0;
         if (!id) {
             error = "align takes left, center or right";

@@ -4,7 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "app/CellEdit.h"
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 #include "app/GbkQt.h"
 #include "app/MainFrame.h"
 #include "app/QuantorixView.h"

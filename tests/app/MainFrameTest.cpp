@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/BasicController.h"
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/QuantorixView.h"
