@@ -1,5 +1,5 @@
 // Summary items: numbered heading rows that total the rows below them per
-// specification category, with the matching units, and the list of items
+// category (规格类别), with the matching units, and the list of items
 // the tool bar shows.
 //
 // A summary row is a data row whose COL_SEQ is not empty; its item runs to
