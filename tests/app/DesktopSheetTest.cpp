@@ -1,155 +1,26 @@
 // The desktop program with the sheet's full controller, driven through its
 // real widgets: keys, input methods, accelerators, the system clipboard,
 // the dialogs, files and closing.
-#include "AppTestSupport.h"
+#include "DesktopFixture.h"
 
 #include "app/CellEdit.h"
-#include "document/CommandIds.h"
-#include "app/GbkQt.h"
-#include "app/MainFrame.h"
-#include "app/QuantorixView.h"
 #include "app/SettingsDialogs.h"
-#include "app/SheetModel.h"
-#include "app/SheetViewController.h"
-#include "engine/Prompt.h"
+#include "document/CommandIds.h"
 #include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QClipboard>
-#include <QDialog>
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <deque>
-#include <gtest/gtest.h>
+#include <QSignalSpy>
 
 using namespace cmdid;
 
 namespace {
 
-// Answers questions from a queue (No when it is empty), chooses the file it
-// is given (cancels when none) and keeps every message and status text.
-class CTestPrompt : public CPrompt {
-public:
-    void ShowMessage(const std::string& text, const std::string&) override { m_Messages.push_back(text); }
-    EAnswer AskQuestion(const std::string& text, const std::string&, EButtons) override
-    {
-        m_Questions.push_back(text);
-        if (m_Answers.empty())
-            return ANSWER_NO;
-        const EAnswer answer = m_Answers.front();
-        m_Answers.pop_front();
-        return answer;
-    }
-    bool ChooseFile(bool, const std::string&, std::string& path) override
-    {
-        if (m_strFile.empty())
-            return false;
-        path = m_strFile;
-        return true;
-    }
-    void ShowStatus(const std::string& text) override { m_Status.push_back(text); }
-
-    std::vector<std::string> m_Messages;
-    std::vector<std::string> m_Questions;
-    std::vector<std::string> m_Status;
-    std::deque<EAnswer> m_Answers;
-    std::string m_strFile;
-};
-
-const std::uint32_t SUMMARY_COLOUR = 16711935; // the default magenta
-const std::uint32_t ERROR_COLOUR = 65535;      // the default yellow
-
-class DesktopSheetTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        TestApp();
-        ASSERT_TRUE(m_Dir.isValid());
-        m_pController = std::make_unique<CSheetViewController>(m_Key, m_Prompt);
-        m_pFrame = std::make_unique<CMainFrame>(m_Key);
-        m_pView = new CQuantorixView(*m_pController, m_Key, m_pFrame.get());
-        m_pFrame->SetView(m_pView);
-        m_pFrame->resize(1000, 700);
-        m_pFrame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
-        m_pFrame->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame.get()));
-    }
-    void TearDown() override
-    {
-        m_pFrame.reset();
-        m_pController.reset();
-    }
-
-    SheetGrid& Sheet() { return m_pController->Sheet(); }
-    CSheetDocument& Document() { return m_pController->Core().Document(); }
-    QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : m_pView->Table(); }
-    QRect CellRect(int row, int col)
-    {
-        return m_pView->Table()->visualRect(m_pView->Model()->index(row - 1, col - 1));
-    }
-    void ClickCell(int row, int col, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::mouseClick(m_pView->Table()->viewport(), Qt::LeftButton, modifiers, CellRect(row, col).center());
-    }
-    // Keys as a user types them: each goes to the widget that has the focus.
-    void Type(const QString& text)
-    {
-        for (const QChar ch : text) {
-            if (ch.unicode() < 0x80) {
-                QTest::keyClick(Focus(), ch.toLatin1());
-                continue;
-            }
-            // A character no key of the test keyboard has: its key event.
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-            QCoreApplication::sendEvent(Focus(), &press);
-        }
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Focus(), key, modifiers); }
-    void Enter(int row, int col, const QString& text)
-    {
-        ClickCell(row, col);
-        Type(text);
-        Key(Qt::Key_Return);
-    }
-    QString Shown(int row, int col)
-    {
-        return m_pView->Model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
-    }
-    QColor Background(int row, int col)
-    {
-        return m_pView->Model()->index(row - 1, col - 1).data(Qt::BackgroundRole).value<QColor>();
-    }
-    // Runs a command whose modal dialog is handled by handle when it shows.
-    void WithDialog(int nId, std::function<void(QDialog*)> handle)
-    {
-        bool bSeen = false;
-        QTimer::singleShot(0, [&] {
-            auto* pDlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(pDlg, nullptr);
-            bSeen = true;
-            handle(pDlg);
-        });
-        m_pFrame->Action(nId)->trigger();
-        EXPECT_TRUE(bSeen);
-    }
-    std::string FilePath(const char* name) { return QToGbk(m_Dir.filePath(QString::fromLatin1(name))); }
-
-    QTemporaryDir m_Dir;
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CTestPrompt m_Prompt;
-    std::unique_ptr<CSheetViewController> m_pController;
-    std::unique_ptr<CMainFrame> m_pFrame;
-    CQuantorixView* m_pView = nullptr;
-};
+class DesktopSheetTest : public CDesktopFixture {};
 
 TEST_F(DesktopSheetTest, TypedExpressionIsCalculatedAndEnterMovesDown)
 {
@@ -186,6 +57,7 @@ TEST_F(DesktopSheetTest, ChineseFromTheInputMethodLandsInTheCell)
     EXPECT_EQ(Shown(2, COL_POSITION), QStringLiteral("砖墙"));
 
     // A character GBK cannot hold becomes "?" with a notice.
+    QSignalSpy notices(m_pView, &CQuantorixView::statusMessage);
     ClickCell(3, COL_POSITION);
     Type(QStringLiteral("a"));
     QInputMethodEvent emoji(QString(), {});
@@ -193,6 +65,8 @@ TEST_F(DesktopSheetTest, ChineseFromTheInputMethodLandsInTheCell)
     QCoreApplication::sendEvent(Focus(), &emoji);
     Key(Qt::Key_Return);
     EXPECT_EQ(Sheet().TextMatrix(3, COL_POSITION), Gbk("a墙?"));
+    ASSERT_FALSE(notices.isEmpty());
+    EXPECT_EQ(notices.last().at(0).toString(), ReplacedCharsNotice());
 }
 
 TEST_F(DesktopSheetTest, F2MakesASummaryRowInTheSummaryColour)
@@ -514,11 +388,8 @@ TEST_F(DesktopSheetTest, DecimalsAreRecalculatedInTheBackgroundAndShown)
     EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("1/3=0.33"));
 }
 
-TEST_F(DesktopSheetTest, ExampleCommandCheckStateAndDisabledCommands)
+TEST_F(DesktopSheetTest, ExampleCommandIsCheckedOnceShown)
 {
-    m_pFrame->UpdateCommandStates();
-    for (int nId : {FILE_PRINT, FILE_PRINT_PREVIEW, FILE_PRINT_SETUP, PRINT_SELECTION, EXPORT_SUMMARY_XLS, CELL_FONT})
-        EXPECT_FALSE(m_pFrame->Action(nId)->isEnabled()) << nId;
     EXPECT_FALSE(m_pController->IsCommandChecked(INSERT_EXAMPLE));
     m_Prompt.m_Answers = {CPrompt::ANSWER_YES};
     m_pController->RunCommand(INSERT_EXAMPLE);

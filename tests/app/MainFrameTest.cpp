@@ -1,36 +1,26 @@
-#include "AppTestSupport.h"
+// The main window: menus, tool bars, accelerators, the grid-line box, the
+// help commands and the saved rectangle.
+#include "DesktopFixture.h"
 
-#include "app/BasicController.h"
-#include "document/CommandIds.h"
 #include "app/Commands.h"
-#include "app/MainFrame.h"
-#include "app/QuantorixView.h"
-#include "engine/Prompt.h"
+#include "document/CommandIds.h"
 #include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QSet>
-#include <QDialog>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 using namespace cmdid;
 
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public CDesktopFixture {
 protected:
-    void SetUp() override { TestApp(); }
-    void Build()
+    void SetUp() override
     {
-        m_pFrame = std::make_unique<CMainFrame>(m_Key);
-        m_pFrame->SetView(new CQuantorixView(m_Controller, m_Key, m_pFrame.get()));
+        CDesktopFixture::SetUp();
         m_pFrame->m_OpenUrl = [this](const QUrl& url) {
             m_Opened << url;
             return true;
@@ -53,17 +43,11 @@ protected:
         return ids;
     }
 
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CSilentPrompt m_Prompt;
-    CBasicController m_Controller{m_Key, m_Prompt};
-    std::unique_ptr<CMainFrame> m_pFrame;
     QList<QUrl> m_Opened;
 };
 
 TEST_F(MainFrameTest, MenusToolBarsAndContextMenuCarryTheirIds)
 {
-    Build();
     const QList<QAction*> menus = m_pFrame->menuBar()->actions();
     ASSERT_EQ(menus.size(), static_cast<int>(MainMenuLayout().size()));
     for (int i = 0; i < menus.size(); ++i) {
@@ -85,7 +69,6 @@ TEST_F(MainFrameTest, MenusToolBarsAndContextMenuCarryTheirIds)
 
 TEST_F(MainFrameTest, AcceleratorTable)
 {
-    Build();
     const std::pair<const char*, int> keys[] = {
         {"Ctrl+Ins", EDIT_COPY}, {"Shift+Ins", EDIT_PASTE}, {"Shift+Del", EDIT_CUT}, {"Alt+Backspace", EDIT_UNDO},
         {"Ctrl+Y", EDIT_REDO},   {"Ctrl+P", FILE_PRINT},    {"F1", HELP},          {"Shift+F6", PREV_PANE}};
@@ -106,7 +89,6 @@ TEST_F(MainFrameTest, AcceleratorTable)
 
 TEST_F(MainFrameTest, DeferredCommandsStayDisabled)
 {
-    Build();
     m_pFrame->UpdateCommandStates();
     for (int id : {FILE_PRINT, FILE_PRINT_PREVIEW, FILE_PRINT_SETUP, PRINT_SELECTION, EXPORT_SUMMARY_XLS, CELL_FONT})
         EXPECT_FALSE(m_pFrame->Action(id)->isEnabled()) << id;
@@ -117,16 +99,14 @@ TEST_F(MainFrameTest, DeferredCommandsStayDisabled)
 
 TEST_F(MainFrameTest, GridLineBoxReadsAndWritesItsSetting)
 {
-    Build(); // missing: the first style is written
+    // The fixture's window found no setting: the first style was written.
     EXPECT_EQ(m_Key.ReadString(settingsname::DRAW_LINES_STYLE), Gbk("网格线－细"));
 
     m_Key.WriteValue(settingsname::DRAW_LINES_STYLE, Gbk("网格线－粗"));
-    Build();
-    EXPECT_EQ(m_pFrame->GridLineBox()->currentIndex(), 2);
-
+    EXPECT_EQ(CMainFrame(m_Key).GridLineBox()->currentIndex(), 2);
+    // An unknown style shows the first one and stays stored as it was.
     m_Key.WriteValue(settingsname::DRAW_LINES_STYLE, "odd");
-    Build();
-    EXPECT_EQ(m_pFrame->GridLineBox()->currentIndex(), 0);
+    EXPECT_EQ(CMainFrame(m_Key).GridLineBox()->currentIndex(), 0);
     EXPECT_EQ(m_Key.ReadString(settingsname::DRAW_LINES_STYLE), "odd");
 
     emit m_pFrame->GridLineBox()->activated(1);
@@ -135,7 +115,6 @@ TEST_F(MainFrameTest, GridLineBoxReadsAndWritesItsSetting)
 
 TEST_F(MainFrameTest, HelpCommandsOpenAddressesAndTheHelpFileOnlyWhenPresent)
 {
-    Build();
     m_pFrame->Action(HELP_HOME_PAGE)->trigger();
     m_pFrame->Action(HELP_SUPPORT)->trigger();
     ASSERT_EQ(m_Opened.size(), 2);
@@ -148,7 +127,6 @@ TEST_F(MainFrameTest, HelpCommandsOpenAddressesAndTheHelpFileOnlyWhenPresent)
 
 TEST_F(MainFrameTest, ClosingSavesTheRectangle)
 {
-    Build();
     m_pFrame->setGeometry(100, 120, 200, 100);
     m_pFrame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
@@ -163,19 +141,12 @@ TEST_F(MainFrameTest, ClosingSavesTheRectangle)
     EXPECT_GT(right - left, 350 - 1);
 }
 
-TEST_F(MainFrameTest, SettingsCommandReachesTheDialogAndTheHeaders)
+TEST_F(MainFrameTest, EditSettingsReReadsTheHeadersEvenWhenCancelled)
 {
-    Build();
-    m_pFrame->View()->show();
     m_Key.WriteValue(settingsname::COUNT_UNIT, Gbk("计量单位"));
-    // The edit settings command re-reads the headers whatever the dialog
-    // returns; close it as soon as it shows.
-    QTimer::singleShot(0, [] {
-        if (QWidget* pDlg = QApplication::activeModalWidget())
-            static_cast<QDialog*>(pDlg)->reject();
-    });
-    m_pFrame->Action(EDIT_SETTINGS)->trigger();
-    EXPECT_EQ(m_Controller.Sheet().TextMatrix(0, 4), Gbk("计量单位"));
+    WithDialog(EDIT_SETTINGS, [](QDialog* pDlg) { pDlg->reject(); });
+    EXPECT_EQ(Sheet().TextMatrix(0, COL_UNIT), Gbk("计量单位"));
+    EXPECT_EQ(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
 }
 
 } // namespace

@@ -1,47 +1,25 @@
-#include "AppTestSupport.h"
+// The sheet's table: the model over the sheet, the row and column layout,
+// scrolling, the in-cell editor's place and size, and mouse selection.
+#include "DesktopFixture.h"
 
-#include "app/BasicController.h"
 #include "app/CellEdit.h"
-#include "app/QuantorixView.h"
 #include "app/SheetDelegate.h"
-#include "app/SheetModel.h"
-#include "engine/Prompt.h"
-#include "settings/SettingsStore.h"
+#include "document/CommandIds.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
-#include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
+
+using namespace cmdid;
 
 namespace {
 
-class SheetViewTest : public ::testing::Test {
+class SheetViewTest : public CDesktopFixture {
 protected:
-    void SetUp() override
-    {
-        TestApp();
-        m_pView = std::make_unique<CQuantorixView>(m_Controller, m_Key);
-        m_pView->resize(900, 600);
-        m_pView->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pView.get()));
-    }
-    SheetGrid& Sheet() { return m_Controller.Sheet(); }
-    QRect CellRect(int row, int col)
-    {
-        return m_pView->Table()->visualRect(m_pView->Model()->index(row - 1, col - 1));
-    }
-    void ClickCell(int row, int col)
-    {
-        QTest::mouseClick(m_pView->Table()->viewport(), Qt::LeftButton, {}, CellRect(row, col).center());
-    }
-
-    CMemorySettingsStore m_Store;
-    CSettingsKey m_Key{m_Store};
-    CSilentPrompt m_Prompt;
-    CBasicController m_Controller{m_Key, m_Prompt};
-    std::unique_ptr<CQuantorixView> m_pView;
+    QTableView* Table() { return m_pView->Table(); }
+    // The first data row shown at the top of the table.
+    int TopRow() { return CSheetModel::SheetRow(Table()->rowAt(0)); }
 };
 
 TEST(SheetModel, MapsSheetToTableWithHeadersColoursAndAlignment)
@@ -107,31 +85,6 @@ TEST(SheetModel, RowChangesStayConsistentAndBulkWorkResetsOnce)
     EXPECT_EQ(model.rowCount(), sheet.Rows() - 1);
 }
 
-TEST_F(SheetViewTest, NewSheetLayout)
-{
-    EXPECT_EQ(m_pView->Model()->rowCount(), 35);
-    EXPECT_EQ(m_pView->Model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("计算部位"));
-    // Columns as wide as their template segments: the expression column is
-    // by far the widest, the unit wider than the reference.
-    const QTableView* pTable = m_pView->Table();
-    EXPECT_GT(pTable->columnWidth(2), 3 * pTable->columnWidth(0));
-    EXPECT_GT(pTable->columnWidth(3), pTable->columnWidth(4));
-    const QList<int> widths = CQuantorixView::TemplateWidths(Gbk("ab|abcd"), pTable->fontMetrics());
-    ASSERT_EQ(widths.size(), 2);
-    EXPECT_GT(widths[1], widths[0]);
-}
-
-TEST_F(SheetViewTest, RowHeightsFollowTwips)
-{
-    const int line = Sheet().LineHeight();
-    const QHeaderView* pRows = m_pView->Table()->verticalHeader();
-    EXPECT_EQ(pRows->sectionSize(0), m_pView->TwipsToPixels(line));
-    Sheet().SetRowHeight(4, 3 * line);
-    EXPECT_EQ(pRows->sectionSize(3), m_pView->TwipsToPixels(3 * line));
-    EXPECT_GT(pRows->sectionSize(3), 2 * pRows->sectionSize(0));
-    EXPECT_EQ(m_pView->TwipsToPixels(1440), m_pView->logicalDpiY());
-}
-
 TEST(SheetDelegate, LinesFitTheRowWhateverTheFont)
 {
     // Three lines in a row of 42 pixels with a 15-pixel font: squeezed to
@@ -144,6 +97,30 @@ TEST(SheetDelegate, LinesFitTheRowWhateverTheFont)
     EXPECT_EQ(CSheetDelegate::LineTops(rc, 1, 15, Qt::AlignVCenter), QList<int>{113});
 }
 
+TEST_F(SheetViewTest, NewSheetLayout)
+{
+    EXPECT_EQ(m_pView->Model()->rowCount(), 35);
+    EXPECT_EQ(m_pView->Model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("计算部位"));
+    // Columns as wide as their template segments: the expression column is
+    // by far the widest, the unit wider than the reference.
+    EXPECT_GT(Table()->columnWidth(2), 3 * Table()->columnWidth(0));
+    EXPECT_GT(Table()->columnWidth(3), Table()->columnWidth(4));
+    const QList<int> widths = CQuantorixView::TemplateWidths(Gbk("ab|abcd"), Table()->fontMetrics());
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_GT(widths[1], widths[0]);
+}
+
+TEST_F(SheetViewTest, RowHeightsFollowTwips)
+{
+    const int line = Sheet().LineHeight();
+    const QHeaderView* pRows = Table()->verticalHeader();
+    EXPECT_EQ(pRows->sectionSize(0), m_pView->TwipsToPixels(line));
+    Sheet().SetRowHeight(4, 3 * line);
+    EXPECT_EQ(pRows->sectionSize(3), m_pView->TwipsToPixels(3 * line));
+    EXPECT_GT(pRows->sectionSize(3), 2 * pRows->sectionSize(0));
+    EXPECT_EQ(m_pView->TwipsToPixels(1440), m_pView->logicalDpiY());
+}
+
 TEST_F(SheetViewTest, FullSheetKeepsItsOddRowHeights)
 {
     const int line = Sheet().LineHeight();
@@ -152,72 +129,59 @@ TEST_F(SheetViewTest, FullSheetKeepsItsOddRowHeights)
     Sheet().SetRowHeight(60000, 2 * line);
     Sheet().SetRedraw(true);
     EXPECT_EQ(m_pView->Model()->rowCount(), SHEET_MAX_ROWS - 1);
-    const QHeaderView* pRows = m_pView->Table()->verticalHeader();
+    const QHeaderView* pRows = Table()->verticalHeader();
     EXPECT_EQ(pRows->sectionSize(59999), m_pView->TwipsToPixels(2 * line));
     EXPECT_EQ(pRows->sectionSize(59998), m_pView->TwipsToPixels(line));
     // Moving to the last row scrolls it into view.
     ClickCell(1, 1);
     Sheet().SetRow(SHEET_MAX_ROWS - 1);
     m_pView->Refresh();
-    EXPECT_TRUE(m_pView->Table()->viewport()->rect().intersects(CellRect(SHEET_MAX_ROWS - 1, 1)));
+    EXPECT_TRUE(Table()->viewport()->rect().intersects(CellRect(SHEET_MAX_ROWS - 1, 1)));
 }
 
-TEST_F(SheetViewTest, TypingOpensEditorOverCellAndEnterCommits)
+TEST_F(SheetViewTest, OpenedSheetShowsItsTopAndScrollsOverItsOwnRows)
 {
-    ClickCell(3, 2);
-    EXPECT_EQ(Sheet().Row(), 3);
-    EXPECT_EQ(Sheet().Col(), 2);
-    QTest::keyClicks(m_pView->Table(), QStringLiteral("ab"));
-    CCellEdit* pEditor = m_pView->Editor();
-    ASSERT_TRUE(pEditor->isVisible());
-    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("ab"));
-    EXPECT_EQ(pEditor->geometry().topLeft(), CellRect(3, 2).topLeft());
+    // A sheet a little taller than the window, every fifth row two lines
+    // high, saved with row 1 current.
+    for (int row = 1; row <= 40; ++row)
+        Sheet().SetTextMatrix(row, COL_POSITION, "r" + std::to_string(row) + (row % 5 == 0 ? "\nx" : ""));
+    ClickCell(1, COL_POSITION);
+    m_Prompt.m_strFile = FilePath("tall.qtx");
+    m_pFrame->Action(FILE_SAVE)->trigger();
+    ASSERT_FALSE(Document().IsModified());
+    // Opened over a long sheet scrolled far down.
+    Key(Qt::Key_N, Qt::ControlModifier);
+    Sheet().SetRows(3000);
+    Sheet().SetRow(2990);
+    m_pView->Refresh();
+    ASSERT_GT(TopRow(), 2900);
 
-    // An input method's committed text goes into the editor.
-    QInputMethodEvent ime(QString(), {});
-    ime.setCommitString(QStringLiteral("砖墙"));
-    QCoreApplication::sendEvent(pEditor, &ime);
-    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("ab砖墙"));
-
-    QTest::keyClick(pEditor, Qt::Key_Return);
-    EXPECT_FALSE(pEditor->isVisible());
-    EXPECT_EQ(Sheet().TextMatrix(3, 2), Gbk("ab砖墙"));
-    EXPECT_EQ(Sheet().Row(), 4);
-}
-
-TEST_F(SheetViewTest, InputMethodOnGridOpensEditor)
-{
-    ClickCell(2, 1);
-    QInputMethodEvent preedit(QStringLiteral("zhuan"), {});
-    QCoreApplication::sendEvent(m_pView->Table(), &preedit);
-    ASSERT_TRUE(m_pView->Editor()->isVisible());
-    QInputMethodEvent commit(QString(), {});
-    commit.setCommitString(QStringLiteral("砖"));
-    QCoreApplication::sendEvent(m_pView->Editor(), &commit);
-    ClickCell(5, 1);
-    EXPECT_EQ(Sheet().TextMatrix(2, 1), Gbk("砖"));
-}
-
-TEST_F(SheetViewTest, CharacterOutsideGbkBecomesQuestionMarkWithNotice)
-{
-    QSignalSpy notices(m_pView.get(), &CQuantorixView::statusMessage);
-    ClickCell(2, 3);
-    QTest::keyClicks(m_pView->Table(), QStringLiteral("1+"));
-    m_pView->Editor()->insertPlainText(QStringLiteral("😀"));
-    QTest::keyClick(m_pView->Editor(), Qt::Key_Return);
-    EXPECT_EQ(Sheet().TextMatrix(2, 3), "1+?");
-    EXPECT_GE(notices.count(), 1);
+    m_pFrame->Action(RECENT_FILE_1)->trigger();
+    QCoreApplication::processEvents(); // the table lays out its rows
+    const QHeaderView* pRows = Table()->verticalHeader();
+    const QScrollBar* pBar = Table()->verticalScrollBar();
+    EXPECT_EQ(Sheet().Row(), 1);
+    EXPECT_EQ(TopRow(), 1);
+    EXPECT_EQ(pBar->value(), 0);
+    EXPECT_EQ(pRows->sectionSize(4), 2 * pRows->sectionSize(3));
+    // The range is what the rows are taller than the window, the page one
+    // window: the handle covers most of the bar.
+    EXPECT_EQ(pBar->pageStep(), Table()->viewport()->height());
+    EXPECT_EQ(pBar->maximum(), pRows->length() - Table()->viewport()->height());
+    EXPECT_GT(pBar->maximum(), 0);
+    EXPECT_LT(pBar->maximum(), pBar->pageStep());
 }
 
 TEST_F(SheetViewTest, EditorGrowsButNeverPastTheGrid)
 {
-    ClickCell(2, 5);
-    QTest::keyClicks(m_pView->Table(), QStringLiteral("x"));
+    ClickCell(2, COL_REF);
+    Type(QStringLiteral("x"));
     CCellEdit* pEditor = m_pView->Editor();
+    ASSERT_TRUE(pEditor->isVisible());
     const int startWidth = pEditor->width();
     const int startHeight = pEditor->height();
     QTest::keyClicks(pEditor, QString(120, QLatin1Char('m')));
-    const QRect client = m_pView->Table()->viewport()->rect();
+    const QRect client = Table()->viewport()->rect();
     EXPECT_GT(pEditor->width(), startWidth);
     EXPECT_GT(pEditor->height(), startHeight);
     EXPECT_LE(pEditor->geometry().right(), client.right());
@@ -231,8 +195,9 @@ TEST_F(SheetViewTest, EditorGrowsButNeverPastTheGrid)
 
 TEST_F(SheetViewTest, AcceleratorKeysAreLeftToTheWindow)
 {
-    ClickCell(2, 1);
-    QTest::keyClicks(m_pView->Table(), QStringLiteral("a"));
+    ClickCell(2, COL_POSITION);
+    Type(QStringLiteral("a"));
+    ASSERT_TRUE(m_pView->Editor()->isVisible());
     QKeyEvent copy(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier, QStringLiteral("c"));
     QCoreApplication::sendEvent(m_pView->Editor(), &copy);
     EXPECT_FALSE(copy.isAccepted());
@@ -241,22 +206,24 @@ TEST_F(SheetViewTest, AcceleratorKeysAreLeftToTheWindow)
     EXPECT_TRUE(plain.isAccepted());
 }
 
-TEST_F(SheetViewTest, DragSelectsAndInsertKeyAddsRows)
+TEST_F(SheetViewTest, DragSelectsAndInsertedRowsReachTheTable)
 {
-    ClickCell(3, 1);
-    Sheet().SetTextMatrix(3, 1, "old3");
-    QTest::mousePress(m_pView->Table()->viewport(), Qt::LeftButton, {}, CellRect(3, 1).center());
-    QTest::mouseMove(m_pView->Table()->viewport(), CellRect(5, 2).center());
-    QTest::mouseRelease(m_pView->Table()->viewport(), Qt::LeftButton, {}, CellRect(5, 2).center());
+    Enter(3, COL_POSITION, QStringLiteral("old3"));
+    ClickCell(3, COL_POSITION);
+    QTest::mousePress(Table()->viewport(), Qt::LeftButton, {}, CellRect(3, COL_POSITION).center());
+    QTest::mouseMove(Table()->viewport(), CellRect(5, COL_SIZE).center());
+    QTest::mouseRelease(Table()->viewport(), Qt::LeftButton, {}, CellRect(5, COL_SIZE).center());
     EXPECT_EQ(Sheet().RowSel(), 5);
-    EXPECT_EQ(Sheet().ColSel(), 2);
-    QItemSelectionModel* pSel = m_pView->Table()->selectionModel();
+    EXPECT_EQ(Sheet().ColSel(), COL_SIZE);
+    QItemSelectionModel* pSel = Table()->selectionModel();
     EXPECT_TRUE(pSel->isSelected(m_pView->Model()->index(3, 1)));
     EXPECT_FALSE(pSel->isSelected(m_pView->Model()->index(5, 1)));
 
-    QTest::keyClick(m_pView->Table(), Qt::Key_Insert);
-    EXPECT_EQ(Sheet().TextMatrix(6, 1), "old3");
+    Key(Qt::Key_Insert);
     EXPECT_EQ(m_pView->Model()->rowCount(), Sheet().Rows() - 1);
+    // Three rows went in above the selection's three.
+    EXPECT_EQ(Sheet().TextMatrix(6, COL_POSITION), "old3");
+    EXPECT_EQ(Shown(6, COL_POSITION), QStringLiteral("old3"));
 }
 
 } // namespace
