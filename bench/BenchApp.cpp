@@ -1,0 +1,195 @@
+// The desktop program on a full sheet (65,499 rows of about twelve bytes a
+// cell): opening the file until the table has taken the new rows and
+// painted once, and one cell commit (an expression typed, Enter) with its
+// repaint. What a user waits for: the open should show within a second, a
+// commit within one frame (16 ms).
+#include <benchmark/benchmark.h>
+
+#include "app/MainFrame.h"
+#include "app/QuantorixView.h"
+#include "app/SheetModel.h"
+#include "app/SheetViewController.h"
+#include "document/CommandIds.h"
+#include "document/SheetFile.h"
+#include "settings/SettingsStore.h"
+#include "tests/TestPrompt.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+const int FILE_ROWS = sheetfile::MAX_FILE_ROWS; // 65,499
+// A sheet at its 65,500 rows takes no more edits ("out of the sheet's
+// range"): the largest file that stays editable leaves room for its spare
+// rows and one more.
+const int EDITABLE_ROWS = SHEET_MAX_ROWS - 1 - sheetfile::SPARE_ROWS - 1; // 65,489
+const int ITEM_ROWS = 50; // a summary row heads every 50 rows
+
+std::string g_strFullFile;     // FILE_ROWS rows
+std::string g_strEditableFile; // EDITABLE_ROWS rows
+
+// A sheet file in the program's own layout: items of 49 measured rows under
+// a heading row with its totals; every tenth row carries a reference name.
+std::string MakeSheetFile(int rows, double& bytesPerCell)
+{
+    // 一层外墙轴线
+    const std::string position = "\xD2\xBB\xB2\xE3\xCD\xE2\xC7\xBD\xD6\xE1\xCF\xDF";
+    // 240砖墙M5混合砂浆
+    const std::string category = "240\xD7\xA9\xC7\xBDM5\xBB\xEC\xBA\xCF\xC9\xB0\xBD\xAC";
+    // (12.6+8.4)*2.8[层高]*0.24[墙厚]=14.11
+    const std::string formula = "(12.6+8.4)*2.8[\xB2\xE3\xB8\xDF]*0.24[\xC7\xBD\xBA\xF1]=14.11";
+    const std::string heading = "\xD7\xA9\xC7\xBD";     // 砖墙
+    const std::string summed = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC"; // 计算汇总
+
+    std::string out;
+    sheetfile::AppendInt(out, -150);
+    sheetfile::AppendInt(out, rows);
+    for (int i = 0; i < 5; ++i)
+        sheetfile::AppendString(out, "");
+    std::size_t cellBytes = 0;
+    auto cell = [&](const std::string& text) {
+        sheetfile::AppendString(out, text);
+        cellBytes += text.size();
+    };
+    for (int row = 1; row <= rows; ++row) {
+        if (row % ITEM_ROWS == 1) {
+            cell(std::to_string(row / ITEM_ROWS + 1));
+            cell(heading);
+            cell(summed);
+            cell(category + "=691.39;");
+            cell("m3;");
+            cell("");
+            continue;
+        }
+        cell("");
+        cell(position + std::to_string(row));
+        cell(category);
+        cell(formula);
+        cell("m3");
+        cell(row % 10 == 0 ? "W" + std::to_string(row) : std::string());
+    }
+    sheetfile::AppendInt(out, 1);
+    sheetfile::AppendInt(out, 1);
+    bytesPerCell = static_cast<double>(cellBytes) / (6.0 * rows);
+    return out;
+}
+
+// The program's main window, view and controller over a settings store in
+// memory; the scripted prompt answers the file dialog.
+struct SDesk {
+    SDesk()
+    {
+        m_pView = new CQuantorixView(m_Controller, m_Key, &m_Frame);
+        m_Frame.SetView(m_pView);
+        m_Frame.resize(1200, 800);
+        m_Frame.show();
+        (void)QTest::qWaitForWindowExposed(&m_Frame);
+        m_Frame.activateWindow();
+        (void)QTest::qWaitForWindowActive(&m_Frame);
+    }
+    void Command(int nId) { m_Frame.Action(nId)->trigger(); }
+    void Open(const std::string& path)
+    {
+        m_Prompt.m_Files.push_back(path);
+        Command(cmdid::FILE_OPEN);
+        Show();
+    }
+    // What the window does before the user sees the result: pending events
+    // (the table's layout) and one paint of the table.
+    void Show()
+    {
+        QCoreApplication::processEvents();
+        m_pView->Table()->viewport()->repaint();
+    }
+    QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : m_pView->Table(); }
+
+    CMemorySettingsStore m_Store;
+    CSettingsKey m_Key{m_Store};
+    CTestPrompt m_Prompt;
+    CSheetViewController m_Controller{m_Key, m_Prompt}; // outlives the window
+    CMainFrame m_Frame{m_Key};
+    CQuantorixView* m_pView = nullptr;
+};
+
+void BM_OpenFullSheet(benchmark::State& state)
+{
+    SDesk desk;
+    for (auto _ : state) {
+        desk.Open(g_strFullFile);
+        state.PauseTiming();
+        if (desk.m_pView->Model()->rowCount() < FILE_ROWS)
+            state.SkipWithError("the sheet was not opened");
+        desk.Command(cmdid::FILE_NEW); // the next open starts from a new sheet, as at start-up
+        desk.Show();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenFullSheet)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_CommitCellInFullSheet(benchmark::State& state)
+{
+    SDesk desk;
+    desk.Open(g_strEditableFile);
+    if (desk.m_pView->Model()->rowCount() < EDITABLE_ROWS) {
+        state.SkipWithError("the sheet was not opened");
+        return;
+    }
+    // A measured row in the middle of the sheet and of its item.
+    const int row = 32000 / ITEM_ROWS * ITEM_ROWS + 20;
+    QTableView* pTable = desk.m_pView->Table();
+    for (auto _ : state) {
+        state.PauseTiming();
+        desk.m_Controller.ClickCell(row, COL_FORMULA, false);
+        desk.m_Controller.KeyDown(SHEETKEY_DELETE, false, false);
+        desk.m_pView->Refresh();
+        pTable->setFocus();
+        desk.Show();
+        state.ResumeTiming();
+
+        // Each key goes where the focus is: the first opens the editor.
+        for (const char ch : std::string("(12.6+8.4)*2.8"))
+            QTest::keyClick(desk.Focus(), ch);
+        QTest::keyClick(desk.Focus(), Qt::Key_Return);
+        desk.Show();
+    }
+    if (desk.m_Controller.Sheet().TextMatrix(row, COL_FORMULA) != "(12.6+8.4)*2.8=58.80")
+        state.SkipWithError(("the cell was not committed: " + desk.m_Controller.Sheet().TextMatrix(row, COL_FORMULA)).c_str());
+}
+BENCHMARK(BM_CommitCellInFullSheet)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The window layer runs without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    auto write = [&](const char* name, int rows) {
+        double bytesPerCell = 0;
+        const std::string bytes = MakeSheetFile(rows, bytesPerCell);
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString(); // an ASCII path
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::printf("%s: %d rows, %.1f bytes a cell, %zu bytes\n", name, rows, bytesPerCell, bytes.size());
+        return path;
+    };
+    g_strFullFile = write("full.qtx", FILE_ROWS);
+    g_strEditableFile = write("editable.qtx", EDITABLE_ROWS);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
