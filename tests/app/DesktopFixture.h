@@ -12,47 +12,25 @@
 #include "app/SheetViewController.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsStore.h"
+#include "tests/TestPrompt.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-// Answers questions from a queue (No when it is empty), chooses the file it
-// is given (cancels when none) and keeps every message and status text.
-class CTestPrompt : public CPrompt {
+// The scripted user of the other tests, also keeping the status line texts.
+class CDesktopPrompt : public CTestPrompt {
 public:
-    void ShowMessage(const std::string& text, const std::string&) override { m_Messages.push_back(text); }
-    EAnswer AskQuestion(const std::string& text, const std::string&, EButtons) override
-    {
-        m_Questions.push_back(text);
-        if (m_Answers.empty())
-            return ANSWER_NO;
-        const EAnswer answer = m_Answers.front();
-        m_Answers.pop_front();
-        return answer;
-    }
-    bool ChooseFile(bool, const std::string&, std::string& path) override
-    {
-        if (m_strFile.empty())
-            return false;
-        path = m_strFile;
-        return true;
-    }
     void ShowStatus(const std::string& text) override { m_Status.push_back(text); }
 
-    std::vector<std::string> m_Messages;
-    std::vector<std::string> m_Questions;
     std::vector<std::string> m_Status;
-    std::deque<EAnswer> m_Answers;
-    std::string m_strFile;
 };
 
 const std::uint32_t SUMMARY_COLOUR = 16711935; // the default magenta
@@ -137,7 +115,7 @@ protected:
     QTemporaryDir m_Dir;
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
-    CTestPrompt m_Prompt;
+    CDesktopPrompt m_Prompt;
     std::unique_ptr<CSheetViewController> m_pController;
     std::unique_ptr<CMainFrame> m_pFrame;
     CQuantorixView* m_pView = nullptr;

@@ -238,7 +238,7 @@ TEST_F(DesktopSheetTest, SystemSettingsWriteOnOkOnlyAndRestartAutosave)
     EXPECT_FALSE(m_pController->Autosave().IsRunning());
 }
 
-TEST_F(DesktopSheetTest, EditSettingsRenameHeadersAndRecolour)
+TEST_F(DesktopSheetTest, EditSettingsRenameHeadersAndColourNewCells)
 {
     Enter(2, COL_FORMULA, QStringLiteral("5++3"));
     ClickCell(4, COL_POSITION);
@@ -268,9 +268,9 @@ TEST_F(DesktopSheetTest, EditSettingsRenameHeadersAndRecolour)
     });
     EXPECT_EQ(m_Key.ReadString(settingsname::COUNT_COLOR), "255");
     EXPECT_EQ(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
-    // The error cell on screen takes the new colour, and so do new ones;
-    // the summary row keeps its own.
-    EXPECT_EQ(Background(2, COL_FORMULA), QColor(255, 0, 0));
+    // Cells coloured from now on take the new colour; cells already
+    // coloured keep theirs until they are committed again.
+    EXPECT_EQ(Sheet().BackColorAt(2, COL_FORMULA) & 0xFFFFFF, ERROR_COLOUR);
     Enter(6, COL_FORMULA, QStringLiteral("1**2"));
     EXPECT_EQ(Sheet().BackColorAt(6, COL_FORMULA) & 0xFFFFFF, 255u);
     EXPECT_EQ(Sheet().BackColorAt(4, COL_POSITION) & 0xFFFFFF, SUMMARY_COLOUR);
@@ -303,7 +303,7 @@ TEST_F(DesktopSheetTest, SaveReopenTitleAndRecentFiles)
 {
     Enter(2, COL_POSITION, QStringLiteral("墙"));
     Enter(2, COL_FORMULA, QStringLiteral("(12+45)[墙长度]*2.8"));
-    m_Prompt.m_strFile = FilePath("wall.qtx");
+    m_Prompt.m_Files = {FilePath("wall.qtx")};
     Key(Qt::Key_S, Qt::ControlModifier); // an unnamed sheet asks for its name
     EXPECT_FALSE(Document().IsModified());
     EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[wall]")));
@@ -330,7 +330,7 @@ TEST_F(DesktopSheetTest, SaveReopenTitleAndRecentFiles)
 TEST_F(DesktopSheetTest, FileNamedOnTheCommandLineOpensAfterTheFirstDisplay)
 {
     Enter(2, COL_POSITION, QStringLiteral("x"));
-    m_Prompt.m_strFile = FilePath("start.qtx");
+    m_Prompt.m_Files = {FilePath("start.qtx")};
     m_pFrame->Action(FILE_SAVE)->trigger();
     Key(Qt::Key_N, Qt::ControlModifier);
 

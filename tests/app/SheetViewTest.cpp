@@ -146,7 +146,7 @@ TEST_F(SheetViewTest, OpenedSheetShowsItsTopAndScrollsOverItsOwnRows)
     for (int row = 1; row <= 40; ++row)
         Sheet().SetTextMatrix(row, COL_POSITION, "r" + std::to_string(row) + (row % 5 == 0 ? "\nx" : ""));
     ClickCell(1, COL_POSITION);
-    m_Prompt.m_strFile = FilePath("tall.qtx");
+    m_Prompt.m_Files = {FilePath("tall.qtx")};
     m_pFrame->Action(FILE_SAVE)->trigger();
     ASSERT_FALSE(Document().IsModified());
     // Opened over a long sheet scrolled far down.
