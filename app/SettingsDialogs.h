@@ -4,7 +4,7 @@
 // their numeric ids as object names ("1002", ...).
 #pragma once
 
-#include "app/SettingsDialogData.h"
+#include "settings/SettingsDialogData.h"
 
 #include <QDialog>
 #include <functional>

@@ -312,49 +312,16 @@ void CSheetViewController::AfterSystemSettings()
 {
     // The document properties live in the settings: the sheet counts as
     // changed. The autosave interval may have changed too.
-    m_Core.Document().SetModified(true);
+    m_Core.AfterSystemSettings();
     m_Autosave.Start();
 }
 
 void CSheetViewController::AfterEditSettings(bool bOk, const SEditSettingsData& data)
 {
+    (void)bOk; // the dialog's data holds the colours to keep either way
     FinishRecalc();
     CDepth depth(*this);
-    SheetGrid& sheet = m_Core.Sheet();
-    // The header row shows the stored labels, whichever way the dialog closed.
-    static const char* const LABELS[SHEET_COLS - 1] = {settingsname::COUNT_POSITION, settingsname::COUNT_SIZE,
-                                                       settingsname::COUNT_FORMULAR, settingsname::COUNT_UNIT,
-                                                       settingsname::COUNT_ORDER};
-    sheet.SetTextMatrix(0, COL_SEQ, settingsdefault::HEADER_SEQ);
-    for (int col = 1; col < SHEET_COLS; ++col)
-        sheet.SetTextMatrix(0, col, m_Key.ReadString(LABELS[col - 1]));
-    if (!bOk)
-        return;
-
-    // New colours: cells coloured from now on take them, and the rows already
-    // showing the old colours change with them, as a user expects when the
-    // dialog closes.
-    const std::uint32_t oldError = m_Core.CalcGrid().ErrorColor() & 0xFFFFFF;
-    const std::uint32_t oldSummary = m_Core.CalcGrid().SummaryColor() & 0xFFFFFF;
-    const std::uint32_t newError = data.m_clrError & 0xFFFFFF;
-    const std::uint32_t newSummary = data.m_clrSummary & 0xFFFFFF;
-    m_Core.SetHighlightColours(data.m_clrError, data.m_clrSummary);
-    if (oldError == newError && oldSummary == newSummary)
-        return;
-    sheet.SetRedraw(false);
-    for (int row = 1; row < sheet.Rows(); ++row) {
-        const bool bSummary = CSummaryItems::IsSummaryRow(sheet, row);
-        for (int col = 1; col < SHEET_COLS; ++col) {
-            const std::uint32_t clr = sheet.BackColorAt(row, col) & 0xFFFFFF;
-            if (clr == 0)
-                continue;
-            if (bSummary && clr == oldSummary)
-                sheet.SetBackColorAt(row, col, newSummary);
-            else if (!bSummary && col == COL_FORMULA && clr == oldError)
-                sheet.SetBackColorAt(row, col, newError);
-        }
-    }
-    sheet.SetRedraw(true);
+    m_Core.AfterEditSettings(data);
 }
 
 // ---------------------------------------------------------------------------

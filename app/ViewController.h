@@ -5,7 +5,7 @@
 // the item numbers).
 #pragma once
 
-#include "app/SettingsDialogData.h"
+#include "settings/SettingsDialogData.h"
 
 #include <functional>
 #include <string>

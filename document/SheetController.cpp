@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "settings/SettingsNames.h"
 #include "settings/SheetSettings.h"
 
 namespace {
@@ -367,4 +368,23 @@ void CSheetController::Clear()
 {
     if (m_Editor.IsShown())
         m_Editor.Open(std::string());
+}
+
+void CSheetController::AfterSystemSettings()
+{
+    CLock lock(m_Grid.Mutex());
+    m_Document.SetModified(true);
+}
+
+void CSheetController::AfterEditSettings(const SEditSettingsData& data)
+{
+    CLock lock(m_Grid.Mutex());
+    static const char* const LABELS[SHEET_COLS - 1] = {settingsname::COUNT_POSITION, settingsname::COUNT_SIZE,
+                                                       settingsname::COUNT_FORMULAR, settingsname::COUNT_UNIT,
+                                                       settingsname::COUNT_ORDER};
+    SheetGrid& sheet = Sheet();
+    sheet.SetTextMatrix(0, COL_SEQ, settingsdefault::HEADER_SEQ);
+    for (int col = COL_POSITION; col < SHEET_COLS; ++col)
+        sheet.SetTextMatrix(0, col, m_Key.ReadString(LABELS[col - 1]));
+    m_Grid.SetHighlightColors(data.m_clrError, data.m_clrSummary);
 }

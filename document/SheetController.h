@@ -22,6 +22,7 @@
 #include "sheet/SheetEditHost.h"
 #include "sheet/SummaryItems.h"
 #include "sheet/UndoHistory.h"
+#include "settings/SettingsDialogData.h"
 #include "settings/SettingsStore.h"
 
 class CProgress;
@@ -86,6 +87,15 @@ public:
     {
         m_Grid.SetHighlightColors(clrError, clrSummary);
     }
+
+    // The settings dialogs closed. The system settings hold the document's
+    // properties, so their OK marks the sheet modified (the window restarts
+    // its autosave timer itself). After the edit settings, however they
+    // closed, the header row shows the stored labels again and the colour
+    // mirrors take the dialog's colours (those read when it opened, or the
+    // confirmed ones); cells already coloured keep their colour.
+    void AfterSystemSettings();
+    void AfterEditSettings(const SEditSettingsData& data);
 
     // Mouse: a click makes (row, col) current (the cell being left is
     // committed); a shift-click moves the selection corner.

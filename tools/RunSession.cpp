@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -9,6 +10,8 @@
 #include "engine/GbkText.h"
 #include "document/SheetController.h"
 #include "settings/IniSettingsStore.h"
+#include "settings/SettingsDialogData.h"
+#include "settings/SettingsNames.h"
 #include "tools/QtxCommon.h"
 
 namespace qtx {
@@ -96,6 +99,27 @@ const struct {
     {"example", cmdid::INSERT_EXAMPLE},
     {"save", cmdid::FILE_SAVE},
 };
+
+// "NAME=TEXT NAME=TEXT ...": the fields a settings dialog was confirmed
+// with. False when a field has no "=".
+bool ParseFields(const std::string& text, std::vector<std::pair<std::string, std::string>>& fields)
+{
+    std::istringstream in(text);
+    std::string field;
+    fields.clear();
+    while (in >> field) {
+        const std::size_t eq = field.find('=');
+        if (eq == std::string::npos || eq == 0)
+            return false;
+        fields.emplace_back(field.substr(0, eq), field.substr(eq + 1));
+    }
+    return true;
+}
+
+bool IsOn(const std::string& text)
+{
+    return text == "1" || text == settingstext::AUTO_SAVE_ON;
+}
 
 } // namespace
 
@@ -294,7 +318,80 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
         m_Clipboard.SetText(Text(rest));
         return true;
     }
+    if (command == "syssettings" || command == "editsettings")
+        return SettingsDialog(command == "syssettings", rest, error);
     return LookCommand(command, rest, error);
+}
+
+bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> fields;
+    if (!ParseFields(rest, fields)) {
+        error = "settings fields are NAME=TEXT";
+        return false;
+    }
+    CSettingsKey key(*m_pStore);
+    if (bSystem) {
+        SSystemSettingsData data;
+        data.Load(key, Text(std::filesystem::current_path().string()));
+        for (const auto& field : fields) {
+            const std::string& name = field.first;
+            const std::string value = Text(field.second);
+            std::string* pText = name == "CompanyName" ? &data.m_strCompany
+                                 : name == "ProjectName" ? &data.m_strProject
+                                 : name == "ProjectCompanyName" ? &data.m_strClient
+                                 : name == "AuditName" ? &data.m_strChecker
+                                 : name == "CountName" ? &data.m_strCalculator
+                                 : name == "SaveTime" ? &data.m_strInterval
+                                 : name == "PrintTime" ? &data.m_strPrintDate
+                                 : name == "ShowStyle" ? &data.m_strShowStyle
+                                 : name == "EnterToWord" ? &data.m_strEnterDir
+                                 : name == "WorkDir" ? &data.m_strWorkDir
+                                 : name == "m_NetAddress" ? &data.m_strWebAddress
+                                                          : nullptr;
+            if (pText)
+                *pText = value;
+            else if (name == "IsAutoSave")
+                data.m_bAutoSave = IsOn(value);
+            else if (name == "ISClearContant")
+                data.m_bClearOnNew = IsOn(value);
+            else if (name == "ISNotPrnAddress")
+                data.m_bNoAddress = IsOn(value);
+            else {
+                error = "the system settings have no field " + name;
+                return false;
+            }
+        }
+        data.Save(key);
+        m_pSheet->AfterSystemSettings();
+        return true;
+    }
+    SEditSettingsData data;
+    data.Load(key);
+    for (const auto& field : fields) {
+        const std::string& name = field.first;
+        const std::string value = Text(field.second);
+        bool known = false;
+        for (int i = 0; i < SEditSettingsData::LABEL_COUNT && !known; ++i) {
+            if (name == SEditSettingsData::LabelName(i)) {
+                data.m_strLabel[i] = value;
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+        if (name == "m_CountColor")
+            data.m_clrError = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
+        else if (name == "m_TotalColor")
+            data.m_clrSummary = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
+        else {
+            error = "the edit settings have no field " + name;
+            return false;
+        }
+    }
+    data.Save(key);
+    m_pSheet->AfterEditSettings(data);
+    return true;
 }
 
 bool CRunSession::LookCommand(const std::string& command, const std::string& rest, std::string& error)

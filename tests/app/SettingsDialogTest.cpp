@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "app/SettingsDialogData.h"
+#include "settings/SettingsDialogData.h"
 #include "app/SettingsDialogs.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"

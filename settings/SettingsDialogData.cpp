@@ -1,4 +1,4 @@
-#include "app/SettingsDialogData.h"
+#include "settings/SettingsDialogData.h"
 
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
