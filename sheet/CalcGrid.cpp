@@ -31,6 +31,11 @@ const int GROWTH = 10;
 const std::size_t SIZE_LIMIT = 128;
 const std::size_t UNIT_LIMIT = 1023;
 
+bool HasLineBreak(const std::string& text)
+{
+    return text.find('\n') != std::string::npos;
+}
+
 std::string PrepareCleaned(const std::string& text)
 {
     return exprtext::PrepareForEvaluation(exprtext::CleanExpression(text));
@@ -390,9 +395,12 @@ void CCalcGrid::RecalcRow(int row)
             m_Grid.SetTextMatrix(row, COL_FORMULA, text);
         return;
     }
+    const bool hadBreak = HasLineBreak(formula);
     const std::string text = RecalcKeepingText(formula);
     if (!m_pIndex->WriteNumberKeeping(row, text))
         m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+    if (hadBreak) // the old value may have been wrapped onto a line of its own
+        FitRowHeight(row);
 }
 
 void CCalcGrid::RecalcAllRows()
@@ -599,7 +607,10 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         if (!uses)
             continue;
         const std::string v = EvaluateValue(index.PreparedExpression(next));
+        const bool hadBreak = HasLineBreak(m_Grid.TextMatrix(next, COL_FORMULA));
         index.RewriteValue(next, v);
+        if (hadBreak) // a line break behind the old "=" went with the old value
+            FitRowHeight(next);
         if (index.RowHasName(next) && !m_Active[next]) // G5
             start(next, v);
         index.NoteEntry(next);

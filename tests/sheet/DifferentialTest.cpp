@@ -56,7 +56,7 @@ public:
         const int terms = Pick(3);
         for (int i = 0; i < terms; ++i)
             text += std::string(OPS[Pick(5)]) + Operand();
-        switch (Pick(12)) {
+        switch (Pick(13)) {
         case 0: text += "[\xD7\xA2=1]"; break;           // [注=1]
         case 1: text = "[" + text + "]" + Operand(); break;
         case 2: text += "++2"; break;                     // an error
@@ -65,6 +65,10 @@ public:
         case 5: text = "[\xD1\xAD\xBB\xB7\xD2\xFD\xD3\xC3\xB4\xED\xCE\xF3]" + text; break; // [循环引用错误]
         case 6: text = "1/0"; break;
         case 7: text = ""; break;
+        case 8: // long enough for the result to be wrapped onto a line of its own
+            for (int n = 17 + Pick(8); n > 0; --n)
+                text += "+1";
+            break;
         default: break;
         }
         return text;
@@ -87,11 +91,13 @@ void ExpectSame(const SheetGrid& a, const CCalcState& sa, const SheetGrid& b, co
                 const std::string& step)
 {
     ASSERT_EQ(a.Rows(), b.Rows()) << step;
-    for (int row = 1; row < a.Rows(); ++row)
+    for (int row = 1; row < a.Rows(); ++row) {
+        ASSERT_EQ(a.RowHeight(row), b.RowHeight(row)) << step << " height of " << row;
         for (int col = 1; col < SHEET_COLS; ++col) {
             ASSERT_EQ(a.TextMatrix(row, col), b.TextMatrix(row, col)) << step << " at " << row << "," << col;
             ASSERT_EQ(a.BackColorAt(row, col), b.BackColorAt(row, col)) << step << " at " << row << "," << col;
         }
+    }
     ASSERT_EQ(sa.m_RefTable.size(), sb.m_RefTable.size()) << step;
     for (std::size_t i = 0; i < sa.m_RefTable.size(); ++i) {
         ASSERT_EQ(sa.m_RefTable[i].m_strName, sb.m_RefTable[i].m_strName) << step;

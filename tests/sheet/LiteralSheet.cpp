@@ -113,7 +113,10 @@ void CLiteralSheet::PropagateValue(int row, std::string value)
         const std::string& stored = m_Grid.TextMatrix(i, COL_FORMULA);
         const std::size_t sep = exprtext::FindResultSeparator(stored);
         const std::string rewritten = sep < stored.size() ? stored.substr(0, sep + 1) + v : stored + "=" + v;
+        const bool multiLine = stored.find('\n') != std::string::npos;
         m_Grid.SetTextMatrix(i, COL_FORMULA, rewritten);
+        if (multiLine)
+            FitRowHeight(i);
         if (!NameOf(i).empty() && !m_Active[i])
             PropagateValue(i, v);
     }
@@ -217,7 +220,18 @@ void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
             m_Grid.SetBackColorAt(row, col, m_clrError);
     }
     m_Grid.SetTextMatrix(row, col, t);
+    FitRowHeight(row);
     m_State.m_bCalcOk = 1;
+}
+
+void CLiteralSheet::FitRowHeight(int row)
+{
+    int lines = 1;
+    for (int col = 0; col < SHEET_COLS; ++col) {
+        const std::string& text = m_Grid.TextMatrix(row, col);
+        lines = std::max(lines, 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n')));
+    }
+    m_Grid.SetRowHeight(row, static_cast<int>(m_Grid.CellFontSize() * lines * 23.75));
 }
 
 std::string CLiteralSheet::RecalcKeepingText(const std::string& text)
@@ -251,8 +265,11 @@ void CLiteralSheet::RecalcAll(int currentRow)
         if (r < 1)
             continue;
         const std::string formula = m_Grid.TextMatrix(r, COL_FORMULA);
-        if (!formula.empty() && m_Grid.TextMatrix(r, COL_SEQ).empty())
-            m_Grid.SetTextMatrix(r, COL_FORMULA, RecalcKeepingText(formula));
+        if (formula.empty() || !m_Grid.TextMatrix(r, COL_SEQ).empty())
+            continue;
+        m_Grid.SetTextMatrix(r, COL_FORMULA, RecalcKeepingText(formula));
+        if (formula.find('\n') != std::string::npos)
+            FitRowHeight(r);
     }
 }
 

@@ -34,6 +34,7 @@ private:
     void RefreshNameUsers(int row, const std::string& name);
     std::string RecalcKeepingText(const std::string& text);
     std::string NameOf(int row) const;
+    void FitRowHeight(int row);
 
     std::vector<char> m_Active;
 };
