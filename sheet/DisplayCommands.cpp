@@ -21,8 +21,11 @@ void CDisplayCommands::AlignColumn(int align)
     const int r = grid.Row();
     m_Host.Settings().WriteValue(settingsname::SEAT_SIGN[c - 1], std::to_string(10 * c + align));
     grid.SetColAlignment(c, align);
+    // The header cell is made current to keep it centred: an open editor is
+    // committed into its cell on the way, as on any move.
+    m_Host.MoveCurrentCell(0, c);
     grid.SetAlignmentAt(0, c, ALIGN_CENTER_CENTER);
-    grid.SetRow(r);
+    m_Host.MoveCurrentCell(r, c);
     grid.Refresh();
 }
 
