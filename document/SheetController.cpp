@@ -196,8 +196,8 @@ void CSheetController::Enter()
     int row = sheet.Row();
     int col = sheet.Col();
     EnterTarget(ReadEnterDirection(m_Key), sheet.Rows(), row, col);
-    // Where Enter does not move, the editor keeps what was typed.
-    if (row == sheet.Row() && col == sheet.Col())
+    // Where Enter does not move, an open editor keeps what was typed.
+    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
         return;
     MoveCurrentCell(row, col);
     if (sheet.Text().empty())
@@ -214,9 +214,9 @@ void CSheetController::Arrow(EKey key)
                          : key == KEY_UP ? ARROW_UP
                                          : ARROW_DOWN;
     ArrowTarget(arrow, sheet.Rows(), row, col);
-    // Where the arrow does not move (Up on row 1), the editor keeps what
-    // was typed.
-    if (row == sheet.Row() && col == sheet.Col())
+    // Where the arrow does not move (Up on row 1), an open editor keeps
+    // what was typed.
+    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
         return;
     m_Grid.SetNavigating(true);
     MoveCurrentCell(row, col);
