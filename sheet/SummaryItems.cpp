@@ -278,7 +278,11 @@ void CSummaryItems::RemoveItemAt(int r)
         return;
     for (int c = 1; c < grid.Cols(); ++c)
         grid.SetBackColorAt(r, c, 0);
+    // The heading's name cell becomes current alone (a cut may reach here
+    // with a larger selection).
     m_Host.MoveCurrentCell(r, COL_POSITION);
+    grid.SetRowSel(r);
+    grid.SetColSel(COL_POSITION);
     grid.SetAlignmentAt(r, COL_POSITION, ALIGN_RIGHT_CENTER);
     grid.SetTextMatrix(r, COL_SEQ, std::string());
     grid.SetTextMatrix(r, COL_UNIT, std::string());
@@ -386,16 +390,22 @@ void CSummaryItems::RecomputeStretch(int first, int last)
             break;
         }
 
+    // Each rewritten total takes its unit list along, so that the units stay
+    // one line per total line (rows may have been removed from the item).
     int heading = -1;
     for (int r = start; r <= end; ++r) {
         if (!IsSummaryRow(grid, r))
             continue;
-        if (heading >= 0)
+        if (heading >= 0) {
             grid.SetTextMatrix(heading, COL_FORMULA, TotalText(heading + 1, r - 1));
+            UpdateUnitList(heading);
+        }
         heading = r;
     }
-    if (heading >= 0 && end == rows - 1)
+    if (heading >= 0 && end == rows - 1) {
         grid.SetTextMatrix(heading, COL_FORMULA, TotalText(heading + 1, rows - 1));
+        UpdateUnitList(heading);
+    }
 
     for (int r = start; r < end; ++r)
         m_Host.FitRowHeight(r);
