@@ -383,23 +383,22 @@ void CCalcGrid::RecalcRow(int row)
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
     if (formula.empty() || !m_Grid.TextMatrix(row, COL_SEQ).empty())
         return;
+    // A text on several lines may lose the line break of its old value.
+    const bool hadBreak = HasLineBreak(formula);
+    std::string text;
     if (const std::string* pExpr = m_pIndex->RecalcExpression(row)) {
         // The stored text is "expression=number": what RecalcKeepingText
         // gives is the same up to the separator and the new number behind.
         const std::size_t sep = static_cast<std::size_t>(m_pIndex->SeparatorOfRow(row));
-        std::string text;
         text.reserve(sep + 16);
         text.assign(formula, 0, sep + 1);
         text += EvaluateValue(*pExpr);
-        if (!m_pIndex->WriteNumberKeeping(row, text))
-            m_Grid.SetTextMatrix(row, COL_FORMULA, text);
-        return;
+    } else {
+        text = RecalcKeepingText(formula);
     }
-    const bool hadBreak = HasLineBreak(formula);
-    const std::string text = RecalcKeepingText(formula);
     if (!m_pIndex->WriteNumberKeeping(row, text))
         m_Grid.SetTextMatrix(row, COL_FORMULA, text);
-    if (hadBreak) // the old value may have been wrapped onto a line of its own
+    if (hadBreak)
         FitRowHeight(row);
 }
 

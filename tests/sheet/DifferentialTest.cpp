@@ -141,9 +141,17 @@ void RunSequence(unsigned seed, int steps, int rows)
         }
         case 1: { // a text written around the commit (paste, undo, loading)
             static const char* const ODD_NAMES[] = {"a.b", "12", "A", "\xB3\xA4\xB6\xC8", "a\nb", "c1"}; // 长度
-            const bool name = random.Pick(4) == 0;
-            const std::string text = name ? ODD_NAMES[random.Pick(6)] : random.Expression();
-            const int col = name ? COL_REF : COL_FORMULA;
+            // Stored texts no commit writes: a separator at the start, a
+            // value on a line of its own, an expression never cleaned or
+            // never calculated, a summary row's item number.
+            static const char* const ODD_TEXTS[] = {"=5", "=a+1=2.00", "a+1\n=2.00", "SIN\xA3\xA8" "30\xA3\xA9=0.50", "b+1",
+                                                    "3[a=b]", "1"};
+            const int kind = random.Pick(8);
+            const bool name = kind == 0;
+            const bool odd = kind == 1;
+            const int oddIndex = random.Pick(7);
+            const std::string text = name ? ODD_NAMES[random.Pick(6)] : odd ? ODD_TEXTS[oddIndex] : random.Expression();
+            const int col = name ? COL_REF : (odd && oddIndex == 6) ? COL_SEQ : COL_FORMULA;
             calc.Grid().SetTextMatrix(row, col, text);
             plain.m_Grid.SetTextMatrix(row, col, text);
             what = "direct " + text;
