@@ -416,12 +416,86 @@ std::string CExprEngine::FormatArgument(double value)
 
 void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
 {
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (res.ec == std::errc())
-        out.append(buf, res.ptr);
-    else
+    // Fixed notation as the sheets have always shown it: the value is taken
+    // to 17 significant digits and that decimal text is rounded half away
+    // from zero, so 2.5 shows as 3 and 0.125 as 0.13 (a plain printf rounds
+    // such exact halves to even).
+    if (decimals < 0)
+        decimals = 0;
+    if (!std::isfinite(value)) {
         out += '0';
+        return;
+    }
+    char sci[40];
+    const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 16);
+    if (res.ec != std::errc()) {
+        out += '0';
+        return;
+    }
+    // sci is "[-]d.dddddddddddddddde[+-]x": 17 digits and a decimal exponent.
+    const char* p = sci;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[18];
+    int count = 0;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
+
+    // The digits to keep: those of the integer part and the decimals.
+    const int keep = exponent + 1 + decimals;
+    // kept[] holds the kept digits, most significant first; intDigits of
+    // them form the integer part (the rest are decimals).
+    char kept[400];
+    int keptCount = 0;
+    int intDigits = exponent + 1;
+    if (keep <= 0) {
+        // Everything lies beyond the last decimal shown; a first digit of 5
+        // or more exactly at the rounding place still rounds up.
+        const bool up = keep == 0 && digits[0] >= '5';
+        intDigits = 1;
+        for (int i = 0; i < 1 + decimals; ++i)
+            kept[keptCount++] = '0';
+        if (up)
+            kept[keptCount - 1] = '1';
+    } else {
+        for (int i = 0; i < keep; ++i)
+            kept[keptCount++] = i < count ? digits[i] : '0';
+        if (keep < count && digits[keep] >= '5') {
+            int i = keptCount - 1;
+            while (i >= 0 && kept[i] == '9')
+                kept[i--] = '0';
+            if (i >= 0) {
+                ++kept[i];
+            } else {
+                for (int k = keptCount; k > 0; --k)
+                    kept[k] = kept[k - 1];
+                kept[0] = '1';
+                ++keptCount;
+                ++intDigits;
+            }
+        }
+        if (intDigits <= 0) {
+            // 0.000ddd: leading zeros of the decimals.
+            const int zeros = 1 - intDigits;
+            for (int k = keptCount - 1; k >= 0; --k)
+                kept[k + zeros] = kept[k];
+            for (int k = 0; k < zeros; ++k)
+                kept[k] = '0';
+            keptCount += zeros;
+            intDigits = 1;
+        }
+    }
+    if (negative)
+        out += '-';
+    out.append(kept, kept + intDigits);
+    if (decimals > 0) {
+        out += '.';
+        out.append(kept + intDigits, kept + keptCount);
+    }
 }
 
 double CExprEngine::RoundHalfUp(double x, int n)

@@ -249,6 +249,49 @@ int CheckSyntax(const std::string& t)
     return 0;
 }
 
+// printf("%.Nf") as the sheets' original platform prints it: 17
+// significant digits, then that decimal text rounded half up.
+std::string LegacyFixed(double v, int decimals)
+{
+    char s[64];
+    std::snprintf(s, sizeof s, "%.16e", v);
+    std::string str = s;
+    const bool negative = str[0] == '-';
+    if (negative)
+        str.erase(0, 1);
+    const std::size_t e = str.find('e');
+    const int point = std::atoi(str.c_str() + e + 1) + 1; // digits before the point
+    const std::string digits = str.substr(0, 1) + str.substr(2, e - 2);
+    std::string intPart;
+    std::string frac;
+    if (point <= 0) {
+        intPart = "0";
+        frac = std::string(static_cast<std::size_t>(-point), '0') + digits;
+    } else if (point >= static_cast<int>(digits.size())) {
+        intPart = digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
+    } else {
+        intPart = digits.substr(0, static_cast<std::size_t>(point));
+        frac = digits.substr(static_cast<std::size_t>(point));
+    }
+    frac += std::string(static_cast<std::size_t>(decimals) + 1, '0');
+    std::string number = intPart + frac.substr(0, static_cast<std::size_t>(decimals));
+    if (frac[static_cast<std::size_t>(decimals)] >= '5') {
+        long i = static_cast<long>(number.size()) - 1;
+        while (i >= 0 && number[static_cast<std::size_t>(i)] == '9')
+            number[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0)
+            number.insert(0, "1");
+        else
+            ++number[static_cast<std::size_t>(i)];
+    }
+    const std::size_t intDigits = number.size() - static_cast<std::size_t>(decimals);
+    std::string out = negative ? "-" : "";
+    out += number.substr(0, intDigits);
+    if (decimals > 0)
+        out += "." + number.substr(intDigits);
+    return out;
+}
+
 double RoundHalfUp(double x, int n)
 {
     double v = x;
@@ -338,9 +381,7 @@ std::string CLiteralCalc::ReduceFunctions(std::string t)
             }
             const std::string argument = t.substr(open + 1, close - open - 1);
             const double v = Evaluate(PrepareExpression(argument));
-            char buf[512];
-            std::snprintf(buf, sizeof buf, "%.6f", v);
-            double x = std::atof(buf);
+            double x = std::atof(LegacyFixed(v, 6).c_str());
             double y = 0;
             const std::string f = name;
             if (f == "log") {
@@ -373,12 +414,9 @@ std::string CLiteralCalc::ReduceFunctions(std::string t)
             y = Finite(y);
             if (y == 0)
                 y = 0; // a negative zero would print as a second sign
-            if (y >= 0)
-                std::snprintf(buf, sizeof buf, "%f", y);
-            else
-                std::snprintf(buf, sizeof buf, "(0%f)", y);
+            const std::string value = y >= 0 ? LegacyFixed(y, 6) : "(0" + LegacyFixed(y, 6) + ")";
             close = closing();
-            t.replace(c, close - c + 1, buf);
+            t.replace(c, close - c + 1, value);
         }
     }
     return t;
@@ -491,14 +529,8 @@ std::string CLiteralCalc::CalcExpressionText(const std::string& text)
     std::string t = CleanExpression(text);       // T1
     t.erase(ResultSeparatorTrue(t));             // T2
     const double value = Evaluate(PrepareExpression(t)); // T4
-    static const char* const formats[] = {"%s=%.0f", "%s=%.1f", "%s=%.2f", "%s=%.3f",
-                                          "%s=%.4f", "%s=%.5f", "%s=%.6f"};
     const double rounded = RoundHalfUp(value, m_nDecimals + 1);
-    const int size = std::snprintf(nullptr, 0, formats[m_nDecimals], t.c_str(), rounded);
-    std::string result(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(&result[0], result.size(), formats[m_nDecimals], t.c_str(), rounded);
-    result.resize(static_cast<std::size_t>(size));
-    return m_strCalcError + result; // T6
+    return m_strCalcError + t + "=" + LegacyFixed(rounded, m_nDecimals); // T5, T6
 }
 
 } // namespace literal

@@ -23,6 +23,7 @@ int CheckAnnotations(const std::string& text);
 int CheckParentheses(const std::string& text);
 int CheckSyntax(const std::string& text);
 double RoundHalfUp(double x, int n);
+std::string LegacyFixed(double v, int decimals);
 
 // The calculation with its state: messages recorded, notices shown.
 class CLiteralCalc {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "engine/ExprEngine.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -11,7 +13,8 @@ namespace {
 
 // The total text exactly as the grouping was first described: pairs moved
 // one by one next to their first occurrence, sums of consecutive equal keys,
-// the value after the first "=" read with atof, printed with printf.
+// the value after the first "=" read with atof, printed as result texts
+// print their values.
 std::string LiteralTotalText(const SheetGrid& grid, int a, int b, int d)
 {
     if (b < a)
@@ -53,9 +56,9 @@ std::string LiteralTotalText(const SheetGrid& grid, int a, int b, int d)
         x = std::floor(x + 0.50000001);
         for (int k = 0; k < d + 1; ++k)
             x *= 0.1;
-        char buf[512];
-        std::snprintf(buf, sizeof buf, "%s=%.*f%s", key.c_str(), d, x, end);
-        return std::string(buf);
+        std::string text = key + "=";
+        CExprEngine::AppendFixed(text, x, d);
+        return text + end;
     };
     std::string out;
     if (a == b) {
