@@ -171,7 +171,9 @@ void CCalcGrid::DeleteRows()
         m_Grid.RemoveRowsAt(r1, run);
         count -= run;
     }
-    Hooks().RecomputeStretch(r1, r1);
+    // From the row above: when the deleted rows ended just above a heading,
+    // that heading is now at r1 and the item that lost the rows lies above.
+    Hooks().RecomputeStretch(std::max(r1 - 1, 1), r1);
     m_Grid.SetRedraw(true);
     Hooks().RefreshItemList();
     RebuildRefTable();
