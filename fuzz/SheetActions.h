@@ -199,7 +199,10 @@ inline std::string CheckInvariants(SRun& run)
     } else if (!editor.Text().empty()) {
         return "hidden editor keeps text";
     }
+    int items = 0;
     for (int row = 1; row < rows; ++row) {
+        if (!sheet.TextMatrix(row, COL_SEQ).empty())
+            ++items;
         const std::string ref = celltext::WithoutLineBreaks(sheet.TextMatrix(row, COL_REF));
         if (!ref.empty() && celltext::MakeRefName(ref) != ref)
             return "reference name '" + ref + "' in row " + std::to_string(row);
@@ -215,6 +218,9 @@ inline std::string CheckInvariants(SRun& run)
                 return "result '" + formula + "' in row " + std::to_string(row);
         }
     }
+    if (items != static_cast<int>(ctl.Summary().ItemEntries().size()))
+        return "item list of " + std::to_string(ctl.Summary().ItemEntries().size()) + " entries for " +
+               std::to_string(items) + " numbered rows";
     return std::string();
 }
 
