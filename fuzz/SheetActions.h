@@ -156,11 +156,11 @@ struct SRun {
     CScriptedPrompt m_Prompt;
     CMemoryClipboard m_Clipboard;
     CSheetController m_Controller;
-    bool m_bFarRowUsed = false;
+    bool m_bGrown = false;
 };
 
 // A row: mostly near the top, sometimes around the sheet's end or outside
-// it, once per run near the largest row count.
+// it; once per run after growing the sheet.
 inline int ReadRow(SRun& run)
 {
     const int rows = run.m_Controller.Sheet().Rows();
@@ -171,9 +171,18 @@ inline int ReadRow(SRun& run)
         return rows - 4 + b % 6;
     if (b < 250)
         return b % 2 ? -(b % 5) : rows + b % 7;
-    if (b == 255 && !run.m_bFarRowUsed) {
-        run.m_bFarRowUsed = true;
-        return SHEET_MAX_ROWS - 1 - run.m_In.Below(20);
+    if (b == 255 && !run.m_bGrown) {
+        // Once per run the sheet grows, doubling a few times by inserting
+        // as many rows as it has, up to the largest row count.
+        run.m_bGrown = true;
+        CSheetController& ctl = run.m_Controller;
+        const int times = run.m_In.Below(13);
+        for (int i = 0; i < times; ++i) {
+            ctl.Click(1, COL_FORMULA);
+            ctl.ShiftClick(ctl.Sheet().Rows() - 1, COL_FORMULA);
+            ctl.RunCommand(cmdid::INSERT_ROWS);
+        }
+        return ctl.Sheet().Rows() - 1 - run.m_In.Below(4);
     }
     return 1;
 }
