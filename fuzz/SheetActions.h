@@ -280,7 +280,7 @@ inline bool RunAction(SRun& run)
     if (in.AtEnd())
         return false;
     CSheetController& ctl = run.m_Controller;
-    switch (in.Below(16)) {
+    switch (in.Below(18)) {
     case 0:
     case 1: {
         const int row = ReadRow(run);
@@ -326,7 +326,28 @@ inline bool RunAction(SRun& run)
         break;
     }
     case 14: ChangeSystemSettings(run); break;
-    default: ChangeEditSettings(run); break;
+    case 15: ChangeEditSettings(run); break;
+    case 16: {
+        // A click or a drag inside the open editor, anywhere in its bytes.
+        CCellEditor& editor = ctl.Editor();
+        const int size = static_cast<int>(editor.Text().size());
+        const std::size_t anchor = static_cast<std::size_t>(in.Below(size + 2));
+        const std::size_t caret = static_cast<std::size_t>(in.Below(size + 2));
+        if (editor.IsShown()) {
+            if (in.Below(2))
+                editor.SetCaret(caret);
+            else
+                editor.SetSelection(anchor, caret);
+        }
+        break;
+    }
+    default: {
+        // A burst of key presses of characters.
+        const int count = in.Below(8) + 1;
+        for (int i = 0; i < count; ++i)
+            ctl.TypeChar(CHARS[in.Below(CHAR_COUNT)]);
+        break;
+    }
     }
     return true;
 }
