@@ -78,3 +78,40 @@ TEST_F(SheetActionsReplay, ReplayIsDeterministic)
         EXPECT_EQ(first, second) << file.filename().string();
     }
 }
+
+// The checks themselves: a sheet broken in each of the ways they watch for
+// is reported, so a passing replay means something.
+TEST_F(SheetActionsReplay, ChecksReportBrokenSheets)
+{
+    struct SCase {
+        const char* m_pszWhat;
+        int m_nCol;
+        const char* m_pszText;
+    };
+    const SCase cases[] = {
+        {"upper-case name", COL_REF, "Ab"},
+        {"name of seven characters", COL_REF, "abcdefg"},
+        {"name starting with a digit", COL_REF, "1a"},
+        {"name with a sign", COL_REF, "a+"},
+        {"result not a number", COL_FORMULA, "1/0=nan"},
+        {"infinite result", COL_FORMULA, "9^999=-INF"},
+    };
+    for (const SCase& c : cases) {
+        sheetactions::CByteReader reader(nullptr, 0);
+        sheetactions::SRun run(reader, m_Folder);
+        run.m_Controller.Start();
+        EXPECT_EQ(sheetactions::CheckInvariants(run), "");
+        run.m_Controller.Sheet().SetTextMatrix(3, c.m_nCol, c.m_pszText);
+        EXPECT_NE(sheetactions::CheckInvariants(run), "") << c.m_pszWhat;
+    }
+
+    // Names that pass: wrapped or empty; a double-byte character whose
+    // bytes spell "inf" is no result.
+    sheetactions::CByteReader reader(nullptr, 0);
+    sheetactions::SRun run(reader, m_Folder);
+    run.m_Controller.Start();
+    SheetGrid& sheet = run.m_Controller.Sheet();
+    sheet.SetTextMatrix(2, COL_REF, "abc\n12");
+    sheet.SetTextMatrix(3, COL_FORMULA, "1=1.00\xB0" "inf"); // the lead byte pairs with the "i"
+    EXPECT_EQ(sheetactions::CheckInvariants(run), "");
+}
