@@ -118,28 +118,6 @@ TEST(TotalText, MatchesTheLiteralGroupingOnRandomItems)
     }
 }
 
-TEST(TotalText, CategoriesTotalsAndZeroGroups)
-{
-    CTestHost host;
-    SetRow(host, 1, "C20", "1.5=1.50");
-    SetRow(host, 2, "C30", "2=2.00");
-    SetRow(host, 3, "C20", "0.25=0.25");
-    EXPECT_EQ(host.m_Summary.TotalText(1, 3), "C20=1.75;\nC30=2.00");
-
-    // A group that sums to 0 is left out; when it is the last one the line
-    // before keeps its ";".
-    SetRow(host, 4, "C40", "1=1.00");
-    SetRow(host, 5, "C40", "-1=-1.00");
-    EXPECT_EQ(host.m_Summary.TotalText(1, 5), "C20=1.75;\nC30=2.00;");
-    EXPECT_EQ(host.m_Summary.TotalText(4, 5), "");
-    // One row shows even a 0.
-    SetRow(host, 6, "C20", "0=0.00");
-    EXPECT_EQ(host.m_Summary.TotalText(6, 6), "C20=0.00");
-    EXPECT_EQ(host.m_Summary.TotalText(7, 6), "");
-    host.m_State.m_nDecimals = 0;
-    EXPECT_EQ(host.m_Summary.TotalText(1, 3), "C20=2;\nC30=2");
-}
-
 TEST(TotalText, AnnotationWithEqualsSignDoesNotChangeTheValue)
 {
     CTestHost host;
@@ -156,88 +134,6 @@ TEST(TotalText, MoreThan9000RowsWarnsOnceAndAddsTheFirst9000)
     EXPECT_EQ(host.m_Summary.TotalText(1, 9001), "C20=9000.00");
     ASSERT_EQ(host.m_Prompt.m_Messages.size(), 1u);
     EXPECT_EQ(host.m_Prompt.m_Messages[0], edittext::TOTAL_TOO_MANY_ROWS);
-}
-
-TEST(ToggleSummary, NumbersItemsAndTotalsTheRowsBetween)
-{
-    CTestHost host;
-    PressF2(host, 5);
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SEQ), "1");
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SIZE), testtext::SUMMARY);
-    EXPECT_EQ(host.m_Grid.BackColorAt(5, COL_REF), 16711935u);
-    EXPECT_EQ(host.m_Grid.AlignmentAt(5, COL_POSITION), ALIGN_LEFT_CENTER);
-
-    SetRow(host, 6, "C20", "1.5=1.50", "m3");
-    SetRow(host, 7, "C30", "2=2.00", "m2");
-    SetRow(host, 8, "C20", "0.25=0.25", "m3");
-    SetRow(host, 10, "C20", "5=5.00", "m3");
-    PressF2(host, 9);
-    EXPECT_EQ(host.m_Grid.TextMatrix(9, COL_SEQ), "2");
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_FORMULA), "C20=1.75;\nC30=2.00");
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_UNIT), "m3;\nm2");
-    // The empty rows below form a group of 0 that is left out: the line
-    // keeps its ";".
-    EXPECT_EQ(host.m_Grid.TextMatrix(9, COL_FORMULA), "C20=5.00;");
-    EXPECT_EQ(host.m_Grid.RowHeight(5), 2 * host.m_Grid.LineHeight());
-    EXPECT_TRUE(host.m_bModified);
-
-    // An item above the first one: the later numbers move up by one.
-    PressF2(host, 2);
-    EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_SEQ), "1");
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SEQ), "2");
-    EXPECT_EQ(host.m_Grid.TextMatrix(9, COL_SEQ), "3");
-    host.m_Summary.RefreshItemList();
-    EXPECT_EQ(host.m_Summary.ItemEntries(), (std::vector<std::string>{"1 ", "2 ", "3 "}));
-}
-
-TEST(ToggleSummary, RowWithContentMovesDownUnderANewHeading)
-{
-    CTestHost host;
-    SetRow(host, 4, "C20", "3=3.00", "m3");
-    PressF2(host, 4);
-    EXPECT_EQ(host.m_Grid.TextMatrix(4, COL_SEQ), "1");
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_FORMULA), "3=3.00");
-    EXPECT_EQ(host.m_Grid.TextMatrix(4, COL_FORMULA), "C20=3.00;");
-    EXPECT_EQ(host.m_Grid.Rows(), 37);
-    ASSERT_EQ(host.m_History.Top(), 0);
-    EXPECT_EQ(host.m_History.KindAt(0), UNDO_INSERT_ROWS);
-}
-
-TEST(ToggleSummary, RemovingAnItemRenumbersAndWidensTheItemAbove)
-{
-    CTestHost host;
-    PressF2(host, 1);
-    SetRow(host, 2, "C20", "1=1.00");
-    PressF2(host, 3);
-    SetRow(host, 4, "C30", "2=2.00", "m2");
-    PressF2(host, 5);
-    SetRow(host, 6, "C20", "4=4.00");
-    host.m_Grid.SetTextMatrix(5, COL_POSITION, "third");
-
-    PressF2(host, 3);
-    EXPECT_EQ(host.m_Grid.TextMatrix(3, COL_SEQ), "");
-    EXPECT_EQ(host.m_Grid.TextMatrix(3, COL_SIZE), "");
-    EXPECT_EQ(host.m_Grid.AlignmentAt(3, COL_POSITION), ALIGN_RIGHT_CENTER);
-    EXPECT_EQ(host.m_Grid.BackColorAt(3, COL_SIZE), 0u);
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SEQ), "2");
-    EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_FORMULA), "C20=1.00;\nC30=2.00");
-    EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_UNIT), ";\nm2");
-    EXPECT_EQ(host.m_Summary.ItemEntries(), (std::vector<std::string>{"1 ", "2 third"}));
-
-    // Removing item 1 leaves its rows outside every item.
-    PressF2(host, 1);
-    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SEQ), "1");
-    EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_FORMULA), "");
-}
-
-TEST(ToggleSummary, SeveralSelectedRowsAreRefused)
-{
-    CTestHost host;
-    host.Select(2, 1, 3, 1);
-    host.m_Summary.ToggleSummary();
-    EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::SUMMARY_MULTI_ROW});
-    EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_SEQ), "");
-    EXPECT_FALSE(host.m_bModified);
 }
 
 TEST(RefreshItemOf, UnitsFollowTheCategoryAcrossTheSheet)
