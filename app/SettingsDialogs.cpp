@@ -68,6 +68,24 @@ QString CurrentDir()
 }
 
 
+// The "确定" and "取消" row at the foot of a dialog (after an optional button
+// on its left), wired to accept and reject.
+void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullptr)
+{
+    auto* pButtons = new QHBoxLayout;
+    if (pLeft)
+        pButtons->addWidget(pLeft);
+    pButtons->addStretch(1);
+    auto* pOk = MakeButton<QPushButton>(pDlg, 1, "确定");
+    auto* pCancel = MakeButton<QPushButton>(pDlg, 2, "取消");
+    pOk->setDefault(true);
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+    pMain->addLayout(pButtons);
+    QObject::connect(pOk, &QPushButton::clicked, pDlg, &QDialog::accept);
+    QObject::connect(pCancel, &QPushButton::clicked, pDlg, &QDialog::reject);
+}
+
 } // namespace
 
 CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent) : QDialog(pParent), m_Key(key)
@@ -143,17 +161,8 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     pPrintLayout->addLayout(pAddressRow);
     pMain->addWidget(pPrint);
 
-    auto* pButtons = new QHBoxLayout;
-    pButtons->addStretch(1);
-    auto* pOk = MakeButton<QPushButton>(this, 1, "确定");
-    auto* pCancel = MakeButton<QPushButton>(this, 2, "取消");
-    pOk->setDefault(true);
-    pButtons->addWidget(pOk);
-    pButtons->addWidget(pCancel);
-    pMain->addLayout(pButtons);
+    AddOkCancelRow(this, pMain);
 
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(pDefaultDir, &QPushButton::clicked, this, &CSystemSettingsDlg::OnDefaultDir);
     connect(pBrowse, &QPushButton::clicked, this, &CSystemSettingsDlg::OnBrowse);
     connect(m_pPrintDate, &QButtonGroup::idClicked, this, [this](int id) {
@@ -265,20 +274,10 @@ CEditSettingsDlg::CEditSettingsDlg(const CSettingsKey& key, QWidget* pParent) : 
     }
     pMain->addWidget(pColours);
 
-    auto* pButtons = new QHBoxLayout;
     auto* pDefaults = MakeButton<QPushButton>(this, 3, "恢复默认值");
     pDefaults->setAutoDefault(false);
-    pButtons->addWidget(pDefaults);
-    pButtons->addStretch(1);
-    auto* pOk = MakeButton<QPushButton>(this, 1, "确定");
-    auto* pCancel = MakeButton<QPushButton>(this, 2, "取消");
-    pOk->setDefault(true);
-    pButtons->addWidget(pOk);
-    pButtons->addWidget(pCancel);
-    pMain->addLayout(pButtons);
+    AddOkCancelRow(this, pMain, pDefaults);
 
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(pDefaults, &QPushButton::clicked, this, [this]() {
         m_Data.RestoreDefaults();
         ToControls();
@@ -350,16 +349,7 @@ CBulkTextDlg::CBulkTextDlg(const CSettingsKey& key, std::function<bool(const std
     pMain->addWidget(MakeLabel(this, "可以在选择的格子中添加或删除字符或表达式"));
     pMain->addWidget(MakeLabel(this, "表达式第一位必须是运算符号   例如： *(20[A轴]+31)"));
     pMain->addWidget(m_pText = MakeEdit(this, 1002));
-    auto* pButtons = new QHBoxLayout;
-    pButtons->addStretch(1);
-    auto* pOk = MakeButton<QPushButton>(this, 1, "确定");
-    auto* pCancel = MakeButton<QPushButton>(this, 2, "取消");
-    pOk->setDefault(true);
-    pButtons->addWidget(pOk);
-    pButtons->addWidget(pCancel);
-    pMain->addLayout(pButtons);
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancelRow(this, pMain);
 
     m_pText->setText(GbkToQ(key.ReadString(settingsname::SELECT_ADD_SIGN)));
     m_pText->selectAll();
