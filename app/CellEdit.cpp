@@ -3,8 +3,8 @@
 #include "app/Commands.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 #include <QKeySequence>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -100,12 +100,11 @@ void CCellEdit::keyPressEvent(QKeyEvent* e)
 {
     const ESheetKey key = SheetKeyOf(e->key());
     if (key == SHEETKEY_ESCAPE)
-        return; // the editor ignores Esc
+        return;  // the editor ignores Esc
     const bool bShift = e->modifiers() & Qt::ShiftModifier;
     const bool bCtrl = e->modifiers() & Qt::ControlModifier;
     // Shift with Home, End and the arrows extends the selection in place.
-    const bool bSelecting = bShift && (key == SHEETKEY_LEFT || key == SHEETKEY_RIGHT || key == SHEETKEY_HOME ||
-                                       key == SHEETKEY_END);
+    const bool bSelecting = bShift && (key == SHEETKEY_LEFT || key == SHEETKEY_RIGHT || key == SHEETKEY_HOME || key == SHEETKEY_END);
     if (key != SHEETKEY_OTHER && key != SHEETKEY_BACKSPACE && !bSelecting && m_pHost) {
         QPointer<CCellEdit> self(this);
         if (m_pHost->EditorKey(key, bShift, bCtrl)) {
@@ -147,7 +146,7 @@ int WidestLine(const QFontMetrics& fm, const QString& text)
     return widest;
 }
 
-} // namespace
+}  // namespace
 
 void CCellEdit::GrowToText()
 {

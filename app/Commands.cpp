@@ -89,15 +89,26 @@ const std::vector<int> s_ContextMenu = {
     TOGGLE_MINUS, APPEND_TO_CELLS, REMOVE_FROM_CELLS, 0, SYSTEM_SETTINGS, EDIT_SETTINGS, PRINT_SELECTION};
 
 const std::vector<SAccelInfo> s_Accels = {
-    {"Ctrl+C", EDIT_COPY},      {"Ctrl+Ins", EDIT_COPY},    {"Ctrl+V", EDIT_PASTE},
-    {"Shift+Ins", EDIT_PASTE},  {"Ctrl+X", EDIT_CUT},       {"Shift+Del", EDIT_CUT},
-    {"Ctrl+Z", EDIT_UNDO},      {"Alt+Backspace", EDIT_UNDO}, {"Ctrl+Y", EDIT_REDO},
-    {"Ctrl+N", FILE_NEW},       {"Ctrl+O", FILE_OPEN},      {"Ctrl+S", FILE_SAVE},
-    {"Ctrl+P", FILE_PRINT},     {"F1", HELP},               {"Shift+F1", CONTEXT_HELP},
-    {"F6", NEXT_PANE},          {"Shift+F6", PREV_PANE},
+    {"Ctrl+C", EDIT_COPY},
+    {"Ctrl+Ins", EDIT_COPY},
+    {"Ctrl+V", EDIT_PASTE},
+    {"Shift+Ins", EDIT_PASTE},
+    {"Ctrl+X", EDIT_CUT},
+    {"Shift+Del", EDIT_CUT},
+    {"Ctrl+Z", EDIT_UNDO},
+    {"Alt+Backspace", EDIT_UNDO},
+    {"Ctrl+Y", EDIT_REDO},
+    {"Ctrl+N", FILE_NEW},
+    {"Ctrl+O", FILE_OPEN},
+    {"Ctrl+S", FILE_SAVE},
+    {"Ctrl+P", FILE_PRINT},
+    {"F1", HELP},
+    {"Shift+F1", CONTEXT_HELP},
+    {"F6", NEXT_PANE},
+    {"Shift+F6", PREV_PANE},
 };
 
-} // namespace
+}  // namespace
 
 const SCommandInfo* FindCommand(int nId)
 {

@@ -55,4 +55,4 @@ inline constexpr char SPLASH_FILE[] = "skin/qrx.bmp";
 inline constexpr char URL_DOWNLOAD[] = "https://quantorix.example.com/download";
 inline constexpr char URL_HOME[] = "https://quantorix.example.com/";
 inline constexpr char URL_SUPPORT[] = "mailto:support@quantorix.example.com";
-} // namespace frametext
+}  // namespace frametext

@@ -1,9 +1,9 @@
 #include "app/MainFrame.h"
 
-#include "document/CommandIds.h"
 #include "app/Commands.h"
 #include "app/GbkQt.h"
 #include "app/QuantorixView.h"
+#include "document/CommandIds.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
@@ -43,16 +43,26 @@ QIcon CommandIcon(QStyle* pStyle, int nId)
         QRgb m_Colour;
     };
     static const SGlyph s_Glyphs[] = {
-        {cmdid::PRINT_SELECTION, "选", 0x2e7d32}, {cmdid::FILE_PRINT, "印", 0x37474f},
-        {cmdid::FILE_PRINT_PREVIEW, "览", 0x37474f}, {cmdid::EXPORT_SUMMARY_XLS, "X", 0x1b5e20},
-        {cmdid::SYSTEM_SETTINGS, "系", 0x4e342e},  {cmdid::EDIT_SETTINGS, "编", 0x4e342e},
-        {cmdid::TOGGLE_SUMMARY, "汇", 0xad1457},   {cmdid::TOGGLE_MINUS, "±", 0x1565c0},
-        {cmdid::APPEND_TO_CELLS, "+", 0x1565c0},   {cmdid::REMOVE_FROM_CELLS, "−", 0x1565c0},
-        {cmdid::EDIT_CUT, "剪", 0x455a64},         {cmdid::EDIT_COPY, "复", 0x455a64},
-        {cmdid::EDIT_PASTE, "粘", 0x455a64},       {cmdid::INSERT_ROWS, "插", 0x6a1b9a},
-        {cmdid::DELETE_ROWS, "删", 0xc62828},      {cmdid::CELL_FONT, "A", 0x424242},
-        {cmdid::ALIGN_LEFT, "≡", 0x0d47a1},        {cmdid::ALIGN_CENTER, "≡", 0x0d47a1},
-        {cmdid::ALIGN_RIGHT, "≡", 0x0d47a1},       {cmdid::MORE_DECIMALS, ".0+", 0x0d47a1},
+        {cmdid::PRINT_SELECTION, "选", 0x2e7d32},
+        {cmdid::FILE_PRINT, "印", 0x37474f},
+        {cmdid::FILE_PRINT_PREVIEW, "览", 0x37474f},
+        {cmdid::EXPORT_SUMMARY_XLS, "X", 0x1b5e20},
+        {cmdid::SYSTEM_SETTINGS, "系", 0x4e342e},
+        {cmdid::EDIT_SETTINGS, "编", 0x4e342e},
+        {cmdid::TOGGLE_SUMMARY, "汇", 0xad1457},
+        {cmdid::TOGGLE_MINUS, "±", 0x1565c0},
+        {cmdid::APPEND_TO_CELLS, "+", 0x1565c0},
+        {cmdid::REMOVE_FROM_CELLS, "−", 0x1565c0},
+        {cmdid::EDIT_CUT, "剪", 0x455a64},
+        {cmdid::EDIT_COPY, "复", 0x455a64},
+        {cmdid::EDIT_PASTE, "粘", 0x455a64},
+        {cmdid::INSERT_ROWS, "插", 0x6a1b9a},
+        {cmdid::DELETE_ROWS, "删", 0xc62828},
+        {cmdid::CELL_FONT, "A", 0x424242},
+        {cmdid::ALIGN_LEFT, "≡", 0x0d47a1},
+        {cmdid::ALIGN_CENTER, "≡", 0x0d47a1},
+        {cmdid::ALIGN_RIGHT, "≡", 0x0d47a1},
+        {cmdid::MORE_DECIMALS, ".0+", 0x0d47a1},
         {cmdid::FEWER_DECIMALS, ".0-", 0x0d47a1},
     };
     for (const SGlyph& glyph : s_Glyphs) {
@@ -88,7 +98,7 @@ bool IsSheetKey(int nId)
     return nId == cmdid::INSERT_ROWS || nId == cmdid::EDIT_CLEAR || nId == cmdid::TOGGLE_SUMMARY;
 }
 
-} // namespace
+}  // namespace
 
 CMainFrame::CMainFrame(const CSettingsKey& key, QWidget* pParent) : QMainWindow(pParent), m_Key(key)
 {
@@ -131,7 +141,7 @@ void CMainFrame::CreateActions()
         const int nId = info.m_nId;
         connect(pAction, &QAction::triggered, this, [this, nId]() { OnCommand(nId); });
         m_Actions.insert(nId, pAction);
-        addAction(pAction); // accelerators work wherever the focus is
+        addAction(pAction);  // accelerators work wherever the focus is
     }
     // The accelerator table: several keys may send one command.
     QMap<int, QList<QKeySequence>> keys;
@@ -343,7 +353,7 @@ void CMainFrame::OnCommand(int nId)
     case cmdid::CONTEXT_HELP:
     case cmdid::NEXT_PANE:
     case cmdid::PREV_PANE:
-        break; // one pane, no context help
+        break;  // one pane, no context help
     default:
         if (m_pView)
             m_pView->OnCommand(nId);

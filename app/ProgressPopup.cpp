@@ -29,7 +29,7 @@ private:
     bool& m_bEscape;
 };
 
-} // namespace
+}  // namespace
 
 CProgressPopup::CProgressPopup(QWidget* pOwner, bool bSmooth)
     : m_pOwner(pOwner ? pOwner->window() : nullptr), m_bSmooth(bSmooth)
@@ -69,8 +69,7 @@ void CProgressPopup::OnShow(const std::string& caption)
     if (!m_pWindow) {
         // A top-level window of its own (not a child of the owner), so that
         // disabling the owner leaves it usable.
-        auto* pWindow = new QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                                                 Qt::CustomizeWindowHint);
+        auto* pWindow = new QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
         pWindow->setObjectName(QStringLiteral("progressPopup"));
         pWindow->setAttribute(Qt::WA_ShowWithoutActivating);
         pWindow->setCursor(Qt::BusyCursor);

@@ -10,7 +10,7 @@ namespace {
 
 const char WARNING_CAPTION[] = "警告";
 
-} // namespace
+}  // namespace
 
 void CQtPrompt::ShowMessage(const std::string& text, const std::string& caption)
 {

@@ -1,10 +1,10 @@
 #include "app/QuantorixApp.h"
 
-#include "app/SheetViewController.h"
 #include "app/Commands.h"
 #include "app/GbkQt.h"
 #include "app/MainFrame.h"
 #include "app/QuantorixView.h"
+#include "app/SheetViewController.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>

@@ -20,8 +20,7 @@ class CQuantorixView;
 
 class CQuantorixApp {
 public:
-    using ControllerFactory =
-        std::function<std::unique_ptr<CViewController>(const CSettingsKey& key, CPrompt& prompt)>;
+    using ControllerFactory = std::function<std::unique_ptr<CViewController>(const CSettingsKey& key, CPrompt& prompt)>;
 
     // Without a factory the sheet's full controller runs the sheet.
     explicit CQuantorixApp(ControllerFactory factory = ControllerFactory());

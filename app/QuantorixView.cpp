@@ -1,10 +1,10 @@
 #include "app/QuantorixView.h"
 
-#include "document/CommandIds.h"
 #include "app/GbkQt.h"
 #include "app/SettingsDialogs.h"
 #include "app/SheetDelegate.h"
 #include "app/SheetModel.h"
+#include "document/CommandIds.h"
 #include "sheet/SheetGrid.h"
 
 #include <QAbstractButton>
@@ -137,7 +137,7 @@ int ByteOffsetOfChar(const QString& text, int charIndex)
     return static_cast<int>(QToGbk(text.left(charIndex)).size());
 }
 
-} // namespace
+}  // namespace
 
 CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& key, QWidget* pParent)
     : QWidget(pParent), m_Controller(controller), m_Key(key)
@@ -373,8 +373,7 @@ void CQuantorixView::Refresh()
             m_pEditor->raise();
             m_pEditor->setFocus();
             m_pEditor->GrowToText();
-        } else if (qText != m_pEditor->toPlainText() || caret != m_pEditor->Caret() ||
-                   anchor != m_pEditor->Anchor()) {
+        } else if (qText != m_pEditor->toPlainText() || caret != m_pEditor->Caret() || anchor != m_pEditor->Anchor()) {
             m_pEditor->SetState(qText, caret, anchor);
         }
     } else if (m_pEditor->isVisible()) {
@@ -454,7 +453,8 @@ void CQuantorixView::OnCommand(int nId)
     }
     case cmdid::APPEND_TO_CELLS:
     case cmdid::REMOVE_FROM_CELLS: {
-        CBulkTextDlg dlg(m_Key, [this](const std::string& text) { return m_Controller.ConfirmBulkText(text); }, window());
+        CBulkTextDlg dlg(
+            m_Key, [this](const std::string& text) { return m_Controller.ConfirmBulkText(text); }, window());
         const bool bOk = dlg.exec() == QDialog::Accepted;
         NoteReplaced(dlg.Replaced());
         if (bOk)
@@ -528,8 +528,7 @@ void CQuantorixView::Wheel(bool bTowardsUser)
 void CQuantorixView::GridKey(QKeyEvent* e)
 {
     const int qtKey = e->key();
-    if (qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta ||
-        qtKey == Qt::Key_Escape || qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab)
+    if (qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta || qtKey == Qt::Key_Escape || qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab)
         return;
     const ESheetKey key = CCellEdit::SheetKeyOf(qtKey);
     const QString text = e->text();

@@ -99,7 +99,7 @@ private:
     void PushEditorState();
     void PlaceEditor();
     void SyncSelection();
-    void ApplyLayout();     // column widths and row heights from the sheet
+    void ApplyLayout();  // column widths and row heights from the sheet
     void ApplyRowHeight(int sheetRow);
     void NoteReplaced(bool bReplaced);
     void PaintCorner(QWidget* pCorner);

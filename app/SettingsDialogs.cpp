@@ -67,7 +67,6 @@ QString CurrentDir()
     return QDir::toNativeSeparators(QDir::currentPath());
 }
 
-
 // The "确定" and "取消" row at the foot of a dialog (after an optional button
 // on its left), wired to accept and reject.
 void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullptr)
@@ -86,7 +85,7 @@ void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullp
     QObject::connect(pCancel, &QPushButton::clicked, pDlg, &QDialog::reject);
 }
 
-} // namespace
+}  // namespace
 
 CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent) : QDialog(pParent), m_Key(key)
 {
@@ -247,7 +246,7 @@ CEditSettingsDlg::CEditSettingsDlg(const CSettingsKey& key, QWidget* pParent) : 
     setObjectName(QStringLiteral("182"));
     static const char* const s_Labels[SEditSettingsData::LABEL_COUNT] = {
         "项目名称：", "建设单位名称：", "核对人：", "计算人：", "计算部位：",
-        "规格类别：", "计算表达式：",   "单位：",   "计量底稿：", "引用："};
+        "规格类别：", "计算表达式：", "单位：", "计量底稿：", "引用："};
 
     auto* pMain = new QVBoxLayout(this);
     auto* pNames = new QGroupBox(QStringLiteral("修改标题名称"), this);
@@ -287,8 +286,7 @@ CEditSettingsDlg::CEditSettingsDlg(const CSettingsKey& key, QWidget* pParent) : 
         const QColor chosen = QColorDialog::getColor(Qt::black, this);
         if (!chosen.isValid())
             return false;
-        clr = static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) |
-              (static_cast<std::uint32_t>(chosen.blue()) << 16);
+        clr = static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) | (static_cast<std::uint32_t>(chosen.blue()) << 16);
         return true;
     };
 

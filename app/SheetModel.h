@@ -62,6 +62,6 @@ private:
 
     SheetGrid& m_Sheet;
     CSheetObserver* m_pNext = nullptr;
-    int m_nRows = 0; // data rows as the views know them
+    int m_nRows = 0;  // data rows as the views know them
     bool m_bPendingReset = false;
 };

@@ -1,9 +1,9 @@
 #include "app/SheetViewController.h"
 
-#include "document/CommandIds.h"
 #include "app/Commands.h"
 #include "app/GbkQt.h"
 #include "app/ProgressPopup.h"
+#include "document/CommandIds.h"
 #include "engine/GbkText.h"
 #include "engine/Prompt.h"
 #include "settings/SettingsNames.h"
@@ -46,7 +46,8 @@ CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& pro
     // the controller has gone.
     QObject* pReceiver = m_pReceiver.get();
     m_Core.SetRecalcFinished([this, pReceiver]() {
-        QMetaObject::invokeMethod(pReceiver, [this]() { FinishRecalc(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            pReceiver, [this]() { FinishRecalc(); }, Qt::QueuedConnection);
     });
 
     // The autosave schedule is checked once a second; the schedule itself
@@ -61,7 +62,7 @@ CSheetViewController::~CSheetViewController()
     m_Core.CalcGrid().WaitForRecalc();
     m_Core.SetRecalcFinished(nullptr);
     m_Core.SetProgress(nullptr);
-    m_pReceiver.reset(); // drops a delivery still queued
+    m_pReceiver.reset();  // drops a delivery still queued
 }
 
 void CSheetViewController::Changed()
@@ -74,7 +75,7 @@ void CSheetViewController::FinishRecalc()
 {
     if (!m_bBusy)
         return;
-    m_Core.CalcGrid().WaitForRecalc(); // joins the worker, shows its messages
+    m_Core.CalcGrid().WaitForRecalc();  // joins the worker, shows its messages
     m_bBusy = false;
     if (m_OnBusy)
         m_OnBusy(false);
@@ -170,7 +171,7 @@ void CSheetViewController::DoubleClickCell(int row, int col)
     CDepth depth(*this);
     m_Core.Click(row, col);
     if (!m_Core.Editor().IsShown())
-        m_Core.PressKey(CSheetController::KEY_OTHER); // opens the editor on the cell
+        m_Core.PressKey(CSheetController::KEY_OTHER);  // opens the editor on the cell
 }
 
 void CSheetViewController::ContextClickCell(int row, int col)
@@ -194,7 +195,7 @@ bool CSheetViewController::KeyDown(ESheetKey key, bool bShift, bool bCtrl)
 {
     using K = CSheetController;
     if (key == SHEETKEY_ESCAPE)
-        return true; // neither the sheet nor the editor reacts to Esc
+        return true;  // neither the sheet nor the editor reacts to Esc
     // Insert and Delete with Shift or Ctrl belong to the accelerators (paste,
     // copy, cut); on their own they never insert rows or clear cells.
     if ((key == SHEETKEY_INSERT || key == SHEETKEY_DELETE) && (bShift || bCtrl))
@@ -318,7 +319,7 @@ void CSheetViewController::AfterSystemSettings()
 
 void CSheetViewController::AfterEditSettings(bool bOk, const SEditSettingsData& data)
 {
-    (void)bOk; // the dialog's data holds the colours to keep either way
+    (void)bOk;  // the dialog's data holds the colours to keep either way
     FinishRecalc();
     CDepth depth(*this);
     m_Core.AfterEditSettings(data);

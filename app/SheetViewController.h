@@ -84,9 +84,9 @@ private:
     CSteadyClock m_Clock;
     CAutosave m_Autosave;
     std::unique_ptr<CProgressPopup> m_pProgress;
-    std::unique_ptr<QObject> m_pReceiver; // lives on the window's thread
-    QTimer* m_pAutosaveTimer = nullptr;   // owned by m_pReceiver
+    std::unique_ptr<QObject> m_pReceiver;  // lives on the window's thread
+    QTimer* m_pAutosaveTimer = nullptr;    // owned by m_pReceiver
     std::string m_strBulkText;
-    int m_nDepth = 0;         // calls in progress (a dialog's event loop may re-enter)
-    bool m_bBusy = false;     // a recalculation runs on the worker
+    int m_nDepth = 0;      // calls in progress (a dialog's event loop may re-enter)
+    bool m_bBusy = false;  // a recalculation runs on the worker
 };

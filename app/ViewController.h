@@ -46,10 +46,18 @@ public:
     // only after their dialog was confirmed; see the After... hooks.
     virtual void RunCommand(int nId) = 0;
     virtual bool IsCommandEnabled(int nId) = 0;
-    virtual bool IsCommandChecked(int nId) { (void)nId; return false; }
+    virtual bool IsCommandChecked(int nId)
+    {
+        (void)nId;
+        return false;
+    }
     // A menu text that changes at run time (the recent files); empty keeps
     // the text of the command table.
-    virtual std::string CommandText(int nId) { (void)nId; return {}; }
+    virtual std::string CommandText(int nId)
+    {
+        (void)nId;
+        return {};
+    }
 
     // Mouse on a data cell. bExtend: the selection corner moves instead.
     virtual void ClickCell(int row, int col, bool bExtend) = 0;
@@ -102,7 +110,11 @@ public:
     virtual void OpenPendingFile(const std::string& path) { (void)path; }
     // The view's first display: settings read, sheet set up. The screen
     // size decides the header template.
-    virtual void SetScreenSize(int width, int height) { (void)width; (void)height; }
+    virtual void SetScreenSize(int width, int height)
+    {
+        (void)width;
+        (void)height;
+    }
     virtual void FirstDisplay() {}
     // The main window, just before the first display: owner of the
     // progress window and of the message boxes.

@@ -16,7 +16,7 @@ int ToInt(const std::string& text)
     return static_cast<int>(std::clamp(value, -1000000L, 1000000L));
 }
 
-} // namespace
+}  // namespace
 
 SWinRect CorrectClosingRect(SWinRect rc)
 {

@@ -26,9 +26,9 @@ SWinRect CorrectClosingRect(SWinRect rc);
 
 // How the window reappears at start-up.
 struct SPlacement {
-    bool m_bFirstStart = false; // nothing stored: show maximised
-    bool m_bMaximised = false;  // stored rectangle was that of a maximised window
-    SWinRect m_Rect;            // the normal (restore) rectangle
+    bool m_bFirstStart = false;  // nothing stored: show maximised
+    bool m_bMaximised = false;   // stored rectangle was that of a maximised window
+    SWinRect m_Rect;             // the normal (restore) rectangle
 };
 
 // From the stored values (WindowShow, WindowTop, WindowBottom, WindowLeft,

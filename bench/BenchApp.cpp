@@ -25,15 +25,15 @@
 
 namespace {
 
-const int FILE_ROWS = sheetfile::MAX_FILE_ROWS; // 65,499
+const int FILE_ROWS = sheetfile::MAX_FILE_ROWS;  // 65,499
 // A sheet at its 65,500 rows takes no more edits ("out of the sheet's
 // range"): the largest file that stays editable leaves room for its spare
 // rows and one more.
-const int EDITABLE_ROWS = SHEET_MAX_ROWS - 1 - sheetfile::SPARE_ROWS - 1; // 65,489
-const int ITEM_ROWS = 50; // a summary row heads every 50 rows
+const int EDITABLE_ROWS = SHEET_MAX_ROWS - 1 - sheetfile::SPARE_ROWS - 1;  // 65,489
+const int ITEM_ROWS = 50;                                                  // a summary row heads every 50 rows
 
-std::string g_strFullFile;     // FILE_ROWS rows
-std::string g_strEditableFile; // EDITABLE_ROWS rows
+std::string g_strFullFile;      // FILE_ROWS rows
+std::string g_strEditableFile;  // EDITABLE_ROWS rows
 
 // A sheet file in the program's own layout: items of 49 measured rows under
 // a heading row with its totals; every tenth row carries a reference name.
@@ -45,8 +45,8 @@ std::string MakeSheetFile(int rows, double& bytesPerCell)
     const std::string category = "240\xD7\xA9\xC7\xBDM5\xBB\xEC\xBA\xCF\xC9\xB0\xBD\xAC";
     // (12.6+8.4)*2.8[层高]*0.24[墙厚]=14.11
     const std::string formula = "(12.6+8.4)*2.8[\xB2\xE3\xB8\xDF]*0.24[\xC7\xBD\xBA\xF1]=14.11";
-    const std::string heading = "\xD7\xA9\xC7\xBD";     // 砖墙
-    const std::string summed = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC"; // 计算汇总
+    const std::string heading = "\xD7\xA9\xC7\xBD";                 // 砖墙
+    const std::string summed = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC";  // 计算汇总
 
     std::string out;
     sheetfile::AppendInt(out, -150);
@@ -113,7 +113,7 @@ struct SDesk {
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CTestPrompt m_Prompt;
-    CSheetViewController m_Controller{m_Key, m_Prompt}; // outlives the window
+    CSheetViewController m_Controller{m_Key, m_Prompt};  // outlives the window
     CMainFrame m_Frame{m_Key};
     CQuantorixView* m_pView = nullptr;
 };
@@ -126,7 +126,7 @@ void BM_OpenFullSheet(benchmark::State& state)
         state.PauseTiming();
         if (desk.m_pView->Model()->rowCount() < FILE_ROWS)
             state.SkipWithError("the sheet was not opened");
-        desk.Command(cmdid::FILE_NEW); // the next open starts from a new sheet, as at start-up
+        desk.Command(cmdid::FILE_NEW);  // the next open starts from a new sheet, as at start-up
         desk.Show();
         state.ResumeTiming();
     }
@@ -164,7 +164,7 @@ void BM_CommitCellInFullSheet(benchmark::State& state)
 }
 BENCHMARK(BM_CommitCellInFullSheet)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -178,7 +178,7 @@ int main(int argc, char** argv)
     auto write = [&](const char* name, int rows) {
         double bytesPerCell = 0;
         const std::string bytes = MakeSheetFile(rows, bytesPerCell);
-        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString(); // an ASCII path
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();  // an ASCII path
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         std::printf("%s: %d rows, %.1f bytes a cell, %zu bytes\n", name, rows, bytesPerCell, bytes.size());
         return path;

@@ -49,14 +49,13 @@ struct SBench {
             const std::string n = std::to_string(row % 1000);
             if (row % 50 == 1)
                 sheet.SetTextMatrix(row, COL_SEQ, std::to_string(row / 50 + 1));
-            sheet.SetTextMatrix(row, COL_POSITION, "\xC7\xBD\xCC\xE5 A-" + n + "\xD6\xE1\n#2"); // 墙体 轴
-            sheet.SetTextMatrix(row, COL_SIZE, "C30 \xBB\xEC\xC4\xFD\xCD\xC1 \xCF\xD6\xBD\xBD"); // 混凝土 现浇
-            std::string formula = "(12+45)[\xC7\xBD\xB3\xA4]*2.8+" + n + "=" + std::to_string(159 + row % 1000) +
-                                  ".60"; // [墙长]
+            sheet.SetTextMatrix(row, COL_POSITION, "\xC7\xBD\xCC\xE5 A-" + n + "\xD6\xE1\n#2");                           // 墙体 轴
+            sheet.SetTextMatrix(row, COL_SIZE, "C30 \xBB\xEC\xC4\xFD\xCD\xC1 \xCF\xD6\xBD\xBD");                          // 混凝土 现浇
+            std::string formula = "(12+45)[\xC7\xBD\xB3\xA4]*2.8+" + n + "=" + std::to_string(159 + row % 1000) + ".60";  // [墙长]
             if (row % 100 == 7)
-                formula = "[\xD1\xAD\xBB\xB7\xD2\xFD\xD3\xC3\xB4\xED\xCE\xF3]" + formula; // [循环引用错误]
+                formula = "[\xD1\xAD\xBB\xB7\xD2\xFD\xD3\xC3\xB4\xED\xCE\xF3]" + formula;  // [循环引用错误]
             sheet.SetTextMatrix(row, COL_FORMULA, formula);
-            sheet.SetTextMatrix(row, COL_UNIT, "\xC1\xA2\xB7\xBD\xC3\xD7m3"); // 立方米m3
+            sheet.SetTextMatrix(row, COL_UNIT, "\xC1\xA2\xB7\xBD\xC3\xD7m3");  // 立方米m3
             sheet.SetTextMatrix(row, COL_REF, "ab" + n);
         }
     }
@@ -77,8 +76,7 @@ void BM_OpenFullSheet(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * static_cast<long long>(b.m_strBytes.size()));
     state.counters["file_bytes"] = static_cast<double>(b.m_strBytes.size());
-    state.counters["bytes_per_cell"] =
-        static_cast<double>(b.m_strBytes.size()) / (6.0 * (SHEET_MAX_ROWS - 1)) - 1.0; // minus the prefix
+    state.counters["bytes_per_cell"] = static_cast<double>(b.m_strBytes.size()) / (6.0 * (SHEET_MAX_ROWS - 1)) - 1.0;  // minus the prefix
 }
 BENCHMARK(BM_OpenFullSheet)->Unit(benchmark::kMillisecond);
 
@@ -137,6 +135,6 @@ void BM_BufferedWriteSameBytes(benchmark::State& state)
 }
 BENCHMARK(BM_BufferedWriteSameBytes)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -19,11 +19,11 @@
 namespace {
 
 const int EXPRESSIONS = 65500;
-const std::string WALL = "\xC7\xBD\xB3\xA4\xB6\xC8"; // 墙长度
+const std::string WALL = "\xC7\xBD\xB3\xA4\xB6\xC8";  // 墙长度
 
 struct SSet {
-    std::vector<std::string> m_Sheet; // as typed, with an annotation
-    std::vector<std::string> m_Plain; // without the annotation
+    std::vector<std::string> m_Sheet;  // as typed, with an annotation
+    std::vector<std::string> m_Plain;  // without the annotation
 };
 
 // (12+45)[墙长度]*2.8+(10)*(3.6+0.2), numbers varied.
@@ -85,6 +85,6 @@ void BM_Muparser(benchmark::State& st)
 BENCHMARK(BM_Muparser)->Unit(benchmark::kMillisecond);
 #endif
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -115,7 +115,7 @@ void BM_FullSheetMemory(benchmark::State& state)
         const long before = ResidentKiB();
         auto sheet = std::make_unique<SBenchSheet>();
         SheetGrid& grid = sheet->m_Calc.Grid();
-        const std::string position = "\xD2\xBB\xB2\xE3\xC7\xBD\xCC\xE5"; // 一层墙体
+        const std::string position = "\xD2\xBB\xB2\xE3\xC7\xBD\xCC\xE5";  // 一层墙体
         for (int row = 1; row < SHEET_ROWS; ++row) {
             grid.SetTextMatrix(row, COL_POSITION, position);
             grid.SetTextMatrix(row, COL_SIZE, "C20");
@@ -130,6 +130,6 @@ void BM_FullSheetMemory(benchmark::State& state)
 }
 BENCHMARK(BM_FullSheetMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

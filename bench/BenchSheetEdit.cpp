@@ -109,8 +109,7 @@ void BM_Paste20000x5(benchmark::State& state)
 {
     std::string text;
     for (int r = 0; r < 20000; ++r) {
-        text += "pos" + std::to_string(r) + "\tC" + std::to_string(r % 50) + "\t" + std::to_string(r) + "=" +
-                std::to_string(r) + ".00\tm3\tn" + std::to_string(r);
+        text += "pos" + std::to_string(r) + "\tC" + std::to_string(r % 50) + "\t" + std::to_string(r) + "=" + std::to_string(r) + ".00\tm3\tn" + std::to_string(r);
         if (r + 1 < 20000)
             text += "\r\n";
     }
@@ -204,8 +203,7 @@ void BM_ControllerCommitIn65499Rows(benchmark::State& state)
     // The commits must have reached the cell and the item's heading.
     const std::string& last = texts[kind][(i - 1) & 1];
     const std::string& heading = grid.TextMatrix(row - (row - 1) % 131, kind == 0 ? COL_FORMULA : COL_UNIT);
-    if (grid.TextMatrix(row, col).rfind(last, 0) != 0 || heading.empty() ||
-        (kind == 1 && heading.find(last) == std::string::npos))
+    if (grid.TextMatrix(row, col).rfind(last, 0) != 0 || heading.empty() || (kind == 1 && heading.find(last) == std::string::npos))
         state.SkipWithError("the commit did not reach the sheet");
 }
 BENCHMARK(BM_ControllerCommitIn65499Rows)
@@ -214,6 +212,6 @@ BENCHMARK(BM_ControllerCommitIn65499Rows)
     ->Args({COL_UNIT, 30001})
     ->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -97,7 +97,7 @@ bool IsAscii(const std::string& text)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced)
 {
@@ -115,4 +115,4 @@ std::string GbkToUtf8(const std::string& gbk)
     return conv.Convert(gbk, nullptr, GbkSequenceLength);
 }
 
-} // namespace textcodec
+}  // namespace textcodec

@@ -14,4 +14,4 @@ std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced = nullptr);
 // GBK to UTF-8. Bytes that are not GBK become "?".
 std::string GbkToUtf8(const std::string& gbk);
 
-} // namespace textcodec
+}  // namespace textcodec

@@ -63,7 +63,7 @@ bool CAutosave::Tick()
     if (!m_bRunning || now < m_nDue)
         return false;
     if (!AutosaveOn()) {
-        m_nDue = now + m_nPeriod; // the timer keeps running
+        m_nDue = now + m_nPeriod;  // the timer keeps running
         return false;
     }
     // Stopped first, so that a slow save or an open dialog is not overtaken;

@@ -17,7 +17,7 @@ enum : int {
     FILE_PRINT = 57607,
     FILE_PRINT_PREVIEW = 57609,
     FILE_PRINT_SETUP = 57606,
-    RECENT_FILE_1 = 32785, // .. 32788
+    RECENT_FILE_1 = 32785,  // .. 32788
     RECENT_FILE_4 = 32788,
     APP_EXIT = 57665,
 
@@ -65,4 +65,4 @@ enum : int {
     GRID_LINE_BOX = 32815,
 };
 
-} // namespace cmdid
+}  // namespace cmdid

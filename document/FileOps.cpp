@@ -46,7 +46,7 @@ std::size_t NameStart(const std::string& path)
     return slash == std::string::npos ? 0 : slash + 1;
 }
 
-} // namespace
+}  // namespace
 
 std::string NativePath(const std::string& gbkPath)
 {
@@ -114,7 +114,7 @@ EReadResult ReadWholeFile(const std::string& nativePath, std::string& data)
             return READ_CANNOT_OPEN;
         }
         if (n == 0)
-            break; // the file shrank meanwhile: take what is there
+            break;  // the file shrank meanwhile: take what is there
         got += static_cast<std::size_t>(n);
     }
     data.resize(got);
@@ -135,8 +135,7 @@ bool CopyFileReplace(const std::string& fromNative, const std::string& toNative)
     // Never written in place: the target may share its data with another
     // name (see LinkOrCopy).
     const std::string temp = SiblingTemp(toNative, "copy");
-    if (!std::filesystem::copy_file(fromNative, temp, std::filesystem::copy_options::overwrite_existing, ec) ||
-        ec || ::rename(temp.c_str(), toNative.c_str()) != 0) {
+    if (!std::filesystem::copy_file(fromNative, temp, std::filesystem::copy_options::overwrite_existing, ec) || ec || ::rename(temp.c_str(), toNative.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
@@ -279,4 +278,4 @@ void CAtomicFile::Discard()
     m_strTemp.clear();
 }
 
-} // namespace docfile
+}  // namespace docfile

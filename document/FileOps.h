@@ -23,7 +23,9 @@ std::string BackupPath(const std::string& path, const char* ext);
 // characters never count, whatever their second byte).
 bool HasForbiddenChar(const std::string& title);
 
-enum EReadResult { READ_OK, READ_CANNOT_OPEN, READ_TOO_LARGE };
+enum EReadResult { READ_OK,
+                   READ_CANNOT_OPEN,
+                   READ_TOO_LARGE };
 // Reads a whole regular file.
 EReadResult ReadWholeFile(const std::string& nativePath, std::string& data);
 
@@ -66,4 +68,4 @@ private:
     std::string m_strTemp;
 };
 
-} // namespace docfile
+}  // namespace docfile

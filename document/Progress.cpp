@@ -47,8 +47,7 @@ int CProgress::SetPosition(int position)
     // 64-bit so that a position near the top of the int range cannot overflow.
     int percent = 0;
     if (m_nUpper > m_nLower)
-        percent = static_cast<int>(static_cast<long long>(position) * 100 /
-                                   (static_cast<long long>(m_nUpper) - m_nLower));
+        percent = static_cast<int>(static_cast<long long>(position) * 100 / (static_cast<long long>(m_nUpper) - m_nLower));
     if (percent != m_nPercent) {
         m_nPercent = percent;
         m_strCaption = m_strTitle + " [" + std::to_string(percent) + "%]";

@@ -71,12 +71,12 @@ private:
 // want to show nothing.
 class CRecordingProgress : public CProgress {
 public:
-    std::vector<std::string> m_Captions; // every caption shown, in order
-    std::vector<std::string> m_Opened;   // every Open caption
+    std::vector<std::string> m_Captions;  // every caption shown, in order
+    std::vector<std::string> m_Opened;    // every Open caption
     std::string m_strMessage;
     int m_nPumps = 0;
     int m_nCloses = 0;
-    int m_nCancelAtPump = 0; // when > 0, the n-th pump presses Esc
+    int m_nCancelAtPump = 0;  // when > 0, the n-th pump presses Esc
 
 protected:
     void OnShow(const std::string& caption) override { m_Opened.push_back(caption); }

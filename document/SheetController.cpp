@@ -175,11 +175,16 @@ void CSheetController::PressKey(EKey key)
         EKey m_eKey;
         CCellEditor::EKey m_eEditorKey;
     } EDITOR_KEYS[] = {
-        {KEY_HOME, CCellEditor::KEY_HOME},           {KEY_END, CCellEditor::KEY_END},
-        {KEY_BACKSPACE, CCellEditor::KEY_BACKSPACE}, {KEY_F3, CCellEditor::KEY_F3},
-        {KEY_F4, CCellEditor::KEY_F4},               {KEY_F5, CCellEditor::KEY_F5},
-        {KEY_F6, CCellEditor::KEY_F6},               {KEY_SHIFT_LEFT, CCellEditor::KEY_SHIFT_LEFT},
-        {KEY_SHIFT_RIGHT, CCellEditor::KEY_SHIFT_RIGHT}, {KEY_SHIFT_HOME, CCellEditor::KEY_SHIFT_HOME},
+        {KEY_HOME, CCellEditor::KEY_HOME},
+        {KEY_END, CCellEditor::KEY_END},
+        {KEY_BACKSPACE, CCellEditor::KEY_BACKSPACE},
+        {KEY_F3, CCellEditor::KEY_F3},
+        {KEY_F4, CCellEditor::KEY_F4},
+        {KEY_F5, CCellEditor::KEY_F5},
+        {KEY_F6, CCellEditor::KEY_F6},
+        {KEY_SHIFT_LEFT, CCellEditor::KEY_SHIFT_LEFT},
+        {KEY_SHIFT_RIGHT, CCellEditor::KEY_SHIFT_RIGHT},
+        {KEY_SHIFT_HOME, CCellEditor::KEY_SHIFT_HOME},
         {KEY_SHIFT_END, CCellEditor::KEY_SHIFT_END},
     };
     for (const auto& k : EDITOR_KEYS) {
@@ -210,8 +215,8 @@ void CSheetController::Arrow(EKey key)
     int row = sheet.Row();
     int col = sheet.Col();
     const EArrow arrow = key == KEY_LEFT ? ARROW_LEFT
-                         : key == KEY_RIGHT ? ARROW_RIGHT
-                         : key == KEY_UP ? ARROW_UP
+        : key == KEY_RIGHT               ? ARROW_RIGHT
+        : key == KEY_UP                  ? ARROW_UP
                                          : ARROW_DOWN;
     ArrowTarget(arrow, sheet.Rows(), row, col);
     // Where the arrow does not move (Up on row 1), an open editor keeps
@@ -223,7 +228,7 @@ void CSheetController::Arrow(EKey key)
     if (sheet.Text().empty())
         OpenEditor(std::string());
     else if (key == KEY_UP || key == KEY_DOWN)
-        OpenAndCommitNow(); // the text passes through the editor once
+        OpenAndCommitNow();  // the text passes through the editor once
     m_Grid.SetNavigating(false);
 }
 
@@ -299,7 +304,7 @@ bool CSheetController::IsCommandEnabled(int id) const
 {
     switch (id) {
     case cmdid::CELL_FONT:
-        return false; // the sheet keeps one font
+        return false;  // the sheet keeps one font
     case cmdid::EDIT_UNDO:
         return m_History.CanUndo();
     case cmdid::EDIT_REDO:

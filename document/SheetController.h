@@ -14,6 +14,8 @@
 #include "document/CommandIds.h"
 #include "document/DocumentSite.h"
 #include "document/SheetDocument.h"
+#include "settings/SettingsDialogData.h"
+#include "settings/SettingsStore.h"
 #include "sheet/BulkEdit.h"
 #include "sheet/CalcGrid.h"
 #include "sheet/CellEditor.h"
@@ -22,11 +24,8 @@
 #include "sheet/SheetEditHost.h"
 #include "sheet/SummaryItems.h"
 #include "sheet/UndoHistory.h"
-#include "settings/SettingsDialogData.h"
-#include "settings/SettingsStore.h"
 
 class CProgress;
-
 
 class CSheetController : private CSheetEditHost,
                          private CDocumentSite,
@@ -56,7 +55,7 @@ public:
         KEY_SHIFT_END,
         KEY_WHEEL_DOWN,
         KEY_WHEEL_UP,
-        KEY_OTHER // any other key: opens the editor on the current cell
+        KEY_OTHER  // any other key: opens the editor on the current cell
     };
 
     CSheetController(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);

@@ -61,12 +61,11 @@ bool CSheetDocument::AskToSave(bool bNewTitle)
 {
     if (!m_bModified)
         return true;
-    const CPrompt::EAnswer answer =
-        m_Prompt.AskQuestion(doctext::TEXT_ASK_SAVE, doctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO);
+    const CPrompt::EAnswer answer = m_Prompt.AskQuestion(doctext::TEXT_ASK_SAVE, doctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO);
     if (answer == CPrompt::ANSWER_NO)
         return true;
     if (answer != CPrompt::ANSWER_YES)
-        return false; // the box was closed without an answer: keep the sheet
+        return false;  // the box was closed without an answer: keep the sheet
     // An unnamed sheet is offered under the new-sheet name when New asks.
     const std::string oldTitle = m_strTitle;
     if (bNewTitle && !m_bNamed)
@@ -118,7 +117,7 @@ bool CSheetDocument::OpenRecent(int index)
 {
     if (index < 0 || index >= RECENT_COUNT || m_Recent[index].empty())
         return false;
-    const std::string path = m_Recent[index]; // the list may change meanwhile
+    const std::string path = m_Recent[index];  // the list may change meanwhile
     return OpenPath(path);
 }
 
@@ -135,8 +134,7 @@ bool CSheetDocument::LoadFile(const std::string& path)
     switch (docfile::ReadWholeFile(docfile::NativePath(path), data)) {
     case docfile::READ_OK:
         // An empty file leaves the new sheet.
-        ok = data.empty() ||
-             sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error);
+        ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error);
         break;
     case docfile::READ_TOO_LARGE:
         error = doctext::TEXT_DAMAGED;
@@ -171,8 +169,7 @@ bool CSheetDocument::Save()
     const std::string native = docfile::NativePath(m_strPath);
     docfile::CAtomicFile file;
     // The new version is safely on the disk before any old one is touched.
-    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent) ||
-        !file.Write(native, data, reason)) {
+    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent) || !file.Write(native, data, reason)) {
         Warn(doctext::TEXT_SAVE_FAILED);
         return false;
     }

@@ -34,12 +34,12 @@ public:
 
     // File commands.
     bool New();
-    bool Open();                          // with the open-file dialog
-    bool OpenPath(const std::string& path); // recent files, start-up file, scripts
+    bool Open();                             // with the open-file dialog
+    bool OpenPath(const std::string& path);  // recent files, start-up file, scripts
     bool Save();
-    bool SaveAs();                        // with the save-file dialog
+    bool SaveAs();  // with the save-file dialog
     bool SaveAsPath(const std::string& path);
-    bool OpenRecent(int index);           // 0..3
+    bool OpenRecent(int index);  // 0..3
     // Before the view closes: false when the close must not happen.
     bool CanClose() { return AskToSave(false); }
 

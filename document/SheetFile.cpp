@@ -26,8 +26,7 @@ std::uint32_t Get16(const char* p)
 std::uint32_t Get32(const char* p)
 {
     const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return b[0] | (static_cast<std::uint32_t>(b[1]) << 8) | (static_cast<std::uint32_t>(b[2]) << 16) |
-           (static_cast<std::uint32_t>(b[3]) << 24);
+    return b[0] | (static_cast<std::uint32_t>(b[1]) << 8) | (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
 void Put16(std::string& out, std::uint32_t v)
@@ -44,7 +43,8 @@ void Put32(std::string& out, std::uint32_t v)
 
 std::size_t PrefixSize(std::size_t len)
 {
-    return len < 0xFF ? 1 : len < 0xFFFE ? 3 : 7;
+    return len < 0xFF ? 1 : len < 0xFFFE ? 3
+                                         : 7;
 }
 
 // Writing into a buffer sized beforehand.
@@ -99,7 +99,7 @@ bool RowIsEmpty(const SheetGrid& sheet, int row)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void AppendInt(std::string& out, std::int32_t value)
 {
@@ -183,7 +183,7 @@ bool CParser::ReadHeader()
     int first = 0;
     if (tag > 0) {
         m_eLayout = LAYOUT_5;
-        first = 1; // no company in this layout
+        first = 1;  // no company in this layout
     } else if (tag == TAG_150 || tag == TAG_151) {
         m_eLayout = LAYOUT_150;
         if (!ReadInt(rows))
@@ -258,8 +258,10 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
     const int rows = sheet.Rows() - 1;
 
     const std::string props[5] = {
-        settings.ReadString(doctext::KEY_COMPANY),  settings.ReadString(doctext::KEY_CLIENT),
-        settings.ReadString(doctext::KEY_PROJECT),  settings.ReadString(doctext::KEY_AUDITOR),
+        settings.ReadString(doctext::KEY_COMPANY),
+        settings.ReadString(doctext::KEY_CLIENT),
+        settings.ReadString(doctext::KEY_PROJECT),
+        settings.ReadString(doctext::KEY_AUDITOR),
         settings.ReadString(doctext::KEY_CALCULATOR),
     };
 
@@ -379,4 +381,4 @@ bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pPr
     return true;
 }
 
-} // namespace sheetfile
+}  // namespace sheetfile

@@ -30,7 +30,9 @@ class CSettingsKey;
 
 namespace sheetfile {
 
-enum ELayout { LAYOUT_NONE = 0, LAYOUT_5 = 5, LAYOUT_150 = 150 };
+enum ELayout { LAYOUT_NONE = 0,
+               LAYOUT_5 = 5,
+               LAYOUT_150 = 150 };
 
 // The most data rows a file may hold: what the sheet can show.
 const int MAX_FILE_ROWS = SHEET_MAX_ROWS - 1;
@@ -41,11 +43,11 @@ const int TRIM_KEEP_ROWS = 25;
 
 // The five document properties, in file order.
 struct SProperties {
-    std::string m_strCompany;    // CompanyName (none in a five-column file)
-    std::string m_strClient;     // ProjectCompanyName
-    std::string m_strProject;    // ProjectName
-    std::string m_strAuditor;    // AuditName
-    std::string m_strCalculator; // CountName
+    std::string m_strCompany;     // CompanyName (none in a five-column file)
+    std::string m_strClient;      // ProjectCompanyName
+    std::string m_strProject;     // ProjectName
+    std::string m_strAuditor;     // AuditName
+    std::string m_strCalculator;  // CountName
 };
 
 void AppendInt(std::string& out, std::int32_t value);
@@ -113,4 +115,4 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
 bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, const char* data,
                std::size_t size, std::string& error);
 
-} // namespace sheetfile
+}  // namespace sheetfile

@@ -47,7 +47,7 @@ bool IsRefAfter(char c)
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=' || c == '[';
 }
 
-} // namespace
+}  // namespace
 
 CExprEngine::CExprEngine(CCalcState& state) : m_State(state)
 {
@@ -109,7 +109,7 @@ std::string CExprEngine::SubstituteReferences(const std::string& input) const
 
 std::string CExprEngine::PrepareExpression(const std::string& text)
 {
-    if (text.empty()) // E1
+    if (text.empty())  // E1
         return text;
     struct SDepth {
         int& m_nDepth;
@@ -129,7 +129,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     }
 
     std::string substituted;
-    const std::string* pSource = &text; // E3
+    const std::string* pSource = &text;  // E3
     if (!m_State.m_RefTable.empty()) {
         if (!m_pSubstituter || !m_pSubstituter->Substitute(text, substituted))
             substituted = SubstituteReferences(text);
@@ -142,16 +142,16 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
         m_State.RecordMessage(calctext::MSG_ANNOTATION);
         return "0.0";
     }
-    if (CheckParentheses(source)) {             // E5
+    if (CheckParentheses(source)) {  // E5
         m_State.RecordMessage(calctext::MSG_PARENTHESES);
         return "0.0";
     }
-    bool letters = false;                       // E6 done above
+    bool letters = false;  // E6 done above
     for (char c : t)
         letters = letters || gbk::IsAsciiLetter(c);
-    if (letters)                                // E7: without letters there is no name to lower or find
+    if (letters)  // E7: without letters there is no name to lower or find
         t = ReduceFunctions(t);
-    const int code = CheckSyntax(t);            // E8
+    const int code = CheckSyntax(t);  // E8
     if (code == 0)
         return t;
     m_State.RecordMessage(code <= 3 ? calctext::MSG_SYNTAX : code - 1);
@@ -161,7 +161,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
 std::string CExprEngine::ReduceFunctions(const std::string& input)
 {
     std::string text = input;
-    gbk::LowerAsciiInPlace(text); // F1
+    gbk::LowerAsciiInPlace(text);  // F1
 
     // The scan writes what it has passed into out and reads the rest from
     // text at pos. A value text never starts or ends with a letter, so no
@@ -170,7 +170,7 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
     out.reserve(text.size());
     const std::size_t n = text.size();
     std::size_t pos = 0;
-    while (pos + 2 < n) { // position < current length - 2
+    while (pos + 2 < n) {  // position < current length - 2
         const std::size_t remaining = n - pos;
         bool fired = false;
         for (const SFunction& fn : FUNCTIONS) {
@@ -232,7 +232,7 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
                     x = ToNumber("1.0");
                 }
                 y = (1000 / std::tan(x * DEGREE)) * 0.001;
-            } else { // sqrt
+            } else {  // sqrt
                 if (x >= 0) {
                     y = std::sqrt(x);
                 } else {
@@ -242,7 +242,7 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
             }
             y = Finite(y);
             if (y == 0)
-                y = 0.0; // never "-0.000000", which would read as a second sign
+                y = 0.0;  // never "-0.000000", which would read as a second sign
 
             // F6
             if (y >= 0) {
@@ -315,7 +315,7 @@ double CExprEngine::Evaluate(const std::string& text)
     values.push_back(0.0);
 
     auto apply = [&](char op) {
-        if (op == '(') { // an unmatched "(" drops the topmost value
+        if (op == '(') {  // an unmatched "(" drops the topmost value
             if (values.size() > 1)
                 values.pop_back();
             return;
@@ -343,7 +343,7 @@ double CExprEngine::Evaluate(const std::string& text)
         const std::size_t len = gbk::CharLength(text, i);
         i += len;
         if (len == 2)
-            continue; // a double-byte character is no operator
+            continue;  // a double-byte character is no operator
         switch (c) {
         case '(':
             ops.push_back(c);
@@ -380,7 +380,7 @@ double CExprEngine::Evaluate(const std::string& text)
             ops.push_back(c);
             break;
         default:
-            break; // any other character is dropped
+            break;  // any other character is dropped
         }
     }
     while (!ops.empty()) {
@@ -526,16 +526,16 @@ std::string CExprEngine::FormatResult(const std::string& expr, double value, int
 
 std::string CExprEngine::EvaluateToResultText(const std::string& cleaned)
 {
-    const double value = Evaluate(PrepareExpression(cleaned)); // T4
-    std::string result = FormatResult(cleaned, value, m_State.m_nDecimals); // T5
-    if (!m_State.m_strCalcError.empty()) // T6
+    const double value = Evaluate(PrepareExpression(cleaned));               // T4
+    std::string result = FormatResult(cleaned, value, m_State.m_nDecimals);  // T5
+    if (!m_State.m_strCalcError.empty())                                     // T6
         result.insert(0, m_State.m_strCalcError);
     return result;
 }
 
 std::string CExprEngine::CalcExpressionText(const std::string& text)
 {
-    std::string t = CleanExpression(text);        // T1
-    t.erase(FindResultSeparator(t));              // T2
+    std::string t = CleanExpression(text);  // T1
+    t.erase(FindResultSeparator(t));        // T2
     return EvaluateToResultText(t);
 }

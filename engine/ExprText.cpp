@@ -42,9 +42,9 @@ std::string Strip(const std::string& text, std::size_t* lastEq)
     std::string out;
     out.reserve(text.size());
     bool inside = false;
-    bool markAtOpen = false; // mark is the opening "[" itself (not just after an inner one)
-    std::size_t mark = 0;    // where a "]" starts deleting
-    std::vector<std::pair<std::size_t, std::size_t>> eqs; // (out position, input position)
+    bool markAtOpen = false;                               // mark is the opening "[" itself (not just after an inner one)
+    std::size_t mark = 0;                                  // where a "]" starts deleting
+    std::vector<std::pair<std::size_t, std::size_t>> eqs;  // (out position, input position)
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
         if (gbk::CharLength(text, i) == 2) {
@@ -77,7 +77,7 @@ std::string Strip(const std::string& text, std::size_t* lastEq)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string StripAnnotations(const std::string& text)
 {
@@ -165,7 +165,7 @@ std::string CleanExpression(const std::string& input)
             const unsigned char lead = static_cast<unsigned char>(text[i]);
             for (const auto& fw : calctext::FULL_WIDTH) {
                 if (lead != 0xA1 && lead != 0xA3)
-                    break; // every mapped character has one of these two lead bytes
+                    break;  // every mapped character has one of these two lead bytes
                 if (text[i] == fw.m_szWide[0] && text[i + 1] == fw.m_szWide[1]) {
                     mapped = fw.m_cAscii;
                     break;
@@ -192,15 +192,15 @@ std::string PrepareForEvaluation(const std::string& input)
 {
     std::string text;
     if (input.find_first_of(" \n") == std::string::npos) {
-        text = Strip(input, nullptr);         // P2 (P1 has nothing to do)
+        text = Strip(input, nullptr);  // P2 (P1 has nothing to do)
     } else {
         text = input;
-        DeleteSpacesAndLineFeeds(text);       // P1
+        DeleteSpacesAndLineFeeds(text);  // P1
         if (text.find('[') != std::string::npos)
-            text = Strip(text, nullptr);      // P2
+            text = Strip(text, nullptr);  // P2
     }
-    FixPairsAndPoints(text);                  // P3
-    std::string out;                          // P4: "(-" becomes "(0-"
+    FixPairsAndPoints(text);  // P3
+    std::string out;          // P4: "(-" becomes "(0-"
     if (text.find("(-") == std::string::npos) {
         out.swap(text);
     } else {
@@ -211,9 +211,9 @@ std::string PrepareForEvaluation(const std::string& input)
                 out.push_back('0');
         }
     }
-    if (out.empty())                          // P5
+    if (out.empty())  // P5
         out = "0.0";
-    if (out[0] == '-')                        // P6
+    if (out[0] == '-')  // P6
         out.insert(out.begin(), '0');
     return out;
 }
@@ -323,4 +323,4 @@ int CheckSyntax(const std::string& text)
     return 0;
 }
 
-} // namespace exprtext
+}  // namespace exprtext

@@ -39,4 +39,4 @@ int CheckSyntax(const std::string& text);
 
 inline bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
 
-} // namespace exprtext
+}  // namespace exprtext

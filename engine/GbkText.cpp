@@ -36,10 +36,10 @@ std::size_t FindChars(const std::string& s, const std::string& needle, std::size
 {
     if (needle.empty())
         return from <= s.size() ? from : std::string::npos;
-    std::size_t boundary = 0; // the last known character start at or before a candidate
+    std::size_t boundary = 0;  // the last known character start at or before a candidate
     for (std::size_t pos = s.find(needle, from); pos != std::string::npos; pos = s.find(needle, pos + 1)) {
         if (boundary > pos)
-            continue; // pos lies inside the double-byte character before boundary
+            continue;  // pos lies inside the double-byte character before boundary
         while (boundary < pos)
             boundary += CharLength(s, boundary);
         if (boundary == pos)
@@ -59,4 +59,4 @@ void LowerAsciiInPlace(std::string& s)
     }
 }
 
-} // namespace gbk
+}  // namespace gbk

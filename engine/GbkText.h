@@ -18,10 +18,9 @@ inline bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c !=
 // Length in bytes (1 or 2) of the character that starts at byte i.
 inline std::size_t CharLength(const char* s, std::size_t n, std::size_t i)
 {
-    return (i + 1 < n && IsLeadByte(static_cast<unsigned char>(s[i])) &&
-            IsTrailByte(static_cast<unsigned char>(s[i + 1])))
-               ? 2
-               : 1;
+    return (i + 1 < n && IsLeadByte(static_cast<unsigned char>(s[i])) && IsTrailByte(static_cast<unsigned char>(s[i + 1])))
+        ? 2
+        : 1;
 }
 inline std::size_t CharLength(const std::string& s, std::size_t i)
 {
@@ -50,4 +49,4 @@ std::size_t FindChars(const std::string& s, const std::string& needle, std::size
 // ASCII letters to lower case; double-byte characters are left alone.
 void LowerAsciiInPlace(std::string& s);
 
-} // namespace gbk
+}  // namespace gbk

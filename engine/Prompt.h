@@ -7,8 +7,12 @@
 
 class CPrompt {
 public:
-    enum EAnswer { ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
-    enum EButtons { BUTTONS_YESNO, BUTTONS_YESNOCANCEL, BUTTONS_OKCANCEL };
+    enum EAnswer { ANSWER_YES,
+                   ANSWER_NO,
+                   ANSWER_CANCEL };
+    enum EButtons { BUTTONS_YESNO,
+                    BUTTONS_YESNOCANCEL,
+                    BUTTONS_OKCANCEL };
 
     virtual ~CPrompt() = default;
 

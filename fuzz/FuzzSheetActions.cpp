@@ -28,7 +28,7 @@ const std::string& RunFolder()
     return folder;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

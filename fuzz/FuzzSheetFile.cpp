@@ -38,7 +38,7 @@ public:
     SheetGrid m_Sheet;
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -43,51 +43,148 @@ private:
 
 // Pieces of what a user types into an expression sheet.
 inline const char* const PIECES[] = {
-    "0", "1", "2", "3", "5", "7", "9", "12", "3.5", ".", "100", "0.001", "99999999999", "1e308", "-1",
-    "+", "-", "*", "/", "^", "(", ")", "[", "]", "[note]", "[[x]", "()", "=", ";", "\n", "\r\n", " ",
-    "a1", "b", "x1", "A1", "ab12cd", "toolong1", "1a", "sin(", "cos(", "tan(", "ctg(", "log(", "sqrt(",
-    "sqrt(-1)", "log(0)", "1/0", "0/0", "10^999", "2^0.5", "tan(90)", "ctg(0)", "(1+2)*3", "a1*2",
-    "\x81\x5B",         // a double-byte character whose second byte is "["
-    "\xB0\x5D",         // ... "]"
-    "\xC4\x5E",         // ... "^"
-    "\xB0\x61",         // ... "a"
-    "\xD7\x41",         // ... "A"
-    "\xB0\x40",         // ... "@"
-    "\xC7\xBD",         // 墙
-    "\xB3\xA4",         // 长
-    "\xC3\xD7",         // 米
-    "\xA3\xA8",         // （
-    "\xA3\xA9",         // ）
-    "\xA3\xAB",         // ＋
-    "\xA3\xAD",         // －
-    "\xA3\xAA",         // ＊
-    "\xA3\xAF",         // ／
-    "\xA3\xBB",         // ；
-    "\xA3\xBD",         // ＝
-    "\xA1\xBE",         // 【
-    "\xA1\xBF",         // 】
-    "\xA3\xB1",         // １
-    "\xA3\xAE",         // ．
-    "\xA1\xC1",         // ×
-    "\x81",             // a lead byte on its own
+    "0",
+    "1",
+    "2",
+    "3",
+    "5",
+    "7",
+    "9",
+    "12",
+    "3.5",
+    ".",
+    "100",
+    "0.001",
+    "99999999999",
+    "1e308",
+    "-1",
+    "+",
+    "-",
+    "*",
+    "/",
+    "^",
+    "(",
+    ")",
+    "[",
+    "]",
+    "[note]",
+    "[[x]",
+    "()",
+    "=",
+    ";",
+    "\n",
+    "\r\n",
+    " ",
+    "a1",
+    "b",
+    "x1",
+    "A1",
+    "ab12cd",
+    "toolong1",
+    "1a",
+    "sin(",
+    "cos(",
+    "tan(",
+    "ctg(",
+    "log(",
+    "sqrt(",
+    "sqrt(-1)",
+    "log(0)",
+    "1/0",
+    "0/0",
+    "10^999",
+    "2^0.5",
+    "tan(90)",
+    "ctg(0)",
+    "(1+2)*3",
+    "a1*2",
+    "\x81\x5B",  // a double-byte character whose second byte is "["
+    "\xB0\x5D",  // ... "]"
+    "\xC4\x5E",  // ... "^"
+    "\xB0\x61",  // ... "a"
+    "\xD7\x41",  // ... "A"
+    "\xB0\x40",  // ... "@"
+    "\xC7\xBD",  // 墙
+    "\xB3\xA4",  // 长
+    "\xC3\xD7",  // 米
+    "\xA3\xA8",  // （
+    "\xA3\xA9",  // ）
+    "\xA3\xAB",  // ＋
+    "\xA3\xAD",  // －
+    "\xA3\xAA",  // ＊
+    "\xA3\xAF",  // ／
+    "\xA3\xBB",  // ；
+    "\xA3\xBD",  // ＝
+    "\xA1\xBE",  // 【
+    "\xA1\xBF",  // 】
+    "\xA3\xB1",  // １
+    "\xA3\xAE",  // ．
+    "\xA1\xC1",  // ×
+    "\x81",      // a lead byte on its own
     "\t",
 };
 inline const int PIECE_COUNT = static_cast<int>(sizeof(PIECES) / sizeof(PIECES[0]));
 
 // One typed character: a single piece of one character.
 inline const char* const CHARS[] = {
-    "0", "1", "5", "9", ".", "+", "-", "*", "/", "^", "(", ")", "[", "]", "=", ";", " ", "a", "b", "x", "z",
-    "\x81\x5B", "\xB0\x5D", "\xC4\x5E", "\xB0\x61", "\xC7\xBD", "\xA3\xA8", "\xA3\xBB", "\xA1\xBE", "\xA3\xBD",
+    "0",
+    "1",
+    "5",
+    "9",
+    ".",
+    "+",
+    "-",
+    "*",
+    "/",
+    "^",
+    "(",
+    ")",
+    "[",
+    "]",
+    "=",
+    ";",
+    " ",
+    "a",
+    "b",
+    "x",
+    "z",
+    "\x81\x5B",
+    "\xB0\x5D",
+    "\xC4\x5E",
+    "\xB0\x61",
+    "\xC7\xBD",
+    "\xA3\xA8",
+    "\xA3\xBB",
+    "\xA1\xBE",
+    "\xA3\xBD",
 };
 inline const int CHAR_COUNT = static_cast<int>(sizeof(CHARS) / sizeof(CHARS[0]));
 
 inline const int COMMANDS[] = {
-    cmdid::EDIT_UNDO,     cmdid::EDIT_REDO,     cmdid::EDIT_UNDO,      cmdid::EDIT_CUT,
-    cmdid::EDIT_COPY,     cmdid::EDIT_PASTE,    cmdid::EDIT_CLEAR,     cmdid::INSERT_ROWS,
-    cmdid::DELETE_ROWS,   cmdid::TOGGLE_SUMMARY, cmdid::TOGGLE_MINUS,  cmdid::ALIGN_LEFT,
-    cmdid::ALIGN_CENTER,  cmdid::ALIGN_RIGHT,   cmdid::MORE_DECIMALS,  cmdid::FEWER_DECIMALS,
-    cmdid::INSERT_EXAMPLE, cmdid::FILE_NEW,     cmdid::FILE_OPEN,      cmdid::FILE_SAVE,
-    cmdid::FILE_SAVE_AS,  cmdid::RECENT_FILE_1, cmdid::RECENT_FILE_1 + 1, cmdid::RECENT_FILE_4,
+    cmdid::EDIT_UNDO,
+    cmdid::EDIT_REDO,
+    cmdid::EDIT_UNDO,
+    cmdid::EDIT_CUT,
+    cmdid::EDIT_COPY,
+    cmdid::EDIT_PASTE,
+    cmdid::EDIT_CLEAR,
+    cmdid::INSERT_ROWS,
+    cmdid::DELETE_ROWS,
+    cmdid::TOGGLE_SUMMARY,
+    cmdid::TOGGLE_MINUS,
+    cmdid::ALIGN_LEFT,
+    cmdid::ALIGN_CENTER,
+    cmdid::ALIGN_RIGHT,
+    cmdid::MORE_DECIMALS,
+    cmdid::FEWER_DECIMALS,
+    cmdid::INSERT_EXAMPLE,
+    cmdid::FILE_NEW,
+    cmdid::FILE_OPEN,
+    cmdid::FILE_SAVE,
+    cmdid::FILE_SAVE_AS,
+    cmdid::RECENT_FILE_1,
+    cmdid::RECENT_FILE_1 + 1,
+    cmdid::RECENT_FILE_4,
 };
 inline const int COMMAND_COUNT = static_cast<int>(sizeof(COMMANDS) / sizeof(COMMANDS[0]));
 
@@ -104,7 +201,8 @@ public:
     {
         const int n = buttons == BUTTONS_YESNOCANCEL ? 3 : 2;
         const int pick = m_In.Below(n);
-        return pick == 0 ? ANSWER_NO : pick == 1 ? ANSWER_YES : ANSWER_CANCEL;
+        return pick == 0 ? ANSWER_NO : pick == 1 ? ANSWER_YES
+                                                 : ANSWER_CANCEL;
     }
     bool ChooseFile(bool, const std::string&, std::string& path) override
     {
@@ -112,7 +210,7 @@ public:
         if (pick == 0)
             return false;
         if (pick == 5)
-            path = m_strFolder + "/missing/x.qtx"; // a folder that does not exist
+            path = m_strFolder + "/missing/x.qtx";  // a folder that does not exist
         else
             path = m_strFolder + "/f" + std::to_string(pick) + ".qtx";
         return true;
@@ -228,8 +326,7 @@ inline std::string CheckInvariants(SRun& run)
         }
     }
     if (items != static_cast<int>(ctl.Summary().ItemEntries().size()))
-        return "item list of " + std::to_string(ctl.Summary().ItemEntries().size()) + " entries for " +
-               std::to_string(items) + " numbered rows";
+        return "item list of " + std::to_string(ctl.Summary().ItemEntries().size()) + " entries for " + std::to_string(items) + " numbered rows";
     return std::string();
 }
 
@@ -240,7 +337,7 @@ inline void ChangeSystemSettings(SRun& run)
     SSystemSettingsData data;
     data.Load(key, run.m_strFolder);
     if (in.Below(2) == 0)
-        return; // cancelled
+        return;  // cancelled
     switch (in.Below(6)) {
     case 0: data.m_strEnterDir = EnterDirValue(in.Below(5)); break;
     case 1: data.m_strShowStyle = ShowStyleValue(in.Below(4)); break;
@@ -320,7 +417,9 @@ inline bool RunAction(SRun& run)
         for (int i = 0; i < cells && text.size() < MAX_TEXT; ++i) {
             text += ReadText(in);
             const int sep = in.Below(4);
-            text += sep == 0 ? "\t" : sep == 1 ? "\n" : sep == 2 ? "\r\n" : "";
+            text += sep == 0 ? "\t" : sep == 1 ? "\n"
+                : sep == 2                     ? "\r\n"
+                                               : "";
         }
         run.m_Clipboard.SetText(text);
         break;
@@ -391,4 +490,4 @@ inline std::string RunActions(const std::uint8_t* data, std::size_t size, const 
     return std::string();
 }
 
-} // namespace sheetactions
+}  // namespace sheetactions

@@ -30,7 +30,7 @@ QString KeyOf(const std::string& name)
     return QString::fromLatin1(SECTION) + QLatin1Char('/') + ToQString(name);
 }
 
-} // namespace
+}  // namespace
 
 QString CIniSettingsStore::DefaultPath()
 {

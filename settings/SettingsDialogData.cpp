@@ -52,7 +52,7 @@ bool LoadFlag(const CSettingsKey& key, const char* name, bool def)
     return def;
 }
 
-} // namespace
+}  // namespace
 
 int ShowStyleIndex(const std::string& strStyle) { return IndexOf(s_ShowStyles, strStyle); }
 int EnterDirIndex(const std::string& strDir) { return IndexOf(s_EnterDirs, strDir); }
@@ -114,8 +114,7 @@ void SSystemSettingsData::Save(const CSettingsKey& key)
 
     // Trailing separators go; the root folder "/" stays as it is, since
     // an empty work directory would mean the current one.
-    while (!m_strWorkDir.empty() && (m_strWorkDir.back() == '\\' || m_strWorkDir.back() == '/') &&
-           m_strWorkDir != "/")
+    while (!m_strWorkDir.empty() && (m_strWorkDir.back() == '\\' || m_strWorkDir.back() == '/') && m_strWorkDir != "/")
         m_strWorkDir.pop_back();
     key.WriteValue(WORK_DIR, m_strWorkDir);
 
@@ -128,7 +127,7 @@ namespace {
 
 const char* const s_LabelNames[SEditSettingsData::LABEL_COUNT] = {
     COUNT_PROJECT_NAME, COUNT_CONSTRUCTION_COMPANY, COUNT_REPLACE_PEOPLE, COUNT_PEOPLE, COUNT_POSITION,
-    COUNT_SIZE,         COUNT_FORMULAR,             COUNT_UNIT,           COUNT_BOOK,   COUNT_ORDER};
+    COUNT_SIZE, COUNT_FORMULAR, COUNT_UNIT, COUNT_BOOK, COUNT_ORDER};
 
 const char* const s_LabelDefaults[SEditSettingsData::LABEL_COUNT] = {
     settingsdefault::COUNT_PROJECT_NAME, settingsdefault::COUNT_CONSTRUCTION_COMPANY,
@@ -136,7 +135,7 @@ const char* const s_LabelDefaults[SEditSettingsData::LABEL_COUNT] = {
     settingsdefault::COUNT_SIZE, settingsdefault::COUNT_FORMULAR, settingsdefault::COUNT_UNIT,
     settingsdefault::COUNT_BOOK, settingsdefault::COUNT_ORDER};
 
-} // namespace
+}  // namespace
 
 const char* SEditSettingsData::LabelName(int i) { return i >= 0 && i < LABEL_COUNT ? s_LabelNames[i] : ""; }
 const char* SEditSettingsData::LabelDefault(int i) { return i >= 0 && i < LABEL_COUNT ? s_LabelDefaults[i] : ""; }

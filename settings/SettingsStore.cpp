@@ -78,4 +78,4 @@ std::string FromLong(long value)
     return std::to_string(value);
 }
 
-} // namespace settingsvalue
+}  // namespace settingsvalue

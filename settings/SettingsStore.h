@@ -58,4 +58,4 @@ namespace settingsvalue {
 // atoi/atol rules: optional sign and leading digits; anything else gives 0.
 long ToLong(const std::string& text);
 std::string FromLong(long value);
-} // namespace settingsvalue
+}  // namespace settingsvalue

@@ -28,7 +28,7 @@ int ToInt(const std::string& text)
     return static_cast<int>(value);
 }
 
-} // namespace settingsvalue
+}  // namespace settingsvalue
 
 int ReadColumnAlignment(const CSettingsKey& key, int nCol)
 {

@@ -10,11 +10,11 @@
 
 // What a sheet initialisation takes from the store.
 struct SSheetInitSettings {
-    int m_ColAlign[6];          // alignment code per column; column 0 is always 4
-    std::string m_strHeader[6]; // header texts of row 0
+    int m_ColAlign[6];           // alignment code per column; column 0 is always 4
+    std::string m_strHeader[6];  // header texts of row 0
     std::uint32_t m_clrErrorCell;
     std::uint32_t m_clrSummaryRow;
-    std::string m_strBookTitle; // print title
+    std::string m_strBookTitle;  // print title
 };
 
 // Runs the store accesses of a sheet initialisation in their fixed order:
@@ -28,9 +28,9 @@ SSheetInitSettings ReadSheetInitSettings(const CSettingsKey& key);
 struct SStartupSettings {
     std::string m_strRecent[4];
     bool m_bExampleShow;
-    std::string m_strAutoSave; // IsAutoSave as stored
+    std::string m_strAutoSave;  // IsAutoSave as stored
     int m_nDecimals;
-    int m_nSaveTime;           // minutes
+    int m_nSaveTime;  // minutes
 };
 
 // RecentFile1..4, ExampleShow ("0" written when missing), IsAutoSave,
@@ -65,4 +65,4 @@ std::uint32_t ToColour(const std::string& text);
 std::string FromColour(std::uint32_t clr);
 // atoi rules, saturated to the range of int.
 int ToInt(const std::string& text);
-} // namespace settingsvalue
+}  // namespace settingsvalue

@@ -53,7 +53,7 @@ bool ClosedOnlyAtEnd(const std::string& text, std::size_t open)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string CheckBulkText(CExprEngine& engine, const std::string& text)
 {

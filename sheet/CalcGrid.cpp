@@ -16,15 +16,13 @@
 namespace {
 
 // Header templates: one segment per column, as wide as the column.
-const char TEMPLATE_1024[] =
-    "\xD0\xF2\xBA\xC5 |    \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB       |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0               "
-    "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                               | \xB5\xA5\xCE\xBB   "
-    "|\xD2\xFD\xD3\xC3  "; // 序号 |    计算部位       |规格类别 ... | 单位   |引用
-const char TEMPLATE_OTHER[] =
-    "\xD0\xF2\xBA\xC5|   \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0     "
-    "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                       | \xB5\xA5\xCE\xBB   "
-    "|\xD2\xFD\xD3\xC3  "; // 序号|   计算部位 |规格类别     |计算表达式 ... | 单位   |引用
-const char TEXT_SEQ_HEADER[] = "\xD0\xF2\xBA\xC5";                              // 序号
+const char TEMPLATE_1024[] = "\xD0\xF2\xBA\xC5 |    \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB       |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0               "
+                             "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                               | \xB5\xA5\xCE\xBB   "
+                             "|\xD2\xFD\xD3\xC3  ";  // 序号 |    计算部位       |规格类别 ... | 单位   |引用
+const char TEMPLATE_OTHER[] = "\xD0\xF2\xBA\xC5|   \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0     "
+                              "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                       | \xB5\xA5\xCE\xBB   "
+                              "|\xD2\xFD\xD3\xC3  ";  // 序号|   计算部位 |规格类别     |计算表达式 ... | 单位   |引用
+const char TEXT_SEQ_HEADER[] = "\xD0\xF2\xBA\xC5";    // 序号
 
 const int NEW_SHEET_ROWS = 36;
 const int GROWTH = 10;
@@ -41,7 +39,7 @@ std::string PrepareCleaned(const std::string& text)
     return exprtext::PrepareForEvaluation(exprtext::CleanExpression(text));
 }
 
-} // namespace
+}  // namespace
 
 // Keeps the worker's message boxes until the interface thread shows them.
 class CCalcGrid::CQueuedPrompt : public CPrompt {
@@ -60,7 +58,7 @@ public:
         return out;
     }
 
-    CPrompt* m_pTarget = nullptr; // the prompt the worker replaced
+    CPrompt* m_pTarget = nullptr;  // the prompt the worker replaced
 
 private:
     std::mutex m_Mutex;
@@ -147,7 +145,7 @@ void CCalcGrid::DeleteRows()
     int r1 = m_Grid.Row();
     int r2 = m_Grid.RowSel();
     if (std::abs(r2 - r1) >= m_Grid.Rows() - 2)
-        return; // every data row selected
+        return;  // every data row selected
     m_Grid.SetRedraw(false);
     Hooks().SetModified();
     if (r1 > r2)
@@ -165,7 +163,7 @@ void CCalcGrid::DeleteRows()
             --count;
             continue;
         }
-        int run = 1; // calculation rows go together
+        int run = 1;  // calculation rows go together
         while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
             ++run;
         m_Grid.RemoveRowsAt(r1, run);
@@ -222,37 +220,37 @@ void CCalcGrid::CommitCell()
     if (row < 1 || row >= m_Grid.Rows() || col < 1 || col >= SHEET_COLS)
         return;
     const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
-    if (col >= COL_SIZE && summaryRow) // C0
+    if (col >= COL_SIZE && summaryRow)  // C0
         return;
-    if (m_pEditor && m_pEditor->IsShown()) { // C1
-        m_State.m_bCircular = 0; // C2
+    if (m_pEditor && m_pEditor->IsShown()) {  // C1
+        m_State.m_bCircular = 0;              // C2
         m_State.m_bCalcOk = 1;
-        std::string t = m_pEditor->Text(); // C3
+        std::string t = m_pEditor->Text();  // C3
         if (col == COL_FORMULA || col == COL_REF)
             t = exprtext::CleanExpression(t);
         t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
-                t.end()); // C4
-        if (!m_bNavigating && !m_bReplaying) // C5
+                t.end());                     // C4
+        if (!m_bNavigating && !m_bReplaying)  // C5
             Hooks().RecordStep(CCalcGridHooks::STEP_CELL_EDIT, row, col, row, col);
-        t.erase(exprtext::FindResultSeparator(t)); // C6
+        t.erase(exprtext::FindResultSeparator(t));  // C6
         RebuildRefTable(row, col, t);
-        if (col == COL_FORMULA && !t.empty()) // C7
+        if (col == COL_FORMULA && !t.empty())  // C7
             t = CalcExpressionText(row, t);
-        if (col == COL_REF) // C8
+        if (col == COL_REF)  // C8
             CommitName(row, t);
-        if (col == COL_FORMULA) // C9
+        if (col == COL_FORMULA)  // C9
             CommitFormula(row, t);
-        t = celltext::WrapCellText(t, celltext::WrapWidth(col)); // C10
-        if (col == COL_SIZE) // C11
+        t = celltext::WrapCellText(t, celltext::WrapWidth(col));  // C10
+        if (col == COL_SIZE)                                      // C11
             t.resize(gbk::ClipLength(t, SIZE_LIMIT));
         else if (col == COL_UNIT)
             t.resize(gbk::ClipLength(t, UNIT_LIMIT));
-        if (!summaryRow) { // C12
+        if (!summaryRow) {  // C12
             m_Grid.SetBackColorAt(row, col, 0);
             if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
                 m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
         }
-        const bool changed = m_Grid.TextMatrix(row, col) != t; // C13
+        const bool changed = m_Grid.TextMatrix(row, col) != t;  // C13
         m_Grid.SetTextMatrix(row, col, t);
         m_pEditor->Clear();
         m_pEditor->Hide();
@@ -261,7 +259,7 @@ void CCalcGrid::CommitCell()
         if (changed)
             Hooks().SetModified();
     }
-    if (m_bItemRefresh) // C14
+    if (m_bItemRefresh)  // C14
         Hooks().RefreshItemOf(row, col);
 }
 
@@ -298,9 +296,9 @@ void CCalcGrid::CommitFormula(int row, std::string& t)
 
 void CCalcGrid::CommitName(int row, std::string& t)
 {
-    std::string name = celltext::MakeRefName(t); // N1-N3
+    std::string name = celltext::MakeRefName(t);  // N1-N3
     m_pIndex->Refresh();
-    if (!name.empty()) { // N4
+    if (!name.empty()) {  // N4
         const int id = m_pIndex->Lookup(name);
         for (int other : m_pIndex->RowsNamed(id))
             if (other != row && other > 0) {
@@ -339,11 +337,11 @@ void CCalcGrid::WriteFormula(int row, const std::string& text)
 std::string CCalcGrid::CalcExpressionText(int row, const std::string& text)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    std::string t = exprtext::CleanExpression(text); // T1
-    t.erase(exprtext::FindResultSeparator(t));       // T2
-    if (row > 0)                                     // T3
+    std::string t = exprtext::CleanExpression(text);  // T1
+    t.erase(exprtext::FindResultSeparator(t));        // T2
+    if (row > 0)                                      // T3
         RebuildRefTable(row, m_Grid.Col(), t);
-    return m_Engine.EvaluateToResultText(t);         // T4-T6
+    return m_Engine.EvaluateToResultText(t);  // T4-T6
 }
 
 std::string CCalcGrid::CalcRowText(int row)
@@ -367,15 +365,15 @@ std::string CCalcGrid::EvaluateValue(const std::string& prepared)
 std::string CCalcGrid::RecalcKeepingText(const std::string& text)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    const std::size_t sep = exprtext::FindResultSeparator(text); // K1
+    const std::size_t sep = exprtext::FindResultSeparator(text);  // K1
     const std::string expr = (sep > 0 && sep < text.size()) ? text.substr(0, sep) : text;
-    std::string work = exprtext::CleanExpression(expr); // K2
+    std::string work = exprtext::CleanExpression(expr);  // K2
     work.erase(std::remove_if(work.begin(), work.end(), [](char c) { return c == ' ' || c == '\r'; }), work.end());
-    work = m_Engine.CalcExpressionText(work); // K3
-    const std::size_t at = exprtext::FindResultSeparator(work); // K4
+    work = m_Engine.CalcExpressionText(work);                    // K3
+    const std::size_t at = exprtext::FindResultSeparator(work);  // K4
     if (at > 0 && at < work.size())
         work.erase(0, at);
-    return expr + work; // K5
+    return expr + work;  // K5
 }
 
 void CCalcGrid::RecalcRow(int row)
@@ -407,19 +405,19 @@ void CCalcGrid::RecalcRow(int row)
 void CCalcGrid::RecalcAllRows()
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    m_bItemRefresh = false; // A1
+    m_bItemRefresh = false;  // A1
     m_pIndex->Refresh();
     const int last = m_Grid.Rows() - 1;
     const int current = m_Grid.Row();
-    const int start = std::max(current - 20, 1); // A2
+    const int start = std::max(current - 20, 1);  // A2
     const int end = std::min(current + 20, last);
-    for (int row = end; row > start; --row) // A3
+    for (int row = end; row > start; --row)  // A3
         RecalcRow(row);
     for (int row = end; row <= last; ++row)
         RecalcRow(row);
     for (int row = start; row >= 1; --row)
         RecalcRow(row);
-    m_bItemRefresh = true; // A5
+    m_bItemRefresh = true;  // A5
 }
 
 // --- references ---------------------------------------------------------------------------
@@ -441,11 +439,11 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     CRefIndex& index = *m_pIndex;
     index.Refresh();
-    if (m_State.RefCount() == 0) { // Z1
+    if (m_State.RefCount() == 0) {  // Z1
         m_State.m_bCircular = 0;
         return 0;
     }
-    if (row < 1 || row >= m_Grid.Rows() || !index.RowHasName(row)) // Z2
+    if (row < 1 || row >= m_Grid.Rows() || !index.RowHasName(row))  // Z2
         return -1;
 
     // Depth first over the rows whose names the expressions use, with an
@@ -474,7 +472,7 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
     std::vector<SFrame> stack;
     std::vector<int> tokens;
     auto push = [&](int r, const std::string& formula, bool cached) {
-        m_State.m_RefPath.push_back(index.NameOfRow(r)); // Z4
+        m_State.m_RefPath.push_back(index.NameOfRow(r));  // Z4
         onPath[r] = 1;
         SFrame frame{r, {}, 0};
         const bool scan = index.HasIrregularNames();
@@ -485,10 +483,10 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
             tokens = index.TokensOfRow(r);
         else
             index.TokensOfText(prepared, tokens);
-        index.EntriesUsedBy(tokens, scan ? &prepared : nullptr, frame.m_Edges); // Z5
+        index.EntriesUsedBy(tokens, scan ? &prepared : nullptr, frame.m_Edges);  // Z5
         stack.push_back(std::move(frame));
     };
-    if (!byRow && onPathByName(index.NameOfRow(row))) { // Z3 at the start
+    if (!byRow && onPathByName(index.NameOfRow(row))) {  // Z3 at the start
         m_State.m_bCircular = 1;
         return row;
     }
@@ -501,16 +499,16 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
                 continue;
             if (byRow && m_Visited[next] == stamp)
                 continue;
-            if (!index.RowHasName(next)) // Z2
+            if (!index.RowHasName(next))  // Z2
                 continue;
-            if (byRow ? onPath[next] != 0 : onPathByName(index.NameOfRow(next))) { // Z3
+            if (byRow ? onPath[next] != 0 : onPathByName(index.NameOfRow(next))) {  // Z3
                 m_State.m_bCircular = 1;
                 return next;
             }
             push(next, m_Grid.TextMatrix(next, COL_FORMULA), true);
             continue;
         }
-        m_State.m_RefPath.pop_back(); // Z6
+        m_State.m_RefPath.pop_back();  // Z6
         onPath[frame.m_nRow] = 0;
         m_Visited[frame.m_nRow] = stamp;
         stack.pop_back();
@@ -523,7 +521,7 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     CRefIndex& index = *m_pIndex;
     index.Refresh();
-    if (m_State.RefCount() == 0) // G1
+    if (m_State.RefCount() == 0)  // G1
         return;
     const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
     m_Active.assign(rows, 0);
@@ -536,15 +534,15 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         int m_nRow;
         std::string m_strValue;
         std::string m_strName;
-        int m_nId;       // token id of the name, -1 when it is not regular
-        bool m_bScan;    // the name is not regular: test every row
-        int m_nPos;      // last row visited
+        int m_nId;     // token id of the name, -1 when it is not regular
+        bool m_bScan;  // the name is not regular: test every row
+        int m_nPos;    // last row visited
     };
     std::vector<SFrame> stack;
     auto start = [&](int r, std::string v) {
-        if (v.empty()) // G1
+        if (v.empty())  // G1
             v = "0";
-        const int entry = index.EntryOfRow(r); // G2
+        const int entry = index.EntryOfRow(r);  // G2
         if (entry < 0)
             return;
         index.SetEntryValue(entry, v);
@@ -555,7 +553,7 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         if (frame.m_bScan)
             frame.m_nId = -1;
         else if (index.RowHasName(r) && index.NameOfRow(r) == frame.m_strName)
-            frame.m_nId = index.NameIdOfRow(r); // the table holds the row's own name
+            frame.m_nId = index.NameIdOfRow(r);  // the table holds the row's own name
         else
             frame.m_nId = index.Lookup(frame.m_strName);
         frame.m_strValue = std::move(v);
@@ -601,18 +599,18 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
                 stack.pop_back();
                 continue;
             }
-            uses = celltext::OccursAsOperand(PrepareCleaned(text), frame.m_strName); // G4
+            uses = celltext::OccursAsOperand(PrepareCleaned(text), frame.m_strName);  // G4
         } else {
-            uses = true; // from the list of users
+            uses = true;  // from the list of users
         }
         if (!uses)
             continue;
         const std::string v = EvaluateValue(index.PreparedExpression(next));
         const bool hadBreak = HasLineBreak(m_Grid.TextMatrix(next, COL_FORMULA));
         index.RewriteValue(next, v);
-        if (hadBreak) // a line break behind the old "=" went with the old value
+        if (hadBreak)  // a line break behind the old "=" went with the old value
             FitRowHeight(next);
-        if (index.RowHasName(next) && !m_Active[next]) // G5
+        if (index.RowHasName(next) && !m_Active[next])  // G5
             start(next, v);
         index.NoteEntry(next);
     }
@@ -625,7 +623,7 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     CRefIndex& index = *m_pIndex;
     index.Refresh();
     const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
-    if (m_State.RefCount() == 0) // H1
+    if (m_State.RefCount() == 0)  // H1
         return;
     m_Active.assign(rows, 0);
 
@@ -640,7 +638,7 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     auto start = [&](int r, const std::string& n) {
         SFrame frame;
         frame.m_nRow = r;
-        frame.m_strName = PrepareCleaned(n); // H1
+        frame.m_strName = PrepareCleaned(n);  // H1
         frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
         frame.m_nId = frame.m_bScan ? -1 : index.Lookup(frame.m_strName);
         frame.m_nPos = 0;
@@ -652,7 +650,7 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     const int last = static_cast<int>(rows) - 1;
     while (!stack.empty()) {
         SFrame& frame = stack.back();
-        int next = INT_MAX; // H2
+        int next = INT_MAX;  // H2
         bool stop = false;
         if (frame.m_bScan) {
             next = frame.m_nPos + 1 <= last ? frame.m_nPos + 1 : INT_MAX;
@@ -674,8 +672,7 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
             continue;
         }
         frame.m_nPos = next;
-        if (frame.m_bScan &&
-            !celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(next, COL_FORMULA)), frame.m_strName))
+        if (frame.m_bScan && !celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(next, COL_FORMULA)), frame.m_strName))
             continue;
         // H3: recalculated for its effects only; the text is not stored.
         m_Engine.EvaluateToResultText(index.PreparedExpression(next));

@@ -70,7 +70,9 @@ public:
 class CCalcGridHooks {
 public:
     // Kinds of undo steps.
-    enum { STEP_CELL_EDIT = 2, STEP_DELETE_ROWS = 6, STEP_INSERT_ROWS = 7 };
+    enum { STEP_CELL_EDIT = 2,
+           STEP_DELETE_ROWS = 6,
+           STEP_INSERT_ROWS = 7 };
 
     virtual ~CCalcGridHooks() = default;
 
@@ -207,8 +209,8 @@ private:
     std::uint32_t m_clrSummaryRow = 16711935;
 
     // Circular check and propagation scratch.
-    std::vector<int> m_Visited;   // per row: stamp of the last check that found no cycle from it
-    std::vector<char> m_Active;   // per row: propagation from this row is under way
+    std::vector<int> m_Visited;  // per row: stamp of the last check that found no cycle from it
+    std::vector<char> m_Active;  // per row: propagation from this row is under way
     int m_nStamp = 0;
 
     std::recursive_mutex m_Mutex;

@@ -79,5 +79,8 @@ void EnterTarget(const std::string& direction, int rows, int& row, int& col);
 
 // The cell an arrow key moves to. Left and Right wrap between rows, Down
 // wraps from the last row to row 1; nothing moves above row 1.
-enum EArrow { ARROW_LEFT, ARROW_RIGHT, ARROW_UP, ARROW_DOWN };
+enum EArrow { ARROW_LEFT,
+              ARROW_RIGHT,
+              ARROW_UP,
+              ARROW_DOWN };
 void ArrowTarget(EArrow arrow, int rows, int& row, int& col);

@@ -17,7 +17,7 @@ bool IsOperandNeighbour(char c)
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=';
 }
 
-} // namespace
+}  // namespace
 
 int WrapWidth(int col)
 {
@@ -71,7 +71,7 @@ std::string WrapCellText(const std::string& text, int width)
             out.insert(i, 1, '\n');
             line = since = 0;
             pending = 1;
-            i += 2; // the second byte of the moved character
+            i += 2;  // the second byte of the moved character
             inTrail = true;
             continue;
         }
@@ -109,15 +109,15 @@ std::string MakeRefName(const std::string& cleaned)
     std::string name;
     for (std::size_t i = 0; i < cleaned.size();) {
         const std::size_t len = gbk::CharLength(cleaned, i);
-        if (len == 1 && (gbk::IsAsciiLetter(cleaned[i]) || gbk::IsAsciiDigit(cleaned[i]))) // N1
+        if (len == 1 && (gbk::IsAsciiLetter(cleaned[i]) || gbk::IsAsciiDigit(cleaned[i])))  // N1
             name.push_back(cleaned[i]);
         i += len;
     }
-    std::size_t first = 0; // N2
+    std::size_t first = 0;  // N2
     while (first < name.size() && !gbk::IsAsciiLetter(name[first]))
         ++first;
     name.erase(0, first);
-    if (name.size() > 6) // N3
+    if (name.size() > 6)  // N3
         name.resize(6);
     gbk::LowerAsciiInPlace(name);
     return name;
@@ -173,4 +173,4 @@ bool OccursAsOperand(const std::string& prepared, const std::string& name)
     return false;
 }
 
-} // namespace celltext
+}  // namespace celltext

@@ -38,4 +38,4 @@ const std::string& CircularMessage();
 // "*/+-()=" (the end of the text does not count).
 bool OccursAsOperand(const std::string& prepared, const std::string& name);
 
-} // namespace celltext
+}  // namespace celltext

@@ -139,8 +139,7 @@ std::vector<std::vector<std::string>> CClipboardOps::SplitClipboardText(const st
     if (bEndsWithLine)
         while (!text.empty() && text.back() == '\n')
             text.pop_back();
-    if ((bEndsWithLine || bEndsWithTab) && !text.empty() &&
-        (text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+    if ((bEndsWithLine || bEndsWithTab) && !text.empty() && (text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
 
     std::vector<std::vector<std::string>> lines(1);
@@ -246,9 +245,7 @@ void CClipboardOps::Paste()
                 bHasText = true;
                 break;
             }
-    if (bHasText &&
-        prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) !=
-            CPrompt::ANSWER_YES) {
+    if (bHasText && prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES) {
         grid.SetRedraw(true);
         grid.Refresh();
         return;
@@ -267,8 +264,7 @@ void CClipboardOps::Paste()
             const std::size_t cell = static_cast<std::size_t>(k - c1);
             if (bSummary && k == COL_FORMULA)
                 continue;
-            const std::string& value =
-                (bSummary && k >= COL_SIZE) || cell >= line.size() ? std::string() : line[cell];
+            const std::string& value = (bSummary && k >= COL_SIZE) || cell >= line.size() ? std::string() : line[cell];
             if (k == COL_REF && !value.empty())
                 bRefWritten = true;
             grid.SetTextMatrix(t, k, value);

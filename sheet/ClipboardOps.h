@@ -13,9 +13,9 @@ class CSheetEditHost;
 class CClipboard {
 public:
     enum EState {
-        CLIP_TEXT,     // text read (possibly empty)
-        CLIP_NOT_TEXT, // the clipboard holds no text
-        CLIP_BUSY      // the clipboard could not be opened
+        CLIP_TEXT,      // text read (possibly empty)
+        CLIP_NOT_TEXT,  // the clipboard holds no text
+        CLIP_BUSY       // the clipboard could not be opened
     };
     virtual ~CClipboard() = default;
     virtual EState GetText(std::string& text) = 0;

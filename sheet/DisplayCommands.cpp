@@ -44,8 +44,7 @@ void CDisplayCommands::InsertExample()
         return;
 
     m_Host.MoveCurrentCell(1, COL_POSITION);
-    if (m_Host.Prompt().AskQuestion(edittext::EXAMPLE_QUESTION, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) !=
-        CPrompt::ANSWER_YES)
+    if (m_Host.Prompt().AskQuestion(edittext::EXAMPLE_QUESTION, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES)
         return;
 
     SheetGrid& grid = m_Host.Grid();

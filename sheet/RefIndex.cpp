@@ -63,7 +63,7 @@ std::string FormatRow(int row)
     return std::to_string(row);
 }
 
-} // namespace
+}  // namespace
 
 CRefIndex::CRefIndex(SheetGrid& grid, CCalcState& state) : m_Grid(grid), m_State(state)
 {
@@ -416,8 +416,7 @@ bool CRefIndex::WriteNumberKeeping(int row, const std::string& text)
     SRow& info = m_Rows[row];
     const std::string& old = m_Grid.TextMatrix(row, COL_FORMULA);
     const std::size_t sep = static_cast<std::size_t>(info.m_nSep);
-    if (info.m_nSep < 0 || info.m_bDirty || text.size() <= sep || old.compare(0, sep + 1, text, 0, sep + 1) != 0 ||
-        !IsPlainNumber(text.data() + sep + 1, text.size() - sep - 1))
+    if (info.m_nSep < 0 || info.m_bDirty || text.size() <= sep || old.compare(0, sep + 1, text, 0, sep + 1) != 0 || !IsPlainNumber(text.data() + sep + 1, text.size() - sep - 1))
         return false;
     m_bOwnWrite = true;
     m_Grid.SetTextMatrix(row, COL_FORMULA, text);
@@ -483,8 +482,7 @@ void CRefIndex::NoteEntry(int row)
         return;
     const std::string& value = m_State.m_RefTable[entry].m_strValue;
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
-    const bool agrees = !info.m_bDirty && info.m_nSep >= 0 &&
-                        formula.compare(static_cast<std::size_t>(info.m_nSep) + 1, std::string::npos, value) == 0;
+    const bool agrees = !info.m_bDirty && info.m_nSep >= 0 && formula.compare(static_cast<std::size_t>(info.m_nSep) + 1, std::string::npos, value) == 0;
     if (!agrees)
         MarkDivergent(row);
 }
@@ -534,7 +532,7 @@ void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
     Refresh();
     auto& table = m_State.m_RefTable;
     if (table.size() != m_nMirroredEntries)
-        m_bTableFull = true; // written from outside: start again
+        m_bTableFull = true;  // written from outside: start again
     const bool overName = pText && col == COL_REF && row > 0 && row < m_Grid.Rows();
     const bool overValue = pText && col == COL_FORMULA && row > 0 && row < m_Grid.Rows();
     auto overriddenValue = [&]() {
@@ -612,10 +610,9 @@ bool CRefIndex::Substitute(const std::string& text, std::string& out)
     const std::size_t n = text.size();
     std::size_t copied = 0;
     std::size_t start = 0;
-    bool beforeOk = true; // start of the text
+    bool beforeOk = true;  // start of the text
     auto segment = [&](std::size_t end) {
-        if (end > start && beforeOk && (end == n || IsSubstAfter(text[end])) &&
-            IsRegularRun(text.data() + start, end - start)) {
+        if (end > start && beforeOk && (end == n || IsSubstAfter(text[end])) && IsRegularRun(text.data() + start, end - start)) {
             const int id = Lookup(text.substr(start, end - start));
             if (id >= 0 && !m_TableRows[id].empty()) {
                 const int entry = EntryOfRow(m_TableRows[id].front());
@@ -623,7 +620,7 @@ bool CRefIndex::Substitute(const std::string& text, std::string& out)
                     return false;
                 const std::string& value = table[entry].m_strValue;
                 if (HasAsciiLetter(value))
-                    return false; // the value could hold another name
+                    return false;  // the value could hold another name
                 out.append(text, copied, start - copied);
                 out += '(';
                 out += value;

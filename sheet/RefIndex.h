@@ -91,8 +91,8 @@ public:
     bool WriteNumberKeeping(int row, const std::string& text);
 
     // Table access (mirror of the calculation state's table).
-    int EntryOfRow(int row) const;                 // index or -1
-    int FirstEntryNamed(const std::string& name) const; // index or -1
+    int EntryOfRow(int row) const;                       // index or -1
+    int FirstEntryNamed(const std::string& name) const;  // index or -1
     void SetEntryValue(int entry, const std::string& value);
     // Remembers that the row's table entry must be brought back to the
     // sheet at the next rebuild, unless it already agrees with it.

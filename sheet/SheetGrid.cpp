@@ -6,7 +6,7 @@ namespace {
 const std::string EMPTY_TEXT;
 // "宋体": the sheet's one font.
 const char FONT_NAME[] = "\xCB\xCE\xCC\xE5";
-} // namespace
+}  // namespace
 
 SheetGrid::SheetGrid() : m_strFontName(FONT_NAME)
 {

@@ -26,7 +26,7 @@ const int SHEET_MAX_ROWS = 65500;
 
 // Alignment codes of the grid.
 enum {
-    ALIGN_DEFAULT = 0, // the cell shows its column's alignment
+    ALIGN_DEFAULT = 0,  // the cell shows its column's alignment
     ALIGN_LEFT_CENTER = 1,
     ALIGN_LEFT_BOTTOM = 2,
     ALIGN_CENTER_TOP = 3,
@@ -41,9 +41,21 @@ class CSheetObserver {
 public:
     virtual ~CSheetObserver() = default;
     virtual void OnSheetReset() {}
-    virtual void OnRowsInserted(int first, int count) { (void)first; (void)count; }
-    virtual void OnRowsRemoved(int first, int count) { (void)first; (void)count; }
-    virtual void OnCellChanged(int row, int col) { (void)row; (void)col; }
+    virtual void OnRowsInserted(int first, int count)
+    {
+        (void)first;
+        (void)count;
+    }
+    virtual void OnRowsRemoved(int first, int count)
+    {
+        (void)first;
+        (void)count;
+    }
+    virtual void OnCellChanged(int row, int col)
+    {
+        (void)row;
+        (void)col;
+    }
     virtual void OnRowHeightChanged(int row) { (void)row; }
     virtual void OnCurrentCellChanged() {}
     virtual void OnRedrawChanged(bool bRedraw) { (void)bRedraw; }
@@ -74,7 +86,7 @@ public:
     int Rows() const { return static_cast<int>(m_Rows.size()); }
     void SetRows(int rows);
     int Cols() const { return SHEET_COLS; }
-    void SetCols(int cols) { (void)cols; } // always six columns
+    void SetCols(int cols) { (void)cols; }  // always six columns
     void SetFixedRows(int n) { m_nFixedRows = n; }
     void SetFixedCols(int n) { m_nFixedCols = n; }
     int FixedRows() const { return m_nFixedRows; }
@@ -103,7 +115,7 @@ public:
     int CellAlignment() const { return AlignmentAt(m_nRow, m_nCol); }
     void SetCellAlignment(int align) { SetAlignmentAt(m_nRow, m_nCol, align); }
     const std::string& CellFontName() const { return m_strFontName; }
-    void SetCellFontName(const std::string& name) { (void)name; } // the sheet keeps one font
+    void SetCellFontName(const std::string& name) { (void)name; }  // the sheet keeps one font
     double CellFontSize() const { return m_dFontSize; }
     void SetCellFontSize(double size) { (void)size; }
     double CellFontWidth() const { return 0.0; }

@@ -65,7 +65,7 @@ void AppendTotalLine(std::string& out, const std::string& key, double sum, int d
     out += bLast ? ";" : ";\n";
 }
 
-} // namespace
+}  // namespace
 
 CSummaryItems::CSummaryItems(CSheetEditHost& host) : m_Host(host) {}
 
@@ -414,8 +414,7 @@ void CSummaryItems::RecomputeStretch(int first, int last)
 std::string CSummaryItems::EntryText(int row) const
 {
     const SheetGrid& grid = m_Host.Grid();
-    return celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SEQ)) + " " +
-           celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
+    return celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SEQ)) + " " + celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
 }
 
 void CSummaryItems::RefreshItemList()

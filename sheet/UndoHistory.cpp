@@ -98,7 +98,7 @@ void UndoHistory::InsertRowsBack(CSheetEditHost& host, int row, int count)
         const int before = grid.Rows();
         host.InsertRows();
         if (grid.Rows() == before)
-            break; // refused by the grid
+            break;  // refused by the grid
         count -= part;
     }
 }
@@ -135,8 +135,7 @@ void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
 
     // The sheet changed: heights, totals and references follow the texts,
     // and the document counts as modified.
-    const bool bRowsRemain = !(step.m_nKind == UNDO_INSERT_ROWS && bUndo) &&
-                             !(step.m_nKind == UNDO_DELETE_ROWS && !bUndo);
+    const bool bRowsRemain = !(step.m_nKind == UNDO_INSERT_ROWS && bUndo) && !(step.m_nKind == UNDO_DELETE_ROWS && !bUndo);
     if (bRowsRemain) {
         const int last = std::min(step.m_nRow2, grid.Rows() - 1);
         for (int r = step.m_nRow1; r <= last; ++r)

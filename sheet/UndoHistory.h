@@ -15,7 +15,7 @@ class SheetGrid;
 
 enum EUndoKind {
     UNDO_EMPTY = -1,
-    UNDO_ROW_INSERTED = 1, // not a step: summary numbering inserted a row
+    UNDO_ROW_INSERTED = 1,  // not a step: summary numbering inserted a row
     UNDO_CELL_EDIT = 2,
     UNDO_CUT = 3,
     UNDO_PASTE = 4,

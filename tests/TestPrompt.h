@@ -41,6 +41,6 @@ public:
     std::vector<std::string> m_Messages;
     std::vector<std::string> m_Captions;
     std::vector<std::string> m_Questions;
-    std::vector<std::string> m_Proposed; // the names the dialogs started with
+    std::vector<std::string> m_Proposed;  // the names the dialogs started with
     std::vector<bool> m_Saves;
 };

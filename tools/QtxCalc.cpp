@@ -20,7 +20,8 @@ public:
     void ShowMessage(const std::string& text, const std::string&) override
     {
         std::fflush(stdout);
-        std::cerr << "notice: " << PrintableText(text) << "\n" << std::flush;
+        std::cerr << "notice: " << PrintableText(text) << "\n"
+                  << std::flush;
     }
     EAnswer AskQuestion(const std::string&, const std::string&, EButtons) override { return ANSWER_NO; }
 };
@@ -55,7 +56,7 @@ int Usage()
     return EXIT_USAGE;
 }
 
-} // namespace
+}  // namespace
 
 int CalcMain(const std::vector<std::string>& args)
 {
@@ -106,7 +107,8 @@ int CalcMain(const std::vector<std::string>& args)
         if (status)
             line = state.m_bCalcOk ? "ok\t" : "error\t";
         line += PrintableText(result);
-        std::cout << line << "\n" << std::flush;
+        std::cout << line << "\n"
+                  << std::flush;
     };
 
     if (i < args.size()) {
@@ -125,4 +127,4 @@ int CalcMain(const std::vector<std::string>& args)
     return EXIT_DONE;
 }
 
-} // namespace qtx
+}  // namespace qtx

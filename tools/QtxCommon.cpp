@@ -49,4 +49,4 @@ std::string ScriptText(const std::string& utf8, bool* pReplaced)
     return textcodec::Utf8ToGbk(plain, pReplaced);
 }
 
-} // namespace qtx
+}  // namespace qtx

@@ -7,7 +7,9 @@
 
 namespace qtx {
 
-enum { EXIT_DONE = 0, EXIT_FAILURE_ = 1, EXIT_USAGE = 2 };
+enum { EXIT_DONE = 0,
+       EXIT_FAILURE_ = 1,
+       EXIT_USAGE = 2 };
 
 // A GBK cell text for printing: UTF-8, with \\ \t \n \r escaped.
 std::string PrintableText(const std::string& gbk);
@@ -20,4 +22,4 @@ int RunMain(const std::vector<std::string>& args);
 // qtx dump FILE: prints what a sheet file holds.
 int DumpMain(const std::vector<std::string>& args);
 
-} // namespace qtx
+}  // namespace qtx

@@ -19,7 +19,7 @@ int DumpMain(const std::vector<std::string>& args)
         if (bOptions && arg == "--")
             bOptions = false;
         else if (bOptions && arg.size() > 1 && arg[0] == '-')
-            files.push_back(std::string()); // no options: wrong usage
+            files.push_back(std::string());  // no options: wrong usage
         else
             files.push_back(arg);
     }
@@ -72,4 +72,4 @@ int DumpMain(const std::vector<std::string>& args)
     return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;
 }
 
-} // namespace qtx
+}  // namespace qtx

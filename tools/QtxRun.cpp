@@ -23,7 +23,7 @@ int Usage()
     return EXIT_USAGE;
 }
 
-} // namespace
+}  // namespace
 
 int RunMain(const std::vector<std::string>& args)
 {
@@ -65,4 +65,4 @@ int RunMain(const std::vector<std::string>& args)
     return EXIT_DONE;
 }
 
-} // namespace qtx
+}  // namespace qtx

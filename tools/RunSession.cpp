@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "codec/TextCodec.h"
-#include "engine/GbkText.h"
 #include "document/SheetController.h"
+#include "engine/GbkText.h"
 #include "settings/IniSettingsStore.h"
 #include "settings/SettingsDialogData.h"
 #include "settings/SettingsNames.h"
@@ -121,7 +121,7 @@ bool IsOn(const std::string& text)
     return text == "1" || text == settingstext::AUTO_SAVE_ON;
 }
 
-} // namespace
+}  // namespace
 
 CRunSession::CRunSession(std::ostream& out) : m_Out(out), m_Prompt(out)
 {
@@ -156,8 +156,7 @@ bool CRunSession::Execute(const std::string& line, std::string& error)
         return false;
     }
     if (m_bTiming && command != "timing") {
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         char buf[64];
         std::snprintf(buf, sizeof buf, "time: %.3f", ms);
         m_Out << buf << "\n";
@@ -287,9 +286,9 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
     }
     if (command == "align") {
         const int id = rest == "left" ? cmdid::ALIGN_LEFT
-                       : rest == "center" ? cmdid::ALIGN_CENTER
-                       : rest == "right" ? cmdid::ALIGN_RIGHT
-                                         : 0;
+            : rest == "center"        ? cmdid::ALIGN_CENTER
+            : rest == "right"         ? cmdid::ALIGN_RIGHT
+                                      : 0;
         if (!id) {
             error = "align takes left, center or right";
             return false;
@@ -338,17 +337,17 @@ bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::str
             const std::string& name = field.first;
             const std::string value = Text(field.second);
             std::string* pText = name == "CompanyName" ? &data.m_strCompany
-                                 : name == "ProjectName" ? &data.m_strProject
-                                 : name == "ProjectCompanyName" ? &data.m_strClient
-                                 : name == "AuditName" ? &data.m_strChecker
-                                 : name == "CountName" ? &data.m_strCalculator
-                                 : name == "SaveTime" ? &data.m_strInterval
-                                 : name == "PrintTime" ? &data.m_strPrintDate
-                                 : name == "ShowStyle" ? &data.m_strShowStyle
-                                 : name == "EnterToWord" ? &data.m_strEnterDir
-                                 : name == "WorkDir" ? &data.m_strWorkDir
-                                 : name == "m_NetAddress" ? &data.m_strWebAddress
-                                                          : nullptr;
+                : name == "ProjectName"                ? &data.m_strProject
+                : name == "ProjectCompanyName"         ? &data.m_strClient
+                : name == "AuditName"                  ? &data.m_strChecker
+                : name == "CountName"                  ? &data.m_strCalculator
+                : name == "SaveTime"                   ? &data.m_strInterval
+                : name == "PrintTime"                  ? &data.m_strPrintDate
+                : name == "ShowStyle"                  ? &data.m_strShowStyle
+                : name == "EnterToWord"                ? &data.m_strEnterDir
+                : name == "WorkDir"                    ? &data.m_strWorkDir
+                : name == "m_NetAddress"               ? &data.m_strWebAddress
+                                                       : nullptr;
             if (pText)
                 *pText = value;
             else if (name == "IsAutoSave")
@@ -472,4 +471,4 @@ void CRunSession::PrintRows()
     }
 }
 
-} // namespace qtx
+}  // namespace qtx

@@ -42,4 +42,4 @@ private:
     bool m_bTiming = false;
 };
 
-} // namespace qtx
+}  // namespace qtx

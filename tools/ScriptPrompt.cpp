@@ -37,4 +37,4 @@ bool CScriptPrompt::ChooseFile(bool, const std::string&, std::string& path)
 
 void CScriptPrompt::ShowStatus(const std::string&) {}
 
-} // namespace qtx
+}  // namespace qtx

@@ -35,4 +35,4 @@ private:
     std::string m_strUnanswered;
 };
 
-} // namespace qtx
+}  // namespace qtx

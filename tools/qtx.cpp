@@ -15,7 +15,7 @@ int Usage()
     return qtx::EXIT_USAGE;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

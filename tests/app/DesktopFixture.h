@@ -33,8 +33,8 @@ public:
     std::vector<std::string> m_Status;
 };
 
-const std::uint32_t SUMMARY_COLOUR = 16711935; // the default magenta
-const std::uint32_t ERROR_COLOUR = 65535;      // the default yellow
+const std::uint32_t SUMMARY_COLOUR = 16711935;  // the default magenta
+const std::uint32_t ERROR_COLOUR = 65535;       // the default yellow
 
 class CDesktopFixture : public ::testing::Test {
 protected:
@@ -121,4 +121,4 @@ protected:
     CQuantorixView* m_pView = nullptr;
 };
 
-} // namespace
+}  // namespace

@@ -194,12 +194,12 @@ TEST_F(DesktopSheetTest, EditorKeysWorkInTheOpenEditor)
     Type(QStringLiteral("1+2"));
     CCellEdit* pEditor = m_pView->Editor();
     Key(Qt::Key_Home);
-    Key(Qt::Key_F6); // brackets from the caret to the end
+    Key(Qt::Key_F6);  // brackets from the caret to the end
     EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("(1+2)"));
-    Key(Qt::Key_F3); // an annotation at the caret
+    Key(Qt::Key_F3);  // an annotation at the caret
     Type(QStringLiteral("x"));
     EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("(1+2)[x]"));
-    Key(Qt::Key_Escape); // ignored
+    Key(Qt::Key_Escape);  // ignored
     EXPECT_TRUE(pEditor->isVisible());
     Key(Qt::Key_Return);
     EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "(1+2)[x]=3.00");
@@ -304,10 +304,10 @@ TEST_F(DesktopSheetTest, SaveReopenTitleAndRecentFiles)
     Enter(2, COL_POSITION, QStringLiteral("墙"));
     Enter(2, COL_FORMULA, QStringLiteral("(12+45)[墙长度]*2.8"));
     m_Prompt.m_Files = {FilePath("wall.qtx")};
-    Key(Qt::Key_S, Qt::ControlModifier); // an unnamed sheet asks for its name
+    Key(Qt::Key_S, Qt::ControlModifier);  // an unnamed sheet asks for its name
     EXPECT_FALSE(Document().IsModified());
     EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[wall]")));
-    EXPECT_TRUE(m_pFrame->isEnabled()); // the progress window has let go
+    EXPECT_TRUE(m_pFrame->isEnabled());  // the progress window has let go
 
     // The main window is active again, ready for the next key.
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame.get()));
@@ -342,7 +342,7 @@ TEST_F(DesktopSheetTest, FileNamedOnTheCommandLineOpensAfterTheFirstDisplay)
     pView->SetPendingOpen(FilePath("start.qtx"));
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    EXPECT_EQ(controller.Sheet().TextMatrix(2, COL_POSITION), ""); // not yet
+    EXPECT_EQ(controller.Sheet().TextMatrix(2, COL_POSITION), "");  // not yet
     EXPECT_TRUE(QTest::qWaitFor([&] { return controller.Sheet().TextMatrix(2, COL_POSITION) == "x"; }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame.windowTitle().endsWith(QStringLiteral("[start]")); }, 1000));
 }
@@ -397,4 +397,4 @@ TEST_F(DesktopSheetTest, ExampleCommandIsCheckedOnceShown)
     EXPECT_EQ(Sheet().TextMatrix(1, COL_SEQ), "1");
 }
 
-} // namespace
+}  // namespace

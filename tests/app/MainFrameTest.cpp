@@ -36,8 +36,8 @@ protected:
             else if (pAction->data().isValid())
                 ids.push_back(pAction->data().toInt());
             else if (QWidget* pWidget = qobject_cast<QToolBar*>(pAction->parent())
-                                            ? static_cast<QToolBar*>(pAction->parent())->widgetForAction(pAction)
-                                            : nullptr)
+                         ? static_cast<QToolBar*>(pAction->parent())->widgetForAction(pAction)
+                         : nullptr)
                 ids.push_back(pWidget->objectName().toInt());
         }
         return ids;
@@ -70,8 +70,7 @@ TEST_F(MainFrameTest, MenusToolBarsAndContextMenuCarryTheirIds)
 TEST_F(MainFrameTest, AcceleratorTable)
 {
     const std::pair<const char*, int> keys[] = {
-        {"Ctrl+Ins", EDIT_COPY}, {"Shift+Ins", EDIT_PASTE}, {"Shift+Del", EDIT_CUT}, {"Alt+Backspace", EDIT_UNDO},
-        {"Ctrl+Y", EDIT_REDO},   {"Ctrl+P", FILE_PRINT},    {"F1", HELP},          {"Shift+F6", PREV_PANE}};
+        {"Ctrl+Ins", EDIT_COPY}, {"Shift+Ins", EDIT_PASTE}, {"Shift+Del", EDIT_CUT}, {"Alt+Backspace", EDIT_UNDO}, {"Ctrl+Y", EDIT_REDO}, {"Ctrl+P", FILE_PRINT}, {"F1", HELP}, {"Shift+F6", PREV_PANE}};
     for (const auto& key : keys)
         EXPECT_TRUE(m_pFrame->Action(key.second)->shortcuts().contains(QKeySequence(QString::fromLatin1(key.first))))
             << key.first;
@@ -121,7 +120,7 @@ TEST_F(MainFrameTest, HelpCommandsOpenAddressesAndTheHelpFileOnlyWhenPresent)
     EXPECT_EQ(m_Opened[0].scheme(), QStringLiteral("https"));
     EXPECT_EQ(m_Opened[1].scheme(), QStringLiteral("mailto"));
     m_Opened.clear();
-    m_pFrame->Action(HELP)->trigger(); // no help file in the current folder
+    m_pFrame->Action(HELP)->trigger();  // no help file in the current folder
     EXPECT_TRUE(m_Opened.isEmpty());
 }
 
@@ -149,4 +148,4 @@ TEST_F(MainFrameTest, EditSettingsReReadsTheHeadersEvenWhenCancelled)
     EXPECT_EQ(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
 }
 
-} // namespace
+}  // namespace

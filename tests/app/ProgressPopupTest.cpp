@@ -24,7 +24,7 @@ protected:
 TEST_F(ProgressPopupTest, CaptionShowsWholePercentagesAndOwnerIsDisabledMeanwhile)
 {
     CProgressPopup popup(&m_Main);
-    popup.Open("\xD5\xFD\xD4\xDA\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE..."); // 正在保存文件...
+    popup.Open("\xD5\xFD\xD4\xDA\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE...");  // 正在保存文件...
     ASSERT_NE(popup.Window(), nullptr);
     EXPECT_TRUE(popup.Window()->isVisible());
     EXPECT_FALSE(m_Main.isEnabled());
@@ -72,7 +72,7 @@ TEST_F(ProgressPopupTest, EmptySheetShowsNoPercentage)
     EXPECT_EQ(popup.Window()->windowTitle(), QStringLiteral("Progress"));
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -85,9 +85,9 @@ TEST_F(ProgressPopupTest, KeptPopupGivesTheWindowBackAfterEachOperation)
     CProgressPopup popup(&m_Main);
     popup.Open("Progress");
     popup.SetBounds(0, 10, 1);
-    popup.Cancel(); // Esc
+    popup.Cancel();  // Esc
     popup.Close();
-    EXPECT_FALSE(m_Main.isEnabled()); // until the operation is over
+    EXPECT_FALSE(m_Main.isEnabled());  // until the operation is over
     popup.Finished();
     EXPECT_TRUE(m_Main.isEnabled());
     EXPECT_TRUE(QTest::qWaitForWindowActive(&m_Main));
@@ -98,4 +98,4 @@ TEST_F(ProgressPopupTest, KeptPopupGivesTheWindowBackAfterEachOperation)
     EXPECT_TRUE(m_Main.isEnabled());
 }
 
-} // namespace
+}  // namespace

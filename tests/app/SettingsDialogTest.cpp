@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "settings/SettingsDialogData.h"
 #include "app/SettingsDialogs.h"
+#include "settings/SettingsDialogData.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
@@ -144,7 +144,7 @@ TEST_F(SettingsDialogTest, EditDialogDefaultsAndCancel)
         clr = 0x00FF00;
         return true;
     };
-    Control<QPushButton>(dlg, 3)->click(); // 恢复默认值
+    Control<QPushButton>(dlg, 3)->click();  // 恢复默认值
     EXPECT_EQ(Control<QLineEdit>(dlg, 1006)->text(), QStringLiteral("计算部位"));
     EXPECT_EQ(Control<QLineEdit>(dlg, 1010)->text(), QStringLiteral("计  量  底  稿"));
     Control<QPushButton>(dlg, 1042)->click();
@@ -163,7 +163,7 @@ TEST_F(SettingsDialogTest, EditDialogOkWritesLabelsAndColours)
     // A missing summary colour reads as 0 and never takes the other one.
     EXPECT_EQ(dlg.Data().m_clrSummary, 0u);
     dlg.m_ChooseColour = [](std::uint32_t& clr) {
-        clr = 0x0000FF; // pure red
+        clr = 0x0000FF;  // pure red
         return true;
     };
     Control<QPushButton>(dlg, 1042)->click();
@@ -194,7 +194,7 @@ TEST_F(SettingsDialogTest, BulkDialogShowsStoredTextAndAsksBeforeClosing)
     dlg.show();
     pEdit->setText(QStringLiteral("+(3[墙]"));
     Control<QPushButton>(dlg, 1)->click();
-    EXPECT_TRUE(dlg.isVisible()); // refused: stays open
+    EXPECT_TRUE(dlg.isVisible());  // refused: stays open
     bAccept = true;
     pEdit->setText(QStringLiteral("+3😀"));
     Control<QPushButton>(dlg, 1)->click();
@@ -206,4 +206,4 @@ TEST_F(SettingsDialogTest, BulkDialogShowsStoredTextAndAsksBeforeClosing)
     EXPECT_TRUE(dlg.Replaced());
 }
 
-} // namespace
+}  // namespace

@@ -32,7 +32,7 @@ TEST(SheetModel, MapsSheetToTableWithHeadersColoursAndAlignment)
     sheet.SetTextMatrix(0, COL_FORMULA, Gbk("计算表达式"));
     sheet.SetTextMatrix(2, COL_SEQ, "1");
     sheet.SetTextMatrix(2, COL_POSITION, Gbk("墙体"));
-    sheet.SetBackColorAt(2, COL_POSITION, 16711935); // magenta
+    sheet.SetBackColorAt(2, COL_POSITION, 16711935);  // magenta
     sheet.SetAlignmentAt(2, COL_POSITION, ALIGN_LEFT_CENTER);
     sheet.SetColAlignment(COL_UNIT, ALIGN_RIGHT_CENTER);
 
@@ -49,10 +49,7 @@ TEST(SheetModel, MapsSheetToTableWithHeadersColoursAndAlignment)
 
     // Every code maps to its place in the cell.
     const std::pair<int, Qt::Alignment> codes[] = {
-        {1, Qt::AlignLeft | Qt::AlignVCenter},    {2, Qt::AlignLeft | Qt::AlignBottom},
-        {3, Qt::AlignHCenter | Qt::AlignTop},     {4, Qt::AlignCenter},
-        {5, Qt::AlignHCenter | Qt::AlignBottom},  {6, Qt::AlignRight | Qt::AlignTop},
-        {7, Qt::AlignRight | Qt::AlignVCenter}};
+        {1, Qt::AlignLeft | Qt::AlignVCenter}, {2, Qt::AlignLeft | Qt::AlignBottom}, {3, Qt::AlignHCenter | Qt::AlignTop}, {4, Qt::AlignCenter}, {5, Qt::AlignHCenter | Qt::AlignBottom}, {6, Qt::AlignRight | Qt::AlignTop}, {7, Qt::AlignRight | Qt::AlignVCenter}};
     for (const auto& code : codes)
         EXPECT_EQ(CSheetModel::ToQtAlignment(code.first), code.second) << code.first;
 }
@@ -79,7 +76,7 @@ TEST(SheetModel, RowChangesStayConsistentAndBulkWorkResetsOnce)
     for (int i = 0; i < 500; ++i)
         sheet.AddItem("", 2);
     sheet.RemoveRowsAt(2, 10);
-    EXPECT_EQ(model.rowCount(), 19); // unchanged until drawing resumes
+    EXPECT_EQ(model.rowCount(), 19);  // unchanged until drawing resumes
     sheet.SetRedraw(true);
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(model.rowCount(), sheet.Rows() - 1);
@@ -157,7 +154,7 @@ TEST_F(SheetViewTest, OpenedSheetShowsItsTopAndScrollsOverItsOwnRows)
     ASSERT_GT(TopRow(), 2900);
 
     m_pFrame->Action(RECENT_FILE_1)->trigger();
-    QCoreApplication::processEvents(); // the table lays out its rows
+    QCoreApplication::processEvents();  // the table lays out its rows
     const QHeaderView* pRows = Table()->verticalHeader();
     const QScrollBar* pBar = Table()->verticalScrollBar();
     EXPECT_EQ(Sheet().Row(), 1);
@@ -226,4 +223,4 @@ TEST_F(SheetViewTest, DragSelectsAndInsertedRowsReachTheTable)
     EXPECT_EQ(Shown(6, COL_POSITION), QStringLiteral("old3"));
 }
 
-} // namespace
+}  // namespace

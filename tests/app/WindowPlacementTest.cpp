@@ -77,4 +77,4 @@ TEST(WindowPlacement, CloseThenStartRoundTrip)
     EXPECT_EQ(rc.m_nBottom - rc.m_nTop, 200);
 }
 
-} // namespace
+}  // namespace

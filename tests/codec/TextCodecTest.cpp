@@ -19,7 +19,12 @@ TEST(TextCodec, RoundTrips)
         {"門窗", "\xE9\x54\xB4\xB0"},
         {"×＋－、（）。〔〕", "\xA1\xC1\xA3\xAB\xA3\xAD\xA1\xA2\xA3\xA8\xA3\xA9\xA1\xA3\xA1\xB2\xA1\xB3"},
         {"a\tb\r\n", "a\tb\r\n"},
-        {std::string("1\0" "2", 3), std::string("1\0" "2", 3)},
+        {std::string("1\0"
+                     "2",
+                     3),
+         std::string("1\0"
+                     "2",
+                     3)},
     };
     for (const SCase& c : cases) {
         bool replaced = false;
@@ -32,15 +37,26 @@ TEST(TextCodec, RoundTrips)
 TEST(TextCodec, WhatCannotBeHeldBecomesAQuestionMark)
 {
     bool replaced = false;
-    EXPECT_EQ(textcodec::Utf8ToGbk("1\xF0\x9F\x98\x80" "2", &replaced), "1?2"); // an emoji
+    EXPECT_EQ(textcodec::Utf8ToGbk("1\xF0\x9F\x98\x80"
+                                   "2",
+                                   &replaced),
+              "1?2");  // an emoji
     EXPECT_TRUE(replaced);
     replaced = false;
-    EXPECT_EQ(textcodec::Utf8ToGbk("a\xFF" "b", &replaced), "a?b"); // not UTF-8
+    EXPECT_EQ(textcodec::Utf8ToGbk("a\xFF"
+                                   "b",
+                                   &replaced),
+              "a?b");  // not UTF-8
     EXPECT_TRUE(replaced);
-    EXPECT_EQ(textcodec::Utf8ToGbk("a\xE5\xA2", nullptr), "a?"); // cut short
-    EXPECT_EQ(textcodec::Utf8ToGbk("\xE5\xA2" "1\xE5", nullptr), "?1?"); // broken, then cut short
-    EXPECT_EQ(textcodec::GbkToUtf8("a\xFF" "b"), "a?b");
-    EXPECT_EQ(textcodec::GbkToUtf8("a\x81"), "a?"); // a lead byte at the end
+    EXPECT_EQ(textcodec::Utf8ToGbk("a\xE5\xA2", nullptr), "a?");  // cut short
+    EXPECT_EQ(textcodec::Utf8ToGbk("\xE5\xA2"
+                                   "1\xE5",
+                                   nullptr),
+              "?1?");  // broken, then cut short
+    EXPECT_EQ(textcodec::GbkToUtf8("a\xFF"
+                                   "b"),
+              "a?b");
+    EXPECT_EQ(textcodec::GbkToUtf8("a\x81"), "a?");  // a lead byte at the end
     // A long text converts whole.
     std::string many;
     for (int i = 0; i < 10000; ++i)
@@ -48,4 +64,4 @@ TEST(TextCodec, WhatCannotBeHeldBecomesAQuestionMark)
     EXPECT_EQ(textcodec::GbkToUtf8(textcodec::Utf8ToGbk(many)), many);
 }
 
-} // namespace
+}  // namespace

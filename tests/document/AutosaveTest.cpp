@@ -47,7 +47,7 @@ protected:
     CAutosave m_Auto{m_Store, m_Doc, m_Clock};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(AutosaveTest, SavesANamedSheetEveryIntervalFromTheLastSave)
 {
@@ -55,10 +55,10 @@ TEST_F(AutosaveTest, SavesANamedSheetEveryIntervalFromTheLastSave)
     m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v1");
     ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
     EXPECT_EQ(m_Auto.DueAt(), m_Clock.m_nNow + 10 * MINUTE);
-    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2"); // not marked modified: saved all the same
+    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2");  // not marked modified: saved all the same
     EXPECT_EQ(RunMinutes(9), 0);
     EXPECT_EQ(RunMinutes(1), 1);
-    EXPECT_TRUE(m_Auto.IsRunning()); // restarted by the save
+    EXPECT_TRUE(m_Auto.IsRunning());  // restarted by the save
     EXPECT_NE(fs::file_size(P("a.bak")), 0u);
 
     // A save by hand 9 minutes later postpones the next one.
@@ -91,7 +91,7 @@ TEST_F(AutosaveTest, UnnamedSheetAsksForANameAndCancelStopsTheTimer)
 {
     m_Auto.Start();
     EXPECT_EQ(RunMinutes(10), 1);
-    EXPECT_EQ(m_Prompt.m_Saves.size(), 1u); // the Save As dialog, cancelled
+    EXPECT_EQ(m_Prompt.m_Saves.size(), 1u);  // the Save As dialog, cancelled
     EXPECT_FALSE(m_Auto.IsRunning());
     EXPECT_EQ(RunMinutes(60), 0);
     EXPECT_EQ(m_Prompt.m_Saves.size(), 1u);

@@ -49,7 +49,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DocumentTest, BackupsHoldThePreviousTwoVersions)
 {
@@ -60,7 +60,7 @@ TEST_F(DocumentTest, BackupsHoldThePreviousTwoVersions)
     Edit("1=1.00");
     ASSERT_TRUE(m_Doc.SaveAsPath(path));
     const std::string v1 = ReadBytes(path);
-    EXPECT_FALSE(fs::exists(P("my.jobs/wall.bak"))); // the file did not exist before
+    EXPECT_FALSE(fs::exists(P("my.jobs/wall.bak")));  // the file did not exist before
     EXPECT_FALSE(fs::exists(P("my.jobs/wall.~~k")));
 
     Edit("2=2.00");
@@ -154,7 +154,7 @@ TEST_F(DocumentTest, SaveAsRefusesForbiddenCharactersAndKeepsTheOldName)
 TEST_F(DocumentTest, SaveAsStartsInTheWorkFolderWithTheTitle)
 {
     m_Prompt.m_Files.push_back(P("x.qtx"));
-    ASSERT_TRUE(m_Doc.Save()); // unnamed: Save asks for a name
+    ASSERT_TRUE(m_Doc.Save());  // unnamed: Save asks for a name
     ASSERT_EQ(m_Prompt.m_Proposed.size(), 1u);
     EXPECT_EQ(m_Prompt.m_Proposed[0], P("NewProject"));
     EXPECT_TRUE(m_Prompt.m_Saves[0]);
@@ -170,7 +170,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
 
     // The disk fills up while the new version is written.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 1000;
@@ -225,8 +225,7 @@ TEST_F(DocumentTest, OpeningFiles)
     struct SCase {
         const char* m_szName;
         const char* m_szMessage;
-    } failures[] = {{"gone.qtx", doctext::TEXT_OPEN_FAILED}, {"bad.qtx", doctext::TEXT_DAMAGED},
-                    {"cache", doctext::TEXT_OPEN_FAILED}};
+    } failures[] = {{"gone.qtx", doctext::TEXT_OPEN_FAILED}, {"bad.qtx", doctext::TEXT_DAMAGED}, {"cache", doctext::TEXT_OPEN_FAILED}};
     for (const SCase& c : failures) {
         SCOPED_TRACE(c.m_szName);
         m_Prompt.m_Messages.clear();
@@ -234,7 +233,7 @@ TEST_F(DocumentTest, OpeningFiles)
         EXPECT_FALSE(m_Doc.Open());
         EXPECT_EQ(m_Prompt.m_Messages, std::vector<std::string>{c.m_szMessage});
         EXPECT_FALSE(m_Doc.IsNamed());
-        EXPECT_EQ(Cell(), ""); // reset
+        EXPECT_EQ(Cell(), "");  // reset
         EXPECT_EQ(m_Doc.Path(), P(c.m_szName));
     }
     EXPECT_EQ(m_Key.ReadString("RecentFile1"), P("a.qtx"));
@@ -261,12 +260,12 @@ TEST_F(DocumentTest, RecentListMovesEntriesDown)
     ASSERT_TRUE(m_Doc.OpenPath(P("2.qtx")));
     ASSERT_TRUE(m_Doc.OpenPath(P("3.qtx")));
     EXPECT_EQ(list(), (V{"3", "2", "1", "-"}));
-    ASSERT_TRUE(m_Doc.OpenPath(P("3.qtx"))); // already first
+    ASSERT_TRUE(m_Doc.OpenPath(P("3.qtx")));  // already first
     EXPECT_EQ(list(), (V{"3", "2", "1", "-"}));
-    ASSERT_TRUE(m_Doc.OpenRecent(2)); // third becomes first
+    ASSERT_TRUE(m_Doc.OpenRecent(2));  // third becomes first
     EXPECT_EQ(list(), (V{"1", "3", "2", "-"}));
     ASSERT_TRUE(m_Doc.OpenPath(P("4.qtx")));
-    ASSERT_TRUE(m_Doc.OpenPath(P("5.qtx"))); // the oldest falls off
+    ASSERT_TRUE(m_Doc.OpenPath(P("5.qtx")));  // the oldest falls off
     EXPECT_EQ(list(), (V{"5", "4", "1", "3"}));
 
     // A free slot in the middle (a hand-edited setting) is filled first.
@@ -313,7 +312,7 @@ TEST_F(DocumentTest, UnsavedWorkIsNeverDiscardedWithoutSaveOrNo)
         EXPECT_FALSE(command());
         EXPECT_EQ(Cell(), "work");
         EXPECT_TRUE(m_Doc.IsModified());
-        ASSERT_EQ(m_Prompt.m_Saves.size(), dialogs + 1); // only the save dialog came up
+        ASSERT_EQ(m_Prompt.m_Saves.size(), dialogs + 1);  // only the save dialog came up
         EXPECT_TRUE(m_Prompt.m_Saves.back());
         EXPECT_EQ(m_Doc.Title(), "NewProject");
     }
@@ -334,7 +333,7 @@ TEST_F(DocumentTest, UnsavedWorkIsNeverDiscardedWithoutSaveOrNo)
     EXPECT_EQ(m_Doc.Title(), "NewProject");
     EXPECT_FALSE(m_Doc.IsNamed());
     EXPECT_FALSE(m_Doc.IsModified());
-    EXPECT_EQ(m_Doc.Path(), P("w.qtx")); // kept for the open dialog
+    EXPECT_EQ(m_Doc.Path(), P("w.qtx"));  // kept for the open dialog
 
     // Yes on an unnamed sheet offers it as NewProject, saves, then goes on.
     Edit("keep me");

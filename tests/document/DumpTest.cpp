@@ -44,14 +44,14 @@ std::string TempFile(const std::string& bytes)
     return pattern;
 }
 
-} // namespace
+}  // namespace
 
 TEST(QtxDump, PrintsTheVersion150Layout)
 {
     CMemorySettingsStore store;
     CSettingsKey key(store);
     CFakeSite site(store);
-    key.WriteValue("CompanyName", "\xBD\xA8\xD6\xFE"); // 建筑
+    key.WriteValue("CompanyName", "\xBD\xA8\xD6\xFE");  // 建筑
     key.WriteValue("CountName", "a\tb");
     site.m_Sheet.SetTextMatrix(2, COL_SEQ, "1");
     site.m_Sheet.SetTextMatrix(2, COL_FORMULA, "x\\y\nz");
@@ -76,11 +76,15 @@ TEST(QtxDump, PrintsTheVersion150Layout)
 
 TEST(QtxDump, PrintsTheFiveColumnLayoutAndRefusesBadFiles)
 {
-    const char raw[] = "\x02\0\0\0"                 // two rows
-                       "\x01" "c" "\0\0\0"          // client, project, auditor, calculator
-                       "\0\x01p\0\0\0"             // row 1
-                       "\x01" "1" "\0\0\0\0"       // row 2
-                       "\x07\0\0\0\x01\0\0\0"; // current cell
+    const char raw[] = "\x02\0\0\0"  // two rows
+                       "\x01"
+                       "c"
+                       "\0\0\0"         // client, project, auditor, calculator
+                       "\0\x01p\0\0\0"  // row 1
+                       "\x01"
+                       "1"
+                       "\0\0\0\0"               // row 2
+                       "\x07\0\0\0\x01\0\0\0";  // current cell
     const std::string five(raw, sizeof raw - 1);
     const std::string path = TempFile(five);
     std::string out, err;

@@ -42,7 +42,7 @@ protected:
     std::string m_Folder;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SheetActionsReplay, EveryStoredInputKeepsTheSheetSound)
 {
@@ -112,6 +112,7 @@ TEST_F(SheetActionsReplay, ChecksReportBrokenSheets)
     run.m_Controller.Start();
     SheetGrid& sheet = run.m_Controller.Sheet();
     sheet.SetTextMatrix(2, COL_REF, "abc\n12");
-    sheet.SetTextMatrix(3, COL_FORMULA, "1=1.00\xB0" "inf"); // the lead byte pairs with the "i"
+    sheet.SetTextMatrix(3, COL_FORMULA, "1=1.00\xB0"
+                                        "inf");  // the lead byte pairs with the "i"
     EXPECT_EQ(sheetactions::CheckInvariants(run), "");
 }

@@ -47,7 +47,7 @@ std::string Int(std::int32_t v)
     return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
             static_cast<char>(u >> 24)};
 }
-std::string Str(const std::string& text) // texts below 255 bytes
+std::string Str(const std::string& text)  // texts below 255 bytes
 {
     return std::string(1, static_cast<char>(text.size())) + text;
 }
@@ -59,10 +59,10 @@ std::string File150(int rows, const std::vector<std::string>& cells, int curRow,
     return f + Int(curRow) + Int(curCol);
 }
 
-const std::string SUMMARY_SIZE = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC"; // 计算汇总
-const std::string WALL = "\xC7\xBD"; // 墙
+const std::string SUMMARY_SIZE = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC";  // 计算汇总
+const std::string WALL = "\xC7\xBD";                                  // 墙
 
-} // namespace
+}  // namespace
 
 TEST(SheetFileWrite, FreshSheetIsExactly231Bytes)
 {
@@ -96,7 +96,7 @@ TEST(SheetFileWrite, LengthPrefixesAndRoundTrip)
         bool bContent = false;
         const std::string out = s.Write(&bContent);
         EXPECT_EQ(bContent, c.m_nLen > 0);
-        EXPECT_EQ(out.substr(13, c.m_strPrefix.size()), c.m_strPrefix); // after tag, count, 5 empty properties
+        EXPECT_EQ(out.substr(13, c.m_strPrefix.size()), c.m_strPrefix);  // after tag, count, 5 empty properties
         EXPECT_EQ(out.size(), 231u + c.m_strPrefix.size() - 1 + c.m_nLen);
 
         SSheet back;
@@ -109,14 +109,14 @@ TEST(SheetFileWrite, TrimsTrailingEmptyRowsOnlyPastThirtyOne)
 {
     struct SCase {
         int m_nRows;
-        int m_nLastFilled; // 0: none
+        int m_nLastFilled;  // 0: none
         int m_nFilledCol;
         int m_nExpectedCount;
     } cases[] = {
-        {100, 9, COL_FORMULA, 31}, // 74 empty rows counted, 68 removed
-        {60, 29, COL_FORMULA, 59}, // 30 counted: kept
-        {100, 99, COL_REF, 99},    // a reference name alone is content
-        {80, 0, 0, 31},            // rows 1..25 are never counted
+        {100, 9, COL_FORMULA, 31},  // 74 empty rows counted, 68 removed
+        {60, 29, COL_FORMULA, 59},  // 30 counted: kept
+        {100, 99, COL_REF, 99},     // a reference name alone is content
+        {80, 0, 0, 31},             // rows 1..25 are never counted
         {36, 0, 0, 35},
         {20, 0, 0, 19},
     };
@@ -128,7 +128,7 @@ TEST(SheetFileWrite, TrimsTrailingEmptyRowsOnlyPastThirtyOne)
             s.Grid().SetTextMatrix(c.m_nLastFilled, c.m_nFilledCol, "1+1=2.00");
         const std::string out = s.Write();
         EXPECT_EQ(out.substr(4, 4), Int(c.m_nExpectedCount));
-        EXPECT_EQ(s.Grid().Rows(), c.m_nExpectedCount + 1); // the screen is trimmed too
+        EXPECT_EQ(s.Grid().Rows(), c.m_nExpectedCount + 1);  // the screen is trimmed too
     }
 }
 
@@ -158,7 +158,7 @@ TEST(SheetFileRead, RoundTripRebuildsColoursAlignmentsAndHeights)
     std::string error;
     ASSERT_TRUE(t.Read(out, &error)) << error;
     SheetGrid& h = t.Grid();
-    EXPECT_EQ(h.Rows(), 45); // 35 rows stored, nine spare
+    EXPECT_EQ(h.Rows(), 45);  // 35 rows stored, nine spare
     for (int row = 1; row <= 3; ++row)
         for (int col = 0; col < SHEET_COLS; ++col)
             EXPECT_EQ(h.TextMatrix(row, col), g.TextMatrix(row, col)) << row << "," << col;
@@ -229,8 +229,12 @@ TEST(SheetFileRead, CurrentCellIsKeptInsideTheSheet)
     struct SCase {
         int m_nRows, m_nRow, m_nCol, m_nWantRow, m_nWantCol;
     } cases[] = {
-        {40, 500, 3, 40, 3}, {40, 7, 5, 7, 5}, {40, 0, 0, 1, 1},
-        {40, -5, 9, 1, 5},   {0, 3, 2, 1, 2},  {40, INT_MAX, INT_MIN, 40, 1},
+        {40, 500, 3, 40, 3},
+        {40, 7, 5, 7, 5},
+        {40, 0, 0, 1, 1},
+        {40, -5, 9, 1, 5},
+        {0, 3, 2, 1, 2},
+        {40, INT_MAX, INT_MIN, 40, 1},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.m_nRow);
@@ -344,7 +348,7 @@ TEST(Progress, SerializerStepsOncePerRowAndRunsToTheEnd)
 
     SSheet t;
     CRecordingProgress opening;
-    opening.m_nCancelAtPump = 10; // Esc does not stop a file operation
+    opening.m_nCancelAtPump = 10;  // Esc does not stop a file operation
     ASSERT_TRUE(t.Read(out, nullptr, &opening));
     EXPECT_EQ(opening.m_Opened[0], doctext::TEXT_OPENING);
     EXPECT_EQ(t.Grid().TextMatrix(250, COL_FORMULA), "1");

@@ -90,4 +90,4 @@ TEST(Corpus, EveryInputGivesAPlainResult)
     }
 }
 
-} // namespace
+}  // namespace

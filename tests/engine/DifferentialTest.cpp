@@ -36,13 +36,69 @@ public:
     std::string Make(std::size_t maxPieces)
     {
         static const char* const pieces[] = {
-            "0", "1", "2", "3", "5", "7", "9", "12", "0.5", "45", "3.6", ".", ".", "..",
-            "+", "-", "*", "/", "^", "(", ")", "(", ")", "()", "(-", "[", "]", "[", "]", "=",
-            " ", "\n", "\t", "a", "x", "A", "Z", "b1",
-            "sin(", "cos(", "tan(", "ctg(", "log(", "sqrt(", "SIN(", "Sqrt(", "sin", "(0-",
-            "90", "180", "0-", "1e5", "000",
-            "\xA1\xC1", "\xA3\xAB", "\xA3\xAD", "\xA1\xA2", "\xA3\xA8", "\xA3\xA9", "\xA1\xA3",
-            "\xA1\xB2", "\xA1\xB3", "\xC7\xBD\xB3\xA4\xB6\xC8",
+            "0",
+            "1",
+            "2",
+            "3",
+            "5",
+            "7",
+            "9",
+            "12",
+            "0.5",
+            "45",
+            "3.6",
+            ".",
+            ".",
+            "..",
+            "+",
+            "-",
+            "*",
+            "/",
+            "^",
+            "(",
+            ")",
+            "(",
+            ")",
+            "()",
+            "(-",
+            "[",
+            "]",
+            "[",
+            "]",
+            "=",
+            " ",
+            "\n",
+            "\t",
+            "a",
+            "x",
+            "A",
+            "Z",
+            "b1",
+            "sin(",
+            "cos(",
+            "tan(",
+            "ctg(",
+            "log(",
+            "sqrt(",
+            "SIN(",
+            "Sqrt(",
+            "sin",
+            "(0-",
+            "90",
+            "180",
+            "0-",
+            "1e5",
+            "000",
+            "\xA1\xC1",
+            "\xA3\xAB",
+            "\xA3\xAD",
+            "\xA1\xA2",
+            "\xA3\xA8",
+            "\xA3\xA9",
+            "\xA1\xA3",
+            "\xA1\xB2",
+            "\xA1\xB3",
+            "\xC7\xBD\xB3\xA4\xB6\xC8",
         };
         const std::size_t nPieces = sizeof pieces / sizeof pieces[0];
         std::string s;
@@ -143,7 +199,7 @@ TEST(Differential, ResultSeparator)
             ASSERT_EQ(s[pos], '=') << s;
         }
     }
-    EXPECT_GT(disagreements, 0); // the generator does reach the mended case
+    EXPECT_GT(disagreements, 0);  // the generator does reach the mended case
 }
 
 TEST(Differential, WholeCalculation)
@@ -237,4 +293,4 @@ TEST(Differential, FixedFormattingMatchesTheLegacyPrintf)
     }
 }
 
-} // namespace
+}  // namespace

@@ -54,7 +54,7 @@ const std::string RANGE = calctext::TEXT_NOT_FINITE;
 
 struct SCase {
     std::string m_strIn;
-    std::string m_strOut;          // the result text with two decimals
+    std::string m_strOut;  // the result text with two decimals
     bool m_bOk;
     std::vector<std::string> m_Notices;
 };
@@ -83,7 +83,9 @@ TEST(Evaluate, PrecedenceAndAssociativity)
         {"-(-2)", "-(-2)=2.00", true, {}},
         {"((((1.5))))", "((((1.5))))=1.50", true, {}},
         {"(12+45)[" + WALL + "]*2.8[" + OUTSIDE + "]+(10)*(3.6+0.2)",
-         "(12+45)[" + WALL + "]*2.8[" + OUTSIDE + "]+(10)*(3.6+0.2)=197.60", true, {}},
+         "(12+45)[" + WALL + "]*2.8[" + OUTSIDE + "]+(10)*(3.6+0.2)=197.60",
+         true,
+         {}},
         {"", "=0.00", true, {}},
         {"[" + NOTE + "]", "[" + NOTE + "]=0.00", true, {}},
     });
@@ -111,8 +113,14 @@ TEST(Evaluate, SyntaxMessages)
         {Msg(5) + "5+3=0.00", "5+3=8.00", true, {}},
         // Full-width letters and digits are not mapped and fail.
         {"\xA3\xD3\xA3\xC9\xA3\xCE\xA3\xA8\xA3\xB3\xA3\xB0\xA3\xA9",
-         Msg(2) + "\xA3\xD3\xA3\xC9\xA3\xCE(\xA3\xB3\xA3\xB0)=0.00", false, {}},
-        {"SIN\xA3\xA8" "30\xA3\xA9", "sin(30)=0.50", true, {}},
+         Msg(2) + "\xA3\xD3\xA3\xC9\xA3\xCE(\xA3\xB3\xA3\xB0)=0.00",
+         false,
+         {}},
+        {"SIN\xA3\xA8"
+         "30\xA3\xA9",
+         "sin(30)=0.50",
+         true,
+         {}},
     });
 }
 
@@ -253,7 +261,7 @@ TEST(ResultText, DecimalsAndRounding)
         {"2/3", 5, "2/3=0.66667"},
         {"2.4449999", 2, "2.4449999=2.45"},
         {"2.444", 2, "2.444=2.44"},
-        {"0.5", 0, "0.5=1"}, // an exact half rounds up, as the sheets always showed it
+        {"0.5", 0, "0.5=1"},  // an exact half rounds up, as the sheets always showed it
         {"1.5", 0, "1.5=2"},
         {"2.5", 0, "2.5=3"},
         {"0.125", 2, "0.125=0.13"},
@@ -272,17 +280,25 @@ TEST(ResultText, DecimalsAndRounding)
 TEST(ResultText, RoundHalfUpStepByStep)
 {
     EXPECT_DOUBLE_EQ(CExprEngine::RoundHalfUp(2.4449999, 3), 2.445);
-    EXPECT_DOUBLE_EQ(CExprEngine::RoundHalfUp(0.33333, 1), 0.30000000000000004); // 3 * 0.1
+    EXPECT_DOUBLE_EQ(CExprEngine::RoundHalfUp(0.33333, 1), 0.30000000000000004);  // 3 * 0.1
     EXPECT_DOUBLE_EQ(CExprEngine::RoundHalfUp(-1.25, 1), -1.2000000000000002);
     EXPECT_EQ(CExprEngine::RoundHalfUp(0, 7), 0.0);
-    EXPECT_EQ(CExprEngine::RoundHalfUp(1e306, 7), 1e306); // too large to scale
+    EXPECT_EQ(CExprEngine::RoundHalfUp(1e306, 7), 1e306);  // too large to scale
 }
 
 TEST(ResultText, RecalculatingAResultGivesTheSameText)
 {
     const std::string texts[] = {
-        "(12+45)[" + WALL + "]*2.8[" + OUTSIDE + "]+(10)*(3.6+0.2)", "5++3", "1/0", "2^3^2",
-        "2*sin(-30)", "SIN\xA3\xA8" "30\xA3\xA9", "3[a=b]", "tan(0)+sin(30)", "sin(1+)+2",
+        "(12+45)[" + WALL + "]*2.8[" + OUTSIDE + "]+(10)*(3.6+0.2)",
+        "5++3",
+        "1/0",
+        "2^3^2",
+        "2*sin(-30)",
+        "SIN\xA3\xA8"
+        "30\xA3\xA9",
+        "3[a=b]",
+        "tan(0)+sin(30)",
+        "sin(1+)+2",
     };
     for (const std::string& t : texts) {
         SCalc calc;
@@ -302,4 +318,4 @@ TEST(Conversions, ToNumberAndFormatArgument)
     EXPECT_EQ(CExprEngine::FormatArgument(-2.0 / 3), "-0.666667");
 }
 
-} // namespace
+}  // namespace

@@ -17,22 +17,43 @@ TEST(CleanExpression, MapsLowersAndJoins)
 {
     const SPass cases[] = {
         // The nine full-width characters, each on its own.
-        {"2\xA1\xC1" "3", "2*3"},               // ×
-        {"2\xA3\xAB" "3", "2+3"},               // ＋
-        {"2\xA3\xAD" "3", "2-3"},               // －
-        {"2\xA1\xA2" "3", "2/3"},               // 、
-        {"\xA3\xA8" "2\xA3\xA9", "(2)"},        // （ ）
-        {"2\xA1\xA3" "5", "2.5"},               // 。
-        {"\xA1\xB2" "a\xA1\xB3" "1", "[a]1"},   // 〔 〕
-        {"2\xA1\xC1" "3\xA3\xAB" "4\xA1\xA2" "2", "2*3+4/2"}, // 2×3＋4、2
+        {"2\xA1\xC1"
+         "3",
+         "2*3"},  // ×
+        {"2\xA3\xAB"
+         "3",
+         "2+3"},  // ＋
+        {"2\xA3\xAD"
+         "3",
+         "2-3"},  // －
+        {"2\xA1\xA2"
+         "3",
+         "2/3"},  // 、
+        {"\xA3\xA8"
+         "2\xA3\xA9",
+         "(2)"},  // （ ）
+        {"2\xA1\xA3"
+         "5",
+         "2.5"},  // 。
+        {"\xA1\xB2"
+         "a\xA1\xB3"
+         "1",
+         "[a]1"},  // 〔 〕
+        {"2\xA1\xC1"
+         "3\xA3\xAB"
+         "4\xA1\xA2"
+         "2",
+         "2*3+4/2"},  // 2×3＋4、2
         // Full-width letters and digits stay: ＳＩＮ（３０）
         {"\xA3\xD3\xA3\xC9\xA3\xCE\xA3\xA8\xA3\xB3\xA3\xB0\xA3\xA9",
          "\xA3\xD3\xA3\xC9\xA3\xCE(\xA3\xB3\xA3\xB0)"},
-        {"SIN\xA3\xA8" "30\xA3\xA9", "sin(30)"},
+        {"SIN\xA3\xA8"
+         "30\xA3\xA9",
+         "sin(30)"},
         {"Ctg(45)", "ctg(45)"},
         {"1 2\n+3", "12+3"},
         {"[a b]\n1", "[ab]1"},
-        {"1\t+\r2", "1\t+\r2"}, // tabs and carriage returns stay
+        {"1\t+\r2", "1\t+\r2"},  // tabs and carriage returns stay
         {"", ""},
         // Messages: the first occurrence of each of the first eight goes.
         {Msg(5) + "5++3=0.00", "5++3=0.00"},
@@ -130,7 +151,7 @@ TEST(Checks, AnnotationsAndParentheses)
         {"(1)[x](2)", 0, 0},
         {"[" + LUSHAN + "]", 0, 0},
         {"[" + TRAIL_OPEN + "]", 0, 0},
-        {"1" + LUSHAN, 0, 0}, // the "]" inside 廬 is no bracket
+        {"1" + LUSHAN, 0, 0},  // the "]" inside 廬 is no bracket
         {"1" + TRAIL_OPEN + "2", 0, 0},
     };
     for (const SCase& c : cases) {
@@ -160,7 +181,7 @@ TEST(Checks, SyntaxCodes)
         {"1=2", 3},
         {"1[2", 3},
         {"1" + TRAIL_OPEN + "2", 3},
-        {"1" + TRAIL_CARET + "2", 3}, // not two operators: the caret is a trail byte
+        {"1" + TRAIL_CARET + "2", 3},  // not two operators: the caret is a trail byte
         {"(3+4)2", 4},
         {"2(3+4)", 5},
         {"1+2(3)", 5},
@@ -173,7 +194,7 @@ TEST(Checks, SyntaxCodes)
         {"1+.+2", 7},
         {"1.2.3+4", 8},
         {"1..2", 8},
-        {"1.2" + TRAIL_CARET + "3.4", 8}, // a double-byte character does not end the run
+        {"1.2" + TRAIL_CARET + "3.4", 8},  // a double-byte character does not end the run
         {"(3)+(4)", 0},
         {"1.2.", 8},
         {"1.2", 0},
@@ -182,4 +203,4 @@ TEST(Checks, SyntaxCodes)
         EXPECT_EQ(exprtext::CheckSyntax(c.m_strText), c.m_nCode) << c.m_strText;
 }
 
-} // namespace
+}  // namespace

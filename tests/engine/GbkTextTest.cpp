@@ -12,7 +12,7 @@ TEST(GbkText, CharacterBoundaries)
     EXPECT_EQ(gbk::CharLength(s, 1), 2u);
     EXPECT_EQ(gbk::CharLength(s, 3), 2u);
     EXPECT_TRUE(gbk::IsCharStart(s, 3));
-    EXPECT_FALSE(gbk::IsCharStart(s, 2)); // the "]" inside 廬
+    EXPECT_FALSE(gbk::IsCharStart(s, 2));  // the "]" inside 廬
     EXPECT_EQ(gbk::CharCount(s), 4u);
     // A lead byte without a trail byte (end of text, or a control byte or
     // 0x7F after it) is a character on its own.
@@ -35,7 +35,7 @@ TEST(GbkText, FindNeverMatchesInsideACharacter)
 
 TEST(GbkText, ClipNeverSplits)
 {
-    const std::string s = "a" + sample::WALL; // 1 + 6 bytes
+    const std::string s = "a" + sample::WALL;  // 1 + 6 bytes
     EXPECT_EQ(gbk::ClipLength(s, 2), 1u);
     EXPECT_EQ(gbk::ClipLength(s, 3), 3u);
     EXPECT_EQ(gbk::ClipLength(s, 6), 5u);
@@ -49,4 +49,4 @@ TEST(GbkText, LowerCaseLeavesTrailBytes)
     EXPECT_EQ(s, "sin" + sample::MENCHUANG + "x");
 }
 
-} // namespace
+}  // namespace

@@ -18,9 +18,7 @@ bool IsStart(const std::string& t, long i)
     long k = 0;
     while (k < i) {
         const unsigned char a = static_cast<unsigned char>(t[k]);
-        const bool pair = k + 1 < static_cast<long>(t.size()) && a >= 0x81 && a <= 0xFE &&
-                          static_cast<unsigned char>(t[k + 1]) >= 0x40 && static_cast<unsigned char>(t[k + 1]) <= 0xFE &&
-                          t[k + 1] != 0x7F;
+        const bool pair = k + 1 < static_cast<long>(t.size()) && a >= 0x81 && a <= 0xFE && static_cast<unsigned char>(t[k + 1]) >= 0x40 && static_cast<unsigned char>(t[k + 1]) <= 0xFE && t[k + 1] != 0x7F;
         k += pair ? 2 : 1;
     }
     return k == i;
@@ -63,7 +61,7 @@ std::string DeleteBlanks(std::string t)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 std::string FixPairsAndPoints(std::string t)
 {
@@ -133,36 +131,36 @@ std::string StripAnnotations(const std::string& input, std::vector<long>* origin
 
 std::string CleanExpression(std::string t)
 {
-    for (int k = 0; k < 8; ++k) { // C1
+    for (int k = 0; k < 8; ++k) {  // C1
         const std::string msg = calctext::CALC_MESSAGES[k];
         const long p = Find(t, msg);
         if (p >= 0)
             t.erase(p, msg.size());
     }
-    for (long i = 0; i < Len(t); ++i) // C2
+    for (long i = 0; i < Len(t); ++i)  // C2
         if (t[i] >= 'A' && t[i] <= 'Z' && IsStart(t, i))
             t[i] = static_cast<char>(t[i] + 32);
-    if (!t.empty()) { // C3
+    if (!t.empty()) {  // C3
         for (const auto& fw : calctext::FULL_WIDTH) {
             for (long p = Find(t, fw.m_szWide); p >= 0; p = Find(t, fw.m_szWide))
                 t.replace(p, 2, 1, fw.m_cAscii);
         }
     }
-    t = DeleteBlanks(t); // C4
-    return FixPairsAndPoints(t); // C5
+    t = DeleteBlanks(t);          // C4
+    return FixPairsAndPoints(t);  // C5
 }
 
 std::string PrepareForEvaluation(std::string t)
 {
-    t = DeleteBlanks(t);       // P1
-    t = StripAnnotations(t);   // P2
-    t = FixPairsAndPoints(t);  // P3
-    for (long k = 0; k <= Len(t) - 2; ++k) // P4
+    t = DeleteBlanks(t);                    // P1
+    t = StripAnnotations(t);                // P2
+    t = FixPairsAndPoints(t);               // P3
+    for (long k = 0; k <= Len(t) - 2; ++k)  // P4
         if (At(t, k, '(') && At(t, k + 1, '-'))
             t.insert(k + 1, "0");
-    if (t.empty()) // P5
+    if (t.empty())  // P5
         t = "0.0";
-    if (At(t, 0, '-')) // P6
+    if (At(t, 0, '-'))  // P6
         t.insert(0, "0");
     return t;
 }
@@ -260,7 +258,7 @@ std::string LegacyFixed(double v, int decimals)
     if (negative)
         str.erase(0, 1);
     const std::size_t e = str.find('e');
-    const int point = std::atoi(str.c_str() + e + 1) + 1; // digits before the point
+    const int point = std::atoi(str.c_str() + e + 1) + 1;  // digits before the point
     const std::string digits = str.substr(0, 1) + str.substr(2, e - 2);
     std::string intPart;
     std::string frac;
@@ -300,7 +298,7 @@ double RoundHalfUp(double x, int n)
     v = std::floor(v + 0.50000001);
     for (int i = 0; i < n; ++i)
         v *= 0.1;
-    return std::isfinite(v) ? v : x; // too large to scale: nothing to round
+    return std::isfinite(v) ? v : x;  // too large to scale: nothing to round
 }
 
 void CLiteralCalc::Record(int k)
@@ -325,10 +323,10 @@ double CLiteralCalc::Finite(double v)
 
 std::string CLiteralCalc::PrepareExpression(const std::string& text)
 {
-    if (text.empty()) // E1
+    if (text.empty())  // E1
         return text;
     ++m_nDepth;
-    if (m_nDepth == 1) { // E2, outermost only
+    if (m_nDepth == 1) {  // E2, outermost only
         m_strCalcError.clear();
         m_bCalcOk = 1;
     }
@@ -352,7 +350,7 @@ std::string CLiteralCalc::PrepareExpression(const std::string& text)
 
 std::string CLiteralCalc::ReduceFunctions(std::string t)
 {
-    for (long i = 0; i < Len(t); ++i) // F1
+    for (long i = 0; i < Len(t); ++i)  // F1
         if (t[i] >= 'A' && t[i] <= 'Z' && IsStart(t, i))
             t[i] = static_cast<char>(t[i] + 32);
     static const char* const names[] = {"log", "sin", "cos", "tan", "ctg", "sqrt"};
@@ -413,7 +411,7 @@ std::string CLiteralCalc::ReduceFunctions(std::string t)
             }
             y = Finite(y);
             if (y == 0)
-                y = 0; // a negative zero would print as a second sign
+                y = 0;  // a negative zero would print as a second sign
             const std::string value = y >= 0 ? LegacyFixed(y, 6) : "(0" + LegacyFixed(y, 6) + ")";
             close = closing();
             t.replace(c, close - c + 1, value);
@@ -526,11 +524,11 @@ double CLiteralCalc::Evaluate(const std::string& t)
 
 std::string CLiteralCalc::CalcExpressionText(const std::string& text)
 {
-    std::string t = CleanExpression(text);       // T1
-    t.erase(ResultSeparatorTrue(t));             // T2
-    const double value = Evaluate(PrepareExpression(t)); // T4
+    std::string t = CleanExpression(text);                // T1
+    t.erase(ResultSeparatorTrue(t));                      // T2
+    const double value = Evaluate(PrepareExpression(t));  // T4
     const double rounded = RoundHalfUp(value, m_nDecimals + 1);
-    return m_strCalcError + t + "=" + LegacyFixed(rounded, m_nDecimals); // T5, T6
+    return m_strCalcError + t + "=" + LegacyFixed(rounded, m_nDecimals);  // T5, T6
 }
 
-} // namespace literal
+}  // namespace literal

@@ -45,4 +45,4 @@ private:
     int m_nDepth = 0;
 };
 
-} // namespace literal
+}  // namespace literal

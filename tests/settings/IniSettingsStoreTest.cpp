@@ -46,9 +46,9 @@ struct SEnv {
     const char* m_szName;
 };
 
-const char POSITION_GBK[] = "\xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB"; // 计算部位
+const char POSITION_GBK[] = "\xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB";  // 计算部位
 
-} // namespace
+}  // namespace
 
 TEST(IniSettingsStore, TextsAreUtf8InTheFileAndGbkInTheProgram)
 {
@@ -72,10 +72,22 @@ TEST(IniSettingsStore, ValuesSurviveTheFileFormat)
     QTemporaryDir dir;
     CIniSettingsStore store(dir.filePath("q.ini"));
     const std::string values[] = {
-        "\xCD\xF8\xB8\xF1\xCF\xDF\xA3\xAD\xB4\xD6", // 网格线－粗
+        "\xCD\xF8\xB8\xF1\xCF\xDF\xA3\xAD\xB4\xD6",  // 网格线－粗
         "C:\\Projects\\\xB9\xA4\xB3\xCC.qtx",        // C:\Projects\工程.qtx
-        "a,b", "a, b", "\"quoted\"", "@Variant(x)", "@", "  padded  ", "x=y;z", "#not a comment", "[Other]",
-        "line1\nline2", "tab\there", "", "0", "true",
+        "a,b",
+        "a, b",
+        "\"quoted\"",
+        "@Variant(x)",
+        "@",
+        "  padded  ",
+        "x=y;z",
+        "#not a comment",
+        "[Other]",
+        "line1\nline2",
+        "tab\there",
+        "",
+        "0",
+        "true",
     };
     for (const std::string& value : values) {
         ASSERT_TRUE(store.WriteRaw("SelectAddSign", value));
@@ -89,9 +101,17 @@ TEST(IniSettingsStore, EveryValueNameIsKeptAsWritten)
     QString path = dir.filePath("q.ini");
     CIniSettingsStore store(path);
     const std::string names[] = {
-        settingsname::COUNT_COLOR, settingsname::TOTAL_COLOR, settingsname::IS_CLEAR_CONTANT, settingsname::PIONT_NUM,
-        settingsname::SEAT_SIGN[0], settingsname::SEAT_SIGN[4], settingsname::RECENT_FILE[0], settingsname::WORK_DIR,
-        settingsname::IS_NOT_PRN_ADDRESS, settingsname::NET_ADDRESS, settingsname::WINDOW_SHOW,
+        settingsname::COUNT_COLOR,
+        settingsname::TOTAL_COLOR,
+        settingsname::IS_CLEAR_CONTANT,
+        settingsname::PIONT_NUM,
+        settingsname::SEAT_SIGN[0],
+        settingsname::SEAT_SIGN[4],
+        settingsname::RECENT_FILE[0],
+        settingsname::WORK_DIR,
+        settingsname::IS_NOT_PRN_ADDRESS,
+        settingsname::NET_ADDRESS,
+        settingsname::WINDOW_SHOW,
     };
     for (const std::string& name : names)
         ASSERT_TRUE(store.WriteRaw(name, name + "-value"));
@@ -112,7 +132,7 @@ TEST(IniSettingsStore, LengthLimitCountsGbkBytes)
     QTemporaryDir dir;
     CIniSettingsStore store(dir.filePath("q.ini"));
     CSettingsKey key(store);
-    const std::string wide = "\xB9\xA4"; // 工: two bytes in GBK, three in UTF-8
+    const std::string wide = "\xB9\xA4";  // 工: two bytes in GBK, three in UTF-8
     std::string text99, text100;
     for (int i = 0; i < 99; ++i)
         text99 += wide;
@@ -225,5 +245,5 @@ TEST(IniSettingsStore, HandEditedListValueReadsAsText)
     WriteFileBytes(path, "[Quantorix]\nWorkDir=D:/a, b\nm_CountUnit=\xE5\x8D\x95\xE4\xBD\x8D\n");
     CIniSettingsStore store(path);
     EXPECT_EQ(Read(store, "WorkDir"), "D:/a, b");
-    EXPECT_EQ(Read(store, "m_CountUnit"), "\xB5\xA5\xCE\xBB"); // 单位
+    EXPECT_EQ(Read(store, "m_CountUnit"), "\xB5\xA5\xCE\xBB");  // 单位
 }

@@ -1,5 +1,5 @@
-#include "settings/SettingsNames.h"
 #include "settings/SheetSettings.h"
+#include "settings/SettingsNames.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ public:
     std::vector<std::string> m_Writes;
 };
 
-} // namespace
+}  // namespace
 
 TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
 {
@@ -35,11 +35,17 @@ TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
     // The project and client defaults are written and then emptied again,
     // because a missing ISClearContant counts as "1".
     const std::vector<std::string> expected = {
-        "nSEATSIGN1=17", "nSEATSIGN2=24", "nSEATSIGN3=31", "nSEATSIGN4=44", "nSEATSIGN5=54",
+        "nSEATSIGN1=17",
+        "nSEATSIGN2=24",
+        "nSEATSIGN3=31",
+        "nSEATSIGN4=44",
+        "nSEATSIGN5=54",
         std::string("CompanyName=") + settingsdefault::COMPANY_NAME,
         std::string("ProjectCompanyName=") + settingsdefault::PROJECT_COMPANY_NAME,
         std::string("ProjectName=") + settingsdefault::PROJECT_NAME,
-        "ISClearContant=1", "ProjectCompanyName=", "ProjectName=",
+        "ISClearContant=1",
+        "ProjectCompanyName=",
+        "ProjectName=",
         std::string("m_CountProjectName=") + settingsdefault::COUNT_PROJECT_NAME,
         std::string("m_CountConstructionCompany=") + settingsdefault::COUNT_CONSTRUCTION_COMPANY,
         std::string("m_CountReplacePeople=") + settingsdefault::COUNT_REPLACE_PEOPLE,
@@ -50,7 +56,8 @@ TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
         std::string("m_CountUnit=") + settingsdefault::COUNT_UNIT,
         std::string("m_CountBook=") + settingsdefault::COUNT_BOOK,
         std::string("m_CountOrder=") + settingsdefault::COUNT_ORDER,
-        "m_CountColor=65535", "m_TotalColor=16711935",
+        "m_CountColor=65535",
+        "m_TotalColor=16711935",
     };
     EXPECT_EQ(store.m_Writes, expected);
 
@@ -63,25 +70,22 @@ TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
         EXPECT_EQ(s.m_ColAlign[c], align[c]) << "column " << c;
         EXPECT_EQ(s.m_strHeader[c], header[c]) << "column " << c;
     }
-    EXPECT_EQ(s.m_strBookTitle, "\xBC\xC6  \xC1\xBF  \xB5\xD7  \xB8\xE5"); // 计  量  底  稿
-    EXPECT_EQ(s.m_clrErrorCell, 0x00FFFFu);   // yellow
-    EXPECT_EQ(s.m_clrSummaryRow, 0xFF00FFu);  // magenta
+    EXPECT_EQ(s.m_strBookTitle, "\xBC\xC6  \xC1\xBF  \xB5\xD7  \xB8\xE5");  // 计  量  底  稿
+    EXPECT_EQ(s.m_clrErrorCell, 0x00FFFFu);                                 // yellow
+    EXPECT_EQ(s.m_clrSummaryRow, 0xFF00FFu);                                // magenta
 
     // Every later initialisation finds the two names empty, so it writes
     // their defaults and empties them again; nothing else is written.
     store.m_Writes.clear();
     ReadSheetInitSettings(key);
-    EXPECT_EQ(store.m_Writes, (std::vector<std::string>{
-                                  std::string("ProjectCompanyName=") + settingsdefault::PROJECT_COMPANY_NAME,
-                                  std::string("ProjectName=") + settingsdefault::PROJECT_NAME,
-                                  "ProjectCompanyName=", "ProjectName="}));
+    EXPECT_EQ(store.m_Writes, (std::vector<std::string>{std::string("ProjectCompanyName=") + settingsdefault::PROJECT_COMPANY_NAME, std::string("ProjectName=") + settingsdefault::PROJECT_NAME, "ProjectCompanyName=", "ProjectName="}));
 }
 
 TEST(SheetSettings, ColumnAlignmentIsClampedAndWrittenBack)
 {
     struct SCase {
         int nCol;
-        const char* szStored; // nullptr: missing
+        const char* szStored;  // nullptr: missing
         int nAlign;
         const char* szAfter;
     };
@@ -92,13 +96,13 @@ TEST(SheetSettings, ColumnAlignmentIsClampedAndWrittenBack)
         {3, "35", 5, "35"},
         {3, "31", 1, "31"},
         {3, "37", 7, "37"},
-        {3, "abc", 1, "31"},           // non-numeric counts as 0
-        {3, "36xyz", 6, "36xyz"},      // leading digits count, value kept
-        {3, "", 1, "31"},              // empty is missing: default 31
+        {3, "abc", 1, "31"},       // non-numeric counts as 0
+        {3, "36xyz", 6, "36xyz"},  // leading digits count, value kept
+        {3, "", 1, "31"},          // empty is missing: default 31
         {5, nullptr, 4, "54"},
         {5, "58", 7, "57"},
         {1, "-5", 1, "11"},
-        {2, "99999999999999999999999", 7, "27"},   // saturates, no overflow
+        {2, "99999999999999999999999", 7, "27"},  // saturates, no overflow
         {2, "-99999999999999999999999", 1, "21"},
     };
     for (const SCase& c : cases) {
@@ -122,12 +126,17 @@ TEST(SheetSettings, ColumnAlignmentIsClampedAndWrittenBack)
 TEST(SheetSettings, ClearContantRule)
 {
     struct SCase {
-        const char* szStored; // nullptr: missing
+        const char* szStored;  // nullptr: missing
         const char* szAfter;
         bool bCleared;
     };
     const SCase cases[] = {
-        {nullptr, "1", true}, {"", "1", true}, {"1", "1", true}, {"0", "0", false}, {"yes", "1", true}, {"01", "1", true},
+        {nullptr, "1", true},
+        {"", "1", true},
+        {"1", "1", true},
+        {"0", "0", false},
+        {"yes", "1", true},
+        {"01", "1", true},
     };
     for (const SCase& c : cases) {
         CRecordingStore store;
@@ -148,12 +157,12 @@ TEST(SheetSettings, LabelsAndColoursFromStore)
 {
     CRecordingStore store;
     CSettingsKey key(store);
-    store.WriteRaw("m_CountPosition", "");          // saved empty: default comes back
+    store.WriteRaw("m_CountPosition", "");  // saved empty: default comes back
     store.WriteRaw("m_CountUnit", "U");
     store.WriteRaw("m_CountOrder", std::string(199, 'x'));  // 200 with terminator
     store.WriteRaw("m_CountSize", std::string(198, 'y'));   // 199: still readable
-    store.WriteRaw("m_CountColor", "abc");           // present but not a number
-    store.WriteRaw("m_TotalColor", "0");             // present: black, not default
+    store.WriteRaw("m_CountColor", "abc");                  // present but not a number
+    store.WriteRaw("m_TotalColor", "0");                    // present: black, not default
     SSheetInitSettings s = ReadSheetInitSettings(key);
 
     EXPECT_EQ(s.m_strHeader[1], settingsdefault::COUNT_POSITION);
@@ -196,10 +205,10 @@ TEST(SheetSettings, Startup)
     EXPECT_EQ(s.m_strRecent[0], "/a.qtx");
     EXPECT_EQ(s.m_strRecent[1], "");
     EXPECT_EQ(s.m_strRecent[2], "/c.qtx");
-    EXPECT_TRUE(s.m_bExampleShow);          // anything but "0" is on
+    EXPECT_TRUE(s.m_bExampleShow);  // anything but "0" is on
     EXPECT_EQ(s.m_nDecimals, 6);
     EXPECT_EQ(s.m_nSaveTime, 1);
-    EXPECT_FALSE(IsAutoSaveOn(key));        // "1" is not the switch text
+    EXPECT_FALSE(IsAutoSaveOn(key));  // "1" is not the switch text
     store.WriteRaw("IsAutoSave", settingstext::AUTO_SAVE_ON);
     EXPECT_TRUE(IsAutoSaveOn(key));
     store.WriteRaw("ExampleShow", "0");
@@ -214,7 +223,13 @@ TEST(SheetSettings, Decimals)
         const char* szAfter;
     };
     const SCase cases[] = {
-        {"9", 6, "6"}, {"6", 6, "6"}, {"0", 0, "0"}, {"-3", 0, "0"}, {"abc", 0, "abc"}, {"3.7", 3, "3.7"}, {"", 2, "2"},
+        {"9", 6, "6"},
+        {"6", 6, "6"},
+        {"0", 0, "0"},
+        {"-3", 0, "0"},
+        {"abc", 0, "abc"},
+        {"3.7", 3, "3.7"},
+        {"", 2, "2"},
     };
     for (const SCase& c : cases) {
         CRecordingStore store;
@@ -229,4 +244,3 @@ TEST(SheetSettings, Decimals)
     WriteDecimals(key, 7);
     EXPECT_EQ(key.ReadString("nPiontNum"), "6");
 }
-

@@ -7,8 +7,12 @@ namespace {
 
 TEST(CellTextWrap, BreaksAtWidthSemicolonAndNeverInsideNumbersOrCharacters)
 {
-    struct SCase { const char* m_szIn; int m_nWidth; const char* m_szOut; } cases[] = {
-        {"\xD2\xBB\xB2\xE3;\xB6\xFE\xB2\xE3", 12, "\xD2\xBB\xB2\xE3;\n\xB6\xFE\xB2\xE3"}, // 一层;二层
+    struct SCase {
+        const char* m_szIn;
+        int m_nWidth;
+        const char* m_szOut;
+    } cases[] = {
+        {"\xD2\xBB\xB2\xE3;\xB6\xFE\xB2\xE3", 12, "\xD2\xBB\xB2\xE3;\n\xB6\xFE\xB2\xE3"},  // 一层;二层
         {"12345678901", 8, "12345678901"},
         {"abcdef", 6, "abcde\nf"},
         {"abc123", 6, "abc\n123"},
@@ -16,13 +20,16 @@ TEST(CellTextWrap, BreaksAtWidthSemicolonAndNeverInsideNumbersOrCharacters)
         {"a;b;", 6, "a;\nb;\n"},
         // Seven double-byte characters in twelve bytes: the seventh moves on.
         {"\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB", 12,
-         "\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\n\xD2\xBB"}, // 一一一一一一一
+         "\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\xD2\xBB\n\xD2\xBB"},  // 一一一一一一一
         // A character that would straddle the width starts the next line.
         {"abcdefghijk\xD2\xBB", 12, "abcdefghijk\n\xD2\xBB"},
         // Exactly full: nothing to break.
         {"abcd\xD2\xBB", 6, "abcd\xD2\xBB"},
         // A trail byte that looks like a letter is no place to break.
-        {"ab\x81" "cd", 4, "ab\x81" "c\nd"},
+        {"ab\x81"
+         "cd",
+         4, "ab\x81"
+            "c\nd"},
         {"", 6, ""},
     };
     for (const SCase& c : cases)
@@ -48,10 +55,19 @@ TEST(CellTextWrap, LongExpressionKeepsItsNumbersWhole)
 
 TEST(CellTextNames, NameRules)
 {
-    struct SCase { const char* m_szIn; const char* m_szOut; } cases[] = {
-        {"1ab-c", "abc"}, {"Abcdefgh", "abcdef"}, {"\xB3\xA4\xB6\xC8", ""}, // 长度
-        {"9", ""}, {"x_1", "x1"}, {"\xB3\xA4" "a", "a"}, // a double-byte character goes whole
-        {"\x81" "a1", ""}, // "\x81a" is one character: the "1" left is no name
+    struct SCase {
+        const char* m_szIn;
+        const char* m_szOut;
+    } cases[] = {
+        {"1ab-c", "abc"}, {"Abcdefgh", "abcdef"}, {"\xB3\xA4\xB6\xC8", ""},  // 长度
+        {"9", ""},
+        {"x_1", "x1"},
+        {"\xB3\xA4"
+         "a",
+         "a"},  // a double-byte character goes whole
+        {"\x81"
+         "a1",
+         ""},  // "\x81a" is one character: the "1" left is no name
     };
     for (const SCase& c : cases)
         EXPECT_EQ(celltext::MakeRefName(c.m_szIn), c.m_szOut) << c.m_szIn;
@@ -66,10 +82,10 @@ TEST(CellTextValues, ValueAndOperandReading)
 
     EXPECT_TRUE(celltext::OccursAsOperand("a1*2=12.00", "a1"));
     EXPECT_TRUE(celltext::OccursAsOperand("2+(a1)", "a1"));
-    EXPECT_FALSE(celltext::OccursAsOperand("2*a1", "a1")); // the end does not count
+    EXPECT_FALSE(celltext::OccursAsOperand("2*a1", "a1"));  // the end does not count
     EXPECT_FALSE(celltext::OccursAsOperand("ba1+2", "a1"));
     EXPECT_FALSE(celltext::OccursAsOperand("a12+2", "a1"));
     EXPECT_TRUE(celltext::OccursAsOperand("ba1+a1=", "a1"));
 }
 
-} // namespace
+}  // namespace

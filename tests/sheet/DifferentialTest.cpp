@@ -31,7 +31,10 @@ public:
     std::string Operand()
     {
         switch (Pick(9)) {
-        case 0: case 1: case 2: case 3:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
             return NAMES[Pick(6)];
         case 4:
             return std::to_string(Pick(20));
@@ -42,7 +45,7 @@ public:
         case 7:
             return "sin(" + std::to_string(Pick(90)) + ")";
         case 8:
-            return Pick(2) ? "b" + std::string(NAMES[Pick(6)]) // a name inside a longer word
+            return Pick(2) ? "b" + std::string(NAMES[Pick(6)])  // a name inside a longer word
                            : std::string(Pick(2) ? "a.b" : "12");
         default:
             return "1";
@@ -57,15 +60,15 @@ public:
         for (int i = 0; i < terms; ++i)
             text += std::string(OPS[Pick(5)]) + Operand();
         switch (Pick(13)) {
-        case 0: text += "[\xD7\xA2=1]"; break;           // [注=1]
+        case 0: text += "[\xD7\xA2=1]"; break;  // [注=1]
         case 1: text = "[" + text + "]" + Operand(); break;
-        case 2: text += "++2"; break;                     // an error
-        case 3: text += "=99"; break;                     // an old result
-        case 4: text = "\xA3\xA8" + text + "\xA3\xA9"; break; // （ ）
-        case 5: text = "[\xD1\xAD\xBB\xB7\xD2\xFD\xD3\xC3\xB4\xED\xCE\xF3]" + text; break; // [循环引用错误]
+        case 2: text += "++2"; break;                                                       // an error
+        case 3: text += "=99"; break;                                                       // an old result
+        case 4: text = "\xA3\xA8" + text + "\xA3\xA9"; break;                               // （ ）
+        case 5: text = "[\xD1\xAD\xBB\xB7\xD2\xFD\xD3\xC3\xB4\xED\xCE\xF3]" + text; break;  // [循环引用错误]
         case 6: text = "1/0"; break;
         case 7: text = ""; break;
-        case 8: // long enough for the result to be wrapped onto a line of its own
+        case 8:  // long enough for the result to be wrapped onto a line of its own
             for (int n = 17 + Pick(8); n > 0; --n)
                 text += "+1";
             break;
@@ -79,7 +82,7 @@ public:
         switch (Pick(8)) {
         case 0: return "";
         case 1: return "1" + std::string(NAMES[Pick(6)]);
-        case 2: return "\xB3\xA4\xB6\xC8"; // 长度
+        case 2: return "\xB3\xA4\xB6\xC8";  // 长度
         default: return NAMES[Pick(6)];
         }
     }
@@ -127,37 +130,41 @@ void RunSequence(unsigned seed, int steps, int rows)
         const int row = 1 + random.Pick(calc.Grid().Rows() - 1);
         std::string what;
         switch (random.Pick(16)) {
-        case 0: { // the number of decimals changes: every row is recalculated
+        case 0: {  // the number of decimals changes: every row is recalculated
             const int delta = random.Pick(2) ? 1 : -1;
             calc.Grid().SetRow(row);
             delta > 0 ? calc.MoreDecimals() : calc.FewerDecimals();
             calc.WaitForRecalc();
             if (delta > 0 && plainState.m_nDecimals == 6)
-                ++plainPrompt.m_nShown; // the command's own message
+                ++plainPrompt.m_nShown;  // the command's own message
             plainState.m_nDecimals = fastState.m_nDecimals;
             plain.RecalcAll(row);
             what = "decimals";
             break;
         }
-        case 1: { // a text written around the commit (paste, undo, loading)
-            static const char* const ODD_NAMES[] = {"a.b", "12", "A", "\xB3\xA4\xB6\xC8", "a\nb", "c1"}; // 长度
+        case 1: {                                                                                         // a text written around the commit (paste, undo, loading)
+            static const char* const ODD_NAMES[] = {"a.b", "12", "A", "\xB3\xA4\xB6\xC8", "a\nb", "c1"};  // 长度
             // Stored texts no commit writes: a separator at the start, a
             // value on a line of its own, an expression never cleaned or
             // never calculated, a summary row's item number.
-            static const char* const ODD_TEXTS[] = {"=5", "=a+1=2.00", "a+1\n=2.00", "SIN\xA3\xA8" "30\xA3\xA9=0.50", "b+1",
+            static const char* const ODD_TEXTS[] = {"=5", "=a+1=2.00", "a+1\n=2.00", "SIN\xA3\xA8"
+                                                                                     "30\xA3\xA9=0.50",
+                                                    "b+1",
                                                     "3[a=b]", "1"};
             const int kind = random.Pick(8);
             const bool name = kind == 0;
             const bool odd = kind == 1;
             const int oddIndex = random.Pick(7);
-            const std::string text = name ? ODD_NAMES[random.Pick(6)] : odd ? ODD_TEXTS[oddIndex] : random.Expression();
-            const int col = name ? COL_REF : (odd && oddIndex == 6) ? COL_SEQ : COL_FORMULA;
+            const std::string text = name ? ODD_NAMES[random.Pick(6)] : odd ? ODD_TEXTS[oddIndex]
+                                                                            : random.Expression();
+            const int col = name ? COL_REF : (odd && oddIndex == 6) ? COL_SEQ
+                                                                    : COL_FORMULA;
             calc.Grid().SetTextMatrix(row, col, text);
             plain.m_Grid.SetTextMatrix(row, col, text);
             what = "direct " + text;
             break;
         }
-        case 2: { // rows inserted or deleted
+        case 2: {  // rows inserted or deleted
             if (random.Pick(2)) {
                 calc.Grid().InsertRowsAt(row, 1);
                 plain.m_Grid.InsertRowsAt(row, 1);
@@ -174,7 +181,9 @@ void RunSequence(unsigned seed, int steps, int rows)
             }
             break;
         }
-        case 3: case 4: case 5: {
+        case 3:
+        case 4:
+        case 5: {
             const std::string name = random.Name();
             calc.Grid().SetRow(row);
             calc.Grid().SetCol(COL_REF);
@@ -233,4 +242,4 @@ TEST(CalcGridDifferential, DenseSheetsWithManyNames)
     }
 }
 
-} // namespace
+}  // namespace

@@ -11,7 +11,7 @@ std::string Prepared(const std::string& text)
 {
     return exprtext::PrepareForEvaluation(exprtext::CleanExpression(text));
 }
-} // namespace
+}  // namespace
 
 CLiteralSheet::CLiteralSheet(CCalcState& state) : m_State(state), m_Engine(state) {}
 

@@ -73,7 +73,7 @@ struct CBulkFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CBulkFixture, AppendWrapsEachExpressionAndRecalculates)
 {

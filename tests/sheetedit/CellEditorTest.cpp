@@ -20,7 +20,7 @@ std::string After(const std::string& text, std::size_t caret, CCellEditor::EKey 
     return editor.CaretView();
 }
 
-} // namespace
+}  // namespace
 
 TEST(EditorOpenText, CutsTheResultAndAppendsTheTypedCharacter)
 {
@@ -92,9 +92,16 @@ TEST(EnterTarget, MovesByTheConfiguredDirection)
         int m_nRow, m_nCol, m_nToRow, m_nToCol;
     };
     const SCase cases[] = {
-        {"RIGHT", 7, 5, 8, 1}, {"RIGHT", 35, 5, 1, 1}, {"RIGHT", 7, 2, 7, 3}, {"LEFT", 1, 1, 1, 1},
-        {"LEFT", 3, 1, 2, 5},  {"DOWN", 35, 3, 1, 3},  {"", 4, 3, 5, 3},     {"UP", 1, 2, 1, 2},
-        {"UP", 5, 2, 4, 2},    {"down", 5, 2, 5, 2},
+        {"RIGHT", 7, 5, 8, 1},
+        {"RIGHT", 35, 5, 1, 1},
+        {"RIGHT", 7, 2, 7, 3},
+        {"LEFT", 1, 1, 1, 1},
+        {"LEFT", 3, 1, 2, 5},
+        {"DOWN", 35, 3, 1, 3},
+        {"", 4, 3, 5, 3},
+        {"UP", 1, 2, 1, 2},
+        {"UP", 5, 2, 4, 2},
+        {"down", 5, 2, 5, 2},
     };
     for (const SCase& c : cases) {
         int row = c.m_nRow, col = c.m_nCol;

@@ -25,7 +25,7 @@ struct CClipboardFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CClipboardFixture, CopyJoinsCellsWithTabsAndRowsWithLineFeeds)
 {
@@ -93,7 +93,8 @@ TEST_F(CClipboardFixture, PasteOnASummaryRowKeepsNumberAndTotal)
 
 TEST_F(CClipboardFixture, PastedReferenceNamesAreCleaned)
 {
-    PasteAt(1, COL_REF, "12ab-Cd\n123\nABCD\nx1234567\n\xC7\xBD" "q");
+    PasteAt(1, COL_REF, "12ab-Cd\n123\nABCD\nx1234567\n\xC7\xBD"
+                        "q");
     // Row 3's name is already row 1's.
     EXPECT_EQ(host.Block(1, COL_REF, 5, COL_REF), "abcd|||x12345|q");
     // A name stored wrapped over two lines is the same name.

@@ -96,11 +96,13 @@ void PressF2(CTestHost& host, int row)
     host.m_Summary.ToggleSummary();
 }
 
-} // namespace
+}  // namespace
 
 TEST(TotalText, MatchesTheLiteralGroupingOnRandomItems)
 {
-    const char* const sizes[] = {"C20", "C30", "C\n20", "", "\xBA\xF1" "240", "C25", "x"};
+    const char* const sizes[] = {"C20", "C30", "C\n20", "", "\xBA\xF1"
+                                                            "240",
+                                 "C25", "x"};
     const char* const formulas[] = {"1+0.5=1.50", "=2", "3", "-1.5", "1.5", "", "abc", "2.5x", "0.125",
                                     "0.005", "1e2", " 7", "-0.0049"};
     std::mt19937 rng(7);
@@ -189,10 +191,11 @@ TEST(ItemList, SelectsTheCurrentItemAndGoesToAChoice)
     CTestHost host;
     PressF2(host, 3);
     PressF2(host, 8);
-    host.m_Grid.SetTextMatrix(8, COL_POSITION, "\xC7\xBD\n2"); // 墙, line feed, 2
+    host.m_Grid.SetTextMatrix(8, COL_POSITION, "\xC7\xBD\n2");  // 墙, line feed, 2
     host.MoveCurrentCell(12, COL_FORMULA);
     host.m_Summary.RefreshItemList();
-    EXPECT_EQ(host.m_Summary.ItemEntries(), (std::vector<std::string>{"1 ", "2 \xC7\xBD" "2"}));
+    EXPECT_EQ(host.m_Summary.ItemEntries(), (std::vector<std::string>{"1 ", "2 \xC7\xBD"
+                                                                            "2"}));
     EXPECT_EQ(host.m_Summary.SelectedItem(), 1);
     host.MoveCurrentCell(1, COL_FORMULA);
     host.m_Summary.RefreshItemList();
@@ -202,7 +205,8 @@ TEST(ItemList, SelectsTheCurrentItemAndGoesToAChoice)
     EXPECT_EQ(host.m_Grid.Row(), 8);
     EXPECT_EQ(host.m_Grid.Col(), COL_POSITION);
     // Passed through the editor: re-formatted and recorded.
-    EXPECT_EQ(host.m_Grid.TextMatrix(8, COL_POSITION), "\xC7\xBD" "2");
+    EXPECT_EQ(host.m_Grid.TextMatrix(8, COL_POSITION), "\xC7\xBD"
+                                                       "2");
     EXPECT_EQ(host.m_History.KindAt(host.m_History.Top()), UNDO_CELL_EDIT);
     EXPECT_FALSE(host.m_Summary.GoToItem(2));
 }

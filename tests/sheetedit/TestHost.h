@@ -127,6 +127,6 @@ public:
 
 // GBK texts the tests use.
 namespace testtext {
-inline const char* const SUMMARY = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC"; // 计算汇总
-inline const char* const WALL = "\xC7\xBD"; // 墙
-} // namespace testtext
+inline const char* const SUMMARY = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC";  // 计算汇总
+inline const char* const WALL = "\xC7\xBD";                             // 墙
+}  // namespace testtext

@@ -78,7 +78,8 @@ TEST(QtxCalc, WorkedExamples)
 {
     const SCase cases[] = {
         {{"(12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)"},
-         "(12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)=197.60\n", ""},
+         "(12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)=197.60\n",
+         ""},
         {{"--status", "5++3"}, "error\t[连续两个运算符错误]5++3=0.00\n", ""},
         {{"--status", "1/0"}, "error\t1/0=1.00\n", DIV},
         {{"2^3^2"}, "2^3^2=64.00\n", ""},
@@ -163,8 +164,14 @@ TEST(QtxCalc, CharactersGbkCannotHold)
 TEST(QtxCalc, WrongUsageExitsWithTwo)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {"calc", "--bogus", "1"}, {"calc", "--decimals", "7", "1"}, {"calc", "--decimals", "-1", "1"},
-        {"calc", "--decimals", "x", "1"}, {"calc", "--decimals"}, {"calc", "--decimals=10", "1"}, {}, {"frob"},
+        {"calc", "--bogus", "1"},
+        {"calc", "--decimals", "7", "1"},
+        {"calc", "--decimals", "-1", "1"},
+        {"calc", "--decimals", "x", "1"},
+        {"calc", "--decimals"},
+        {"calc", "--decimals=10", "1"},
+        {},
+        {"frob"},
     };
     for (const auto& args : bad) {
         const SRun run = Qtx(args);
@@ -177,4 +184,4 @@ TEST(QtxCalc, WrongUsageExitsWithTwo)
     }
 }
 
-} // namespace
+}  // namespace
