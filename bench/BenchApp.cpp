@@ -5,14 +5,14 @@
 // commit within one frame (16 ms).
 #include <benchmark/benchmark.h>
 
-#include "app/MainFrame.h"
-#include "app/QuantorixView.h"
-#include "app/SheetModel.h"
-#include "app/SheetViewController.h"
-#include "document/CommandIds.h"
-#include "document/SheetFile.h"
-#include "settings/SettingsStore.h"
+#include "core/document/SheetFile.h"
+#include "core/session/CommandIds.h"
+#include "core/settings/SettingsStore.h"
 #include "tests/TestPrompt.h"
+#include "ui/desktop/MainFrame.h"
+#include "ui/desktop/QuantorixView.h"
+#include "ui/desktop/SheetModel.h"
+#include "ui/desktop/SheetViewController.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

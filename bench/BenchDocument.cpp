@@ -8,10 +8,10 @@
 
 #include <filesystem>
 
-#include "document/FileOps.h"
-#include "document/SheetDocument.h"
-#include "document/SheetFile.h"
-#include "tests/document/FakeSite.h"
+#include "core/document/FileOps.h"
+#include "core/document/SheetDocument.h"
+#include "core/document/SheetFile.h"
+#include "tests/core/document/FakeSite.h"
 
 namespace {
 

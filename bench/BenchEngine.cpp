@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/CalcState.h"
-#include "engine/ExprEngine.h"
-#include "engine/Prompt.h"
+#include "core/engine/CalcState.h"
+#include "core/engine/ExprEngine.h"
+#include "core/engine/Prompt.h"
 
 #ifdef QTX_WITH_MUPARSER
 #include <muParser.h>

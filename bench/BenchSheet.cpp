@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/sheet/SheetTestKit.h"
+#include "tests/core/sheet/SheetTestKit.h"
 
 namespace {
 

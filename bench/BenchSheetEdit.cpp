@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "document/SheetController.h"
-#include "engine/Prompt.h"
-#include "sheet/ClipboardOps.h"
-#include "sheet/EditTexts.h"
-#include "tests/sheetedit/EditHostBase.h"
+#include "core/edit/ClipboardOps.h"
+#include "core/engine/Prompt.h"
+#include "core/session/SheetSession.h"
+#include "core/sheet/EditTexts.h"
+#include "tests/core/edit/EditHostBase.h"
 
 namespace {
 
@@ -166,7 +166,7 @@ void BM_ControllerCommitIn65499Rows(benchmark::State& state)
     CMemorySettingsStore store;
     CSilentPrompt prompt;
     CMemoryClipboard clipboard;
-    CSheetController sheet(calcState, store, prompt, clipboard);
+    CSheetSession sheet(calcState, store, prompt, clipboard);
     sheet.Start();
     SheetGrid& grid = sheet.Sheet();
     const int rows = SHEET_MAX_ROWS - 1;

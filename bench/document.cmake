@@ -1,1 +1,1 @@
-qtx_add_bench(bench_document SOURCES ${CMAKE_CURRENT_LIST_DIR}/BenchDocument.cpp LIBS qtx_document)
+qtx_add_bench(bench_document SOURCES ${CMAKE_CURRENT_LIST_DIR}/BenchDocument.cpp LIBS qtx_session qtx_document)

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/CalcState.h"
-#include "engine/ExprEngine.h"
-#include "engine/Prompt.h"
+#include "core/engine/CalcState.h"
+#include "core/engine/ExprEngine.h"
+#include "core/engine/Prompt.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "document/DocumentSite.h"
-#include "document/Progress.h"
-#include "document/SheetFile.h"
-#include "settings/SettingsStore.h"
-#include "sheet/SheetGrid.h"
+#include "core/document/DocumentSite.h"
+#include "core/document/Progress.h"
+#include "core/document/SheetFile.h"
+#include "core/settings/SettingsStore.h"
+#include "core/sheet/SheetGrid.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // A sequence of user actions on a whole sheet (clicks, typing, keys,
 // commands, bulk edits, the item list, the clipboard, the settings dialogs)
-// decoded from arbitrary bytes and run through CSheetController, with the
+// decoded from arbitrary bytes and run through CSheetSession, with the
 // invariants that must hold after every action checked as it goes.
 //
 // Shared by the fuzz target (which aborts on the first broken invariant) and
@@ -13,17 +13,17 @@
 #include <fstream>
 #include <string>
 
-#include "document/CommandIds.h"
-#include "document/SheetController.h"
-#include "engine/CalcState.h"
-#include "engine/ExprText.h"
-#include "engine/GbkText.h"
-#include "engine/Prompt.h"
-#include "settings/SettingsDialogData.h"
-#include "settings/SettingsStore.h"
-#include "sheet/CellText.h"
-#include "sheet/ClipboardOps.h"
-#include "sheet/SheetGrid.h"
+#include "core/edit/ClipboardOps.h"
+#include "core/engine/CalcState.h"
+#include "core/engine/ExprText.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/session/CommandIds.h"
+#include "core/session/SheetSession.h"
+#include "core/settings/SettingsDialogData.h"
+#include "core/settings/SettingsStore.h"
+#include "core/sheet/CellText.h"
+#include "core/sheet/SheetGrid.h"
 
 namespace sheetactions {
 
@@ -253,7 +253,7 @@ struct SRun {
     CMemorySettingsStore m_Store;
     CScriptedPrompt m_Prompt;
     CMemoryClipboard m_Clipboard;
-    CSheetController m_Controller;
+    CSheetSession m_Controller;
     bool m_bGrown = false;
 };
 
@@ -273,7 +273,7 @@ inline int ReadRow(SRun& run)
         // Once per run the sheet grows, doubling a few times by inserting
         // as many rows as it has, up to the largest row count.
         run.m_bGrown = true;
-        CSheetController& ctl = run.m_Controller;
+        CSheetSession& ctl = run.m_Controller;
         const int times = run.m_In.Below(13);
         for (int i = 0; i < times; ++i) {
             ctl.Click(1, COL_FORMULA);
@@ -290,7 +290,7 @@ inline int ReadCol(CByteReader& in) { return in.Below(9) - 1; }
 // Empty when every invariant holds, else what broke.
 inline std::string CheckInvariants(SRun& run)
 {
-    CSheetController& ctl = run.m_Controller;
+    CSheetSession& ctl = run.m_Controller;
     SheetGrid& sheet = ctl.Sheet();
     const int rows = sheet.Rows();
     if (rows < 2 || rows > SHEET_MAX_ROWS)
@@ -376,7 +376,7 @@ inline bool RunAction(SRun& run)
     CByteReader& in = run.m_In;
     if (in.AtEnd())
         return false;
-    CSheetController& ctl = run.m_Controller;
+    CSheetSession& ctl = run.m_Controller;
     switch (in.Below(18)) {
     case 0:
     case 1: {
@@ -394,7 +394,7 @@ inline bool RunAction(SRun& run)
     case 5: ctl.TypeChar(CHARS[in.Below(CHAR_COUNT)]); break;
     case 6: ctl.CommitEditor(); break;
     case 7:
-    case 8: ctl.PressKey(static_cast<CSheetController::EKey>(in.Below(CSheetController::KEY_OTHER + 1))); break;
+    case 8: ctl.PressKey(static_cast<CSheetSession::EKey>(in.Below(CSheetSession::KEY_OTHER + 1))); break;
     case 9:
     case 10: {
         const int id = COMMANDS[in.Below(COMMAND_COUNT)];

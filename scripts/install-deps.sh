@@ -8,6 +8,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-apps imagemagick poppler-utils fonts-wqy-microhei
+  libxlsxwriter-dev python3-xlrd python3-openpyxl qt6-translations-l10n qt6-svg-dev
+  openbox xdotool lintian appstream dpkg-dev fakeroot file
 )
 
 missing=()

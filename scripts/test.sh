@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 BUILD=${QTX_BUILD_DIR:-build}
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQTX_TESTS=ON "$@"
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DQTX_TESTS=ON ${QTX_CMAKE_EXTRA:-} "$@"
 cmake --build "$BUILD" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)"

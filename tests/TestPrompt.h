@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Prompt.h"
+#include "core/engine/Prompt.h"
 
 class CTestPrompt : public CPrompt {
 public:

@@ -1,0 +1,130 @@
+// qtx calc: the text an expression cell holds after the user types an
+// expression into an empty sheet and leaves the cell.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/QtxCommon.h"
+#include "core/engine/CalcTexts.h"
+#include "core/engine/ExprEngine.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/text/TextCodec.h"
+
+namespace qtx {
+
+namespace {
+
+class CStderrPrompt : public CPrompt {
+public:
+    void ShowMessage(const std::string& text, const std::string&) override
+    {
+        std::fflush(stdout);
+        std::cerr << "notice: " << PrintableText(text) << "\n"
+                  << std::flush;
+    }
+    EAnswer AskQuestion(const std::string&, const std::string&, EButtons) override { return ANSWER_NO; }
+};
+
+// The commit of an expression cell in a sheet without names: cleaned,
+// stripped of blanks and the old result, calculated, and any circular
+// reference message dropped (an empty sheet has no cycles).
+std::string CommitAlone(CExprEngine& engine, const std::string& typed)
+{
+    CCalcState& state = engine.State();
+    state.m_bCircular = 0;
+    state.m_bCalcOk = 1;
+    std::string t = engine.CleanExpression(typed);
+    std::string::size_type w = 0;
+    for (char c : t)
+        if (c != ' ' && c != '\r' && c != '\n')
+            t[w++] = c;
+    t.resize(w);
+    t.erase(engine.FindResultSeparator(t));
+    if (!t.empty())
+        t = engine.CalcExpressionText(t);
+    const std::string circular = calctext::CALC_MESSAGES[calctext::MSG_CIRCULAR];
+    std::size_t pos = gbk::FindChars(t, circular);
+    if (pos != std::string::npos)
+        t.erase(pos, circular.size());
+    return t;
+}
+
+int Usage()
+{
+    std::cerr << "usage: qtx calc [--decimals N] [--status] [EXPR ...]\n";
+    return EXIT_USAGE;
+}
+
+}  // namespace
+
+int CalcMain(const std::vector<std::string>& args)
+{
+    int decimals = 2;
+    bool status = false;
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--") {
+            ++i;
+            break;
+        }
+        if (a == "--status") {
+            status = true;
+        } else if (a == "--decimals" || a.rfind("--decimals=", 0) == 0) {
+            std::string value;
+            if (a == "--decimals") {
+                if (i + 1 >= args.size())
+                    return Usage();
+                value = args[++i];
+            } else {
+                value = a.substr(11);
+            }
+            if (value.size() != 1 || value[0] < '0' || value[0] > '6') {
+                std::cerr << "qtx calc: the number of decimals must be 0 to 6\n";
+                return EXIT_USAGE;
+            }
+            decimals = value[0] - '0';
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return Usage();
+        } else {
+            break;
+        }
+    }
+
+    CStderrPrompt prompt;
+    CCalcState state;
+    state.m_pPrompt = &prompt;
+    state.m_nDecimals = decimals;
+    CExprEngine engine(state);
+
+    bool replaced = false;
+    auto calcOne = [&](const std::string& utf8) {
+        bool lost = false;
+        std::string result = CommitAlone(engine, textcodec::Utf8ToGbk(utf8, &lost));
+        replaced = replaced || lost;
+        std::string line;
+        if (status)
+            line = state.m_bCalcOk ? "ok\t" : "error\t";
+        line += PrintableText(result);
+        std::cout << line << "\n"
+                  << std::flush;
+    };
+
+    if (i < args.size()) {
+        for (; i < args.size(); ++i)
+            calcOne(args[i]);
+    } else {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            calcOne(line);
+        }
+    }
+    if (replaced)
+        std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
+    return EXIT_DONE;
+}
+
+}  // namespace qtx

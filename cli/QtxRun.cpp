@@ -1,0 +1,68 @@
+// qtx run: replays a script of user actions on one open sheet.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/QtxCommon.h"
+#include "cli/RunSession.h"
+
+namespace qtx {
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: qtx run [SCRIPT]\n";
+    return EXIT_USAGE;
+}
+
+}  // namespace
+
+int RunMain(const std::vector<std::string>& args)
+{
+    std::size_t i = 0;
+    if (i < args.size() && args[i] == "--")
+        ++i;
+    if (args.size() > i + 1)
+        return Usage();
+    std::string path = i < args.size() ? args[i] : "-";
+
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (path != "-") {
+        file.open(path, std::ios::binary);
+        if (!file) {
+            std::cerr << "qtx run: cannot read " << path << "\n";
+            return EXIT_FAILURE_;
+        }
+        in = &file;
+    }
+
+    CRunSession session(std::cout);
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(*in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string error;
+        if (!session.Execute(line, error)) {
+            std::cout.flush();
+            std::cerr << "qtx run: line " << lineNo << ": " << error << "\n";
+            return EXIT_FAILURE_;
+        }
+    }
+    std::cout.flush();
+    return EXIT_DONE;
+}
+
+}  // namespace qtx

@@ -1,0 +1,474 @@
+#include "cli/RunSession.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "cli/QtxCommon.h"
+#include "core/engine/GbkText.h"
+#include "core/session/SheetSession.h"
+#include "core/settings/IniSettingsStore.h"
+#include "core/settings/SettingsDialogData.h"
+#include "core/settings/SettingsNames.h"
+#include "core/text/TextCodec.h"
+
+namespace qtx {
+
+namespace {
+
+// Whole numbers of a script line; false when a field is not one.
+bool ParseInts(const std::string& text, std::vector<int>& values, std::size_t count)
+{
+    std::istringstream in(text);
+    values.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        long v = 0;
+        if (!(in >> v))
+            return false;
+        values.push_back(static_cast<int>(v));
+    }
+    std::string extra;
+    return !(in >> extra);
+}
+
+// The first count whole numbers and the rest of the line after one space.
+bool ParseIntsAndText(const std::string& text, std::vector<int>& values, std::size_t count, std::string& rest)
+{
+    std::size_t pos = 0;
+    values.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t end = text.find(' ', pos);
+        std::string field = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        if (field.empty())
+            return false;
+        char* stop = nullptr;
+        long v = std::strtol(field.c_str(), &stop, 10);
+        if (*stop)
+            return false;
+        values.push_back(static_cast<int>(v));
+        pos = end == std::string::npos ? text.size() : end + 1;
+    }
+    rest = text.substr(std::min(pos, text.size()));
+    return true;
+}
+
+const struct {
+    const char* m_szName;
+    CSheetSession::EKey m_eKey;
+} KEYS[] = {
+    {"Enter", CSheetSession::KEY_ENTER},
+    {"Up", CSheetSession::KEY_UP},
+    {"Down", CSheetSession::KEY_DOWN},
+    {"Left", CSheetSession::KEY_LEFT},
+    {"Right", CSheetSession::KEY_RIGHT},
+    {"Home", CSheetSession::KEY_HOME},
+    {"End", CSheetSession::KEY_END},
+    {"Delete", CSheetSession::KEY_DELETE},
+    {"Insert", CSheetSession::KEY_INSERT},
+    {"Backspace", CSheetSession::KEY_BACKSPACE},
+    {"F2", CSheetSession::KEY_F2},
+    {"F3", CSheetSession::KEY_F3},
+    {"F4", CSheetSession::KEY_F4},
+    {"F5", CSheetSession::KEY_F5},
+    {"F6", CSheetSession::KEY_F6},
+    {"Shift+Left", CSheetSession::KEY_SHIFT_LEFT},
+    {"Shift+Right", CSheetSession::KEY_SHIFT_RIGHT},
+    {"Shift+Home", CSheetSession::KEY_SHIFT_HOME},
+    {"Shift+End", CSheetSession::KEY_SHIFT_END},
+    {"WheelDown", CSheetSession::KEY_WHEEL_DOWN},
+    {"WheelUp", CSheetSession::KEY_WHEEL_UP},
+};
+
+const struct {
+    const char* m_szName;
+    int m_nCommand;
+} MENU_COMMANDS[] = {
+    {"new", cmdid::FILE_NEW},
+    {"insert-rows", cmdid::INSERT_ROWS},
+    {"delete-rows", cmdid::DELETE_ROWS},
+    {"summary", cmdid::TOGGLE_SUMMARY},
+    {"copy", cmdid::EDIT_COPY},
+    {"cut", cmdid::EDIT_CUT},
+    {"paste", cmdid::EDIT_PASTE},
+    {"clear", cmdid::EDIT_CLEAR},
+    {"undo", cmdid::EDIT_UNDO},
+    {"redo", cmdid::EDIT_REDO},
+    {"toggle-minus", cmdid::TOGGLE_MINUS},
+    {"example", cmdid::INSERT_EXAMPLE},
+    {"save", cmdid::FILE_SAVE},
+};
+
+// "NAME=TEXT NAME=TEXT ...": the fields a settings dialog was confirmed
+// with. False when a field has no "=".
+bool ParseFields(const std::string& text, std::vector<std::pair<std::string, std::string>>& fields)
+{
+    std::istringstream in(text);
+    std::string field;
+    fields.clear();
+    while (in >> field) {
+        const std::size_t eq = field.find('=');
+        if (eq == std::string::npos || eq == 0)
+            return false;
+        fields.emplace_back(field.substr(0, eq), field.substr(eq + 1));
+    }
+    return true;
+}
+
+bool IsOn(const std::string& text)
+{
+    return text == "1" || text == settingstext::AUTO_SAVE_ON;
+}
+
+}  // namespace
+
+CRunSession::CRunSession(std::ostream& out) : m_Out(out), m_Prompt(out)
+{
+    m_pStore = std::make_unique<CIniSettingsStore>();
+    m_State.m_pPrompt = &m_Prompt;
+    m_pSheet = std::make_unique<CSheetSession>(m_State, *m_pStore, m_Prompt, m_Clipboard);
+    m_pSheet->Start();
+}
+
+CRunSession::~CRunSession() = default;
+
+std::string CRunSession::Text(const std::string& rest)
+{
+    bool replaced = false;
+    std::string text = ScriptText(rest, &replaced);
+    if (replaced)
+        std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
+    return text;
+}
+
+bool CRunSession::Execute(const std::string& line, std::string& error)
+{
+    const std::size_t space = line.find(' ');
+    const std::string command = line.substr(0, space);
+    const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    if (!Dispatch(command, rest, error))
+        return false;
+    if (m_Prompt.Unanswered()) {
+        error = "question without an answer: " + PrintableText(m_Prompt.UnansweredText());
+        return false;
+    }
+    if (m_bTiming && command != "timing") {
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "time: %.3f", ms);
+        m_Out << buf << "\n";
+    }
+    return true;
+}
+
+bool CRunSession::Dispatch(const std::string& command, const std::string& rest, std::string& error)
+{
+    CSettingsKey key(*m_pStore);
+    std::vector<int> n;
+    if (command == "set") {
+        const std::size_t space = rest.find(' ');
+        const std::string name = rest.substr(0, space);
+        if (name.empty()) {
+            error = "set needs a NAME";
+            return false;
+        }
+        key.WriteValue(name, Text(space == std::string::npos ? std::string() : rest.substr(space + 1)));
+        return true;
+    }
+    if (command == "get") {
+        if (rest.empty() || rest.find(' ') != std::string::npos) {
+            error = "get needs one NAME";
+            return false;
+        }
+        m_Out << PrintableText(key.ReadString(rest)) << "\n";
+        return true;
+    }
+    if (command == "answer") {
+        if (rest != "yes" && rest != "no") {
+            error = "answer takes yes or no";
+            return false;
+        }
+        m_Prompt.QueueAnswer(rest == "yes");
+        return true;
+    }
+    if (command == "timing") {
+        if (rest != "on" && rest != "off") {
+            error = "timing takes on or off";
+            return false;
+        }
+        m_bTiming = rest == "on";
+        return true;
+    }
+    if (command == "click") {
+        if (!ParseInts(rest, n, 2)) {
+            error = "click takes R C";
+            return false;
+        }
+        m_pSheet->Click(n[0], n[1]);
+        return true;
+    }
+    if (command == "select") {
+        if (!ParseInts(rest, n, 4)) {
+            error = "select takes R C R2 C2";
+            return false;
+        }
+        m_pSheet->Click(n[0], n[1]);
+        m_pSheet->ShiftClick(n[2], n[3]);
+        return true;
+    }
+    if (command == "type") {
+        m_pSheet->TypeText(Text(rest));
+        return true;
+    }
+    if (command == "chars") {
+        const std::string text = Text(rest);
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t len = gbk::CharLength(text, i);
+            m_pSheet->TypeChar(text.substr(i, len));
+            i += len;
+        }
+        return true;
+    }
+    if (command == "edit") {
+        std::string text;
+        if (!ParseIntsAndText(rest, n, 2, text)) {
+            error = "edit takes R C TEXT";
+            return false;
+        }
+        m_pSheet->Click(n[0], n[1]);
+        if (m_pSheet->TypeText(Text(text)))
+            m_pSheet->CommitEditor();
+        return true;
+    }
+    if (command == "key") {
+        for (const auto& k : KEYS) {
+            if (rest == k.m_szName) {
+                m_pSheet->PressKey(k.m_eKey);
+                return true;
+            }
+        }
+        error = "unknown key '" + rest + "'";
+        return false;
+    }
+    return SheetCommand(command, rest, error);
+}
+
+bool CRunSession::SheetCommand(const std::string& command, const std::string& rest, std::string& error)
+{
+    for (const auto& c : MENU_COMMANDS) {
+        if (command == c.m_szName) {
+            if (!rest.empty()) {
+                error = command + " takes no argument";
+                return false;
+            }
+            m_pSheet->RunCommand(c.m_nCommand);
+            return true;
+        }
+    }
+    if (command == "open" || command == "saveas") {
+        if (rest.empty()) {
+            error = command + " needs a PATH";
+            return false;
+        }
+        // Paths are GBK inside the sheet, like every other text.
+        m_Prompt.SetNextFile(Text(rest));
+        m_pSheet->RunCommand(command == "open" ? cmdid::FILE_OPEN : cmdid::FILE_SAVE_AS);
+        m_Prompt.SetNextFile(std::string());
+        return true;
+    }
+    if (command == "more-decimals" || command == "fewer-decimals") {
+        m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
+        m_pSheet->CalcGrid().WaitForRecalc();
+        return true;
+    }
+    if (command == "align") {
+        const int id = rest == "left" ? cmdid::ALIGN_LEFT
+            : rest == "center"        ? cmdid::ALIGN_CENTER
+            : rest == "right"         ? cmdid::ALIGN_RIGHT
+                                      : 0;
+        if (!id) {
+            error = "align takes left, center or right";
+            return false;
+        }
+        m_pSheet->RunCommand(id);
+        return true;
+    }
+    if (command == "append") {
+        m_pSheet->AppendText(Text(rest));
+        return true;
+    }
+    if (command == "remove") {
+        m_pSheet->RemoveText(Text(rest));
+        return true;
+    }
+    if (command == "item") {
+        std::vector<int> n;
+        if (!ParseInts(rest, n, 1)) {
+            error = "item takes N";
+            return false;
+        }
+        m_pSheet->ChooseItem(n[0] - 1);
+        return true;
+    }
+    if (command == "clipboard") {
+        m_Clipboard.SetText(Text(rest));
+        return true;
+    }
+    if (command == "syssettings" || command == "editsettings")
+        return SettingsDialog(command == "syssettings", rest, error);
+    return LookCommand(command, rest, error);
+}
+
+bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> fields;
+    if (!ParseFields(rest, fields)) {
+        error = "settings fields are NAME=TEXT";
+        return false;
+    }
+    CSettingsKey key(*m_pStore);
+    if (bSystem) {
+        SSystemSettingsData data;
+        data.Load(key, Text(std::filesystem::current_path().string()));
+        for (const auto& field : fields) {
+            const std::string& name = field.first;
+            const std::string value = Text(field.second);
+            std::string* pText = name == "CompanyName" ? &data.m_strCompany
+                : name == "ProjectName"                ? &data.m_strProject
+                : name == "ProjectCompanyName"         ? &data.m_strClient
+                : name == "AuditName"                  ? &data.m_strChecker
+                : name == "CountName"                  ? &data.m_strCalculator
+                : name == "SaveTime"                   ? &data.m_strInterval
+                : name == "PrintTime"                  ? &data.m_strPrintDate
+                : name == "ShowStyle"                  ? &data.m_strShowStyle
+                : name == "EnterToWord"                ? &data.m_strEnterDir
+                : name == "WorkDir"                    ? &data.m_strWorkDir
+                : name == "m_NetAddress"               ? &data.m_strWebAddress
+                                                       : nullptr;
+            if (pText)
+                *pText = value;
+            else if (name == "IsAutoSave")
+                data.m_bAutoSave = IsOn(value);
+            else if (name == "ISClearContant")
+                data.m_bClearOnNew = IsOn(value);
+            else if (name == "ISNotPrnAddress")
+                data.m_bNoAddress = IsOn(value);
+            else {
+                error = "the system settings have no field " + name;
+                return false;
+            }
+        }
+        data.Save(key);
+        m_pSheet->AfterSystemSettings();
+        return true;
+    }
+    SEditSettingsData data;
+    data.Load(key);
+    for (const auto& field : fields) {
+        const std::string& name = field.first;
+        const std::string value = Text(field.second);
+        bool known = false;
+        for (int i = 0; i < SEditSettingsData::LABEL_COUNT && !known; ++i) {
+            if (name == SEditSettingsData::LabelName(i)) {
+                data.m_strLabel[i] = value;
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+        if (name == "m_CountColor")
+            data.m_clrError = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
+        else if (name == "m_TotalColor")
+            data.m_clrSummary = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
+        else {
+            error = "the edit settings have no field " + name;
+            return false;
+        }
+    }
+    data.Save(key);
+    m_pSheet->AfterEditSettings(data);
+    return true;
+}
+
+bool CRunSession::LookCommand(const std::string& command, const std::string& rest, std::string& error)
+{
+    SheetGrid& sheet = m_pSheet->Sheet();
+    std::vector<int> n;
+    if (command == "cell" || command == "attr") {
+        if (!ParseInts(rest, n, 2)) {
+            error = command + " takes R C";
+            return false;
+        }
+        if (command == "cell")
+            m_Out << PrintableText(sheet.TextMatrix(n[0], n[1])) << "\n";
+        else
+            m_Out << "bg=" << sheet.BackColorAt(n[0], n[1]) << " align=" << sheet.EffectiveAlignment(n[0], n[1])
+                  << "\n";
+        return true;
+    }
+    if (command == "height") {
+        if (!ParseInts(rest, n, 1)) {
+            error = "height takes R";
+            return false;
+        }
+        m_Out << sheet.RowHeight(n[0]) << "\n";
+        return true;
+    }
+    if (!rest.empty()) {
+        error = "unknown command '" + command + "'";
+        return false;
+    }
+    if (command == "dump") {
+        m_Out << "rows=" << sheet.Rows() << " current=" << sheet.Row() << "," << sheet.Col()
+              << " selection=" << sheet.RowSel() << "," << sheet.ColSel() << "\n";
+        PrintRows();
+        return true;
+    }
+    if (command == "editor?") {
+        const CCellEditor& editor = m_pSheet->Editor();
+        m_Out << (editor.IsShown() ? PrintableText(editor.CaretView()) : std::string("closed")) << "\n";
+        return true;
+    }
+    if (command == "items") {
+        CSummaryItems& items = m_pSheet->Summary();
+        const std::vector<std::string>& entries = items.ItemEntries();
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            m_Out << (static_cast<int>(i) == items.SelectedItem() ? "*" : "") << PrintableText(entries[i]) << "\n";
+        return true;
+    }
+    if (command == "state") {
+        const CSheetDocument& doc = m_pSheet->Document();
+        m_Out << "modified=" << (doc.IsModified() ? 1 : 0) << " named=" << (doc.IsNamed() ? 1 : 0)
+              << " title=" << PrintableText(doc.Title()) << " path=" << PrintableText(doc.Path()) << "\n";
+        return true;
+    }
+    if (command == "clipboard?") {
+        std::string text;
+        m_Clipboard.GetText(text);
+        m_Out << PrintableText(text) << "\n";
+        return true;
+    }
+    error = "unknown command '" + command + "'";
+    return false;
+}
+
+void CRunSession::PrintRows()
+{
+    const SheetGrid& sheet = m_pSheet->Sheet();
+    for (int row = 1; row < sheet.Rows(); ++row) {
+        bool empty = true;
+        for (int col = 0; col < SHEET_COLS && empty; ++col)
+            empty = sheet.TextMatrix(row, col).empty();
+        if (empty)
+            continue;
+        m_Out << row;
+        for (int col = 0; col < SHEET_COLS; ++col)
+            m_Out << "\t" << PrintableText(sheet.TextMatrix(row, col));
+        m_Out << "\n";
+    }
+}
+
+}  // namespace qtx

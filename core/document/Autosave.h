@@ -1,0 +1,79 @@
+// The two timers of the document: autosave, and the one-shot opening of
+// the file named on the command line. Both are plain objects driven by a
+// clock: the desktop program calls Tick() from a timer (for instance one
+// armed for DueAt()), tests move a manual clock.
+#pragma once
+
+#include <string>
+
+#include "core/settings/SettingsStore.h"
+
+class CSheetDocument;
+
+class CClock {
+public:
+    virtual ~CClock() = default;
+    virtual long long NowMs() const = 0;
+};
+
+// Milliseconds of the monotonic clock.
+class CSteadyClock : public CClock {
+public:
+    long long NowMs() const override;
+};
+
+class CAutosave {
+public:
+    CAutosave(CSettingsStore& store, CSheetDocument& document, const CClock& clock);
+
+    // When the view is first shown and after the settings dialog's OK: runs
+    // every SaveTime minutes when autosave is on and SaveTime is at least 2.
+    void Start();
+    // After every successful save: the interval counts from now, whether
+    // autosave is on or not (a tick while it is off does nothing).
+    void RestartAfterSave();
+    void Stop() { m_bRunning = false; }
+
+    // Fires when due: saves when autosave is on (the timer stops first and
+    // the save restarts it), otherwise waits another interval. True when a
+    // save was run.
+    bool Tick();
+
+    bool IsRunning() const { return m_bRunning; }
+    long long DueAt() const { return m_nDue; }
+    long long PeriodMs() const { return m_nPeriod; }
+
+private:
+    // SaveTime in minutes; an empty value is stored as "10" first.
+    long SaveMinutes() const;
+    bool AutosaveOn() const;
+    void Run(long minutes);
+
+    CSettingsKey m_Settings;
+    CSheetDocument& m_Document;
+    const CClock& m_Clock;
+    bool m_bRunning = false;
+    long long m_nPeriod = 0;
+    long long m_nDue = 0;
+};
+
+class CStartupOpen {
+public:
+    enum { DELAY_MS = 800 };
+    CStartupOpen(CSheetDocument& document, const CClock& clock) : m_Document(document), m_Clock(clock) {}
+
+    // When the view is first shown, with the file named on the command line
+    // (empty when none).
+    void Start(const std::string& pendingPath);
+    // Opens the pending file once the delay has passed. True when it did.
+    bool Tick();
+    bool IsRunning() const { return m_bRunning; }
+    long long DueAt() const { return m_nDue; }
+
+private:
+    CSheetDocument& m_Document;
+    const CClock& m_Clock;
+    std::string m_strPending;
+    bool m_bRunning = false;
+    long long m_nDue = 0;
+};

@@ -1,0 +1,277 @@
+#include "core/document/SheetDocument.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "core/document/Autosave.h"
+#include "core/document/DocumentSite.h"
+#include "core/document/DocumentTexts.h"
+#include "core/document/FileOps.h"
+#include "core/document/SheetFile.h"
+#include "core/engine/Prompt.h"
+#include "core/sheet/SheetGrid.h"
+#include "core/text/TextCodec.h"
+
+CSheetDocument::CSheetDocument(CDocumentSite& site, CSettingsStore& store, CPrompt& prompt)
+    : m_Site(site), m_Settings(store), m_Prompt(prompt), m_strTitle(doctext::NEW_TITLE)
+{
+}
+
+void CSheetDocument::LoadRecentList()
+{
+    for (int i = 0; i < RECENT_COUNT; ++i)
+        m_Recent[i] = m_Settings.ReadString(doctext::KEY_RECENT[i]);
+}
+
+std::string CSheetDocument::WindowTitle() const
+{
+    return std::string(doctext::TEXT_TITLE_PREFIX) + "[" + m_strTitle + "]";
+}
+
+void CSheetDocument::ShowTitle()
+{
+    m_Site.ShowWindowTitle(WindowTitle());
+}
+
+void CSheetDocument::Warn(const std::string& text)
+{
+    m_Prompt.ShowMessage(text, doctext::TEXT_WARNING);
+}
+
+std::string CSheetDocument::WorkFolder() const
+{
+    std::string folder = m_Settings.ReadString(doctext::KEY_WORK_DIR);
+    if (folder.empty()) {
+        char buffer[4096];
+        if (::getcwd(buffer, sizeof buffer))
+            folder = textcodec::Utf8ToGbk(buffer);
+    }
+    return folder;
+}
+
+void CSheetDocument::ResetDocument()
+{
+    m_Site.ResetSheet();
+    m_bNamed = false;
+    m_bModified = false;
+}
+
+bool CSheetDocument::AskToSave(bool bNewTitle)
+{
+    if (!m_bModified)
+        return true;
+    const CPrompt::EAnswer answer = m_Prompt.AskQuestion(doctext::TEXT_ASK_SAVE, doctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO);
+    if (answer == CPrompt::ANSWER_NO)
+        return true;
+    if (answer != CPrompt::ANSWER_YES)
+        return false;  // the box was closed without an answer: keep the sheet
+    // An unnamed sheet is offered under the new-sheet name when New asks.
+    const std::string oldTitle = m_strTitle;
+    if (bNewTitle && !m_bNamed)
+        m_strTitle = doctext::NEW_TITLE;
+    if (Save())
+        return true;
+    // Not saved (Save As cancelled, name refused, write failed): the
+    // command is abandoned, so the unsaved work stays.
+    if (!m_bNamed)
+        m_strTitle = oldTitle;
+    return false;
+}
+
+bool CSheetDocument::New()
+{
+    if (!AskToSave(true))
+        return false;
+    m_strTitle = doctext::NEW_TITLE;
+    m_Site.Sheet().SetRows(1);
+    ResetDocument();
+    ShowTitle();
+    m_Site.RefreshItemList();
+    return true;
+}
+
+bool CSheetDocument::Open()
+{
+    if (!AskToSave(false))
+        return false;
+    // The dialog starts in the document's folder, or in the work folder.
+    std::string folder = m_strPath.empty() ? WorkFolder() : docfile::FolderOf(m_strPath);
+    std::string name = (folder.empty() ? std::string() : folder + "/") + "*.qtx";
+    if (!m_Prompt.ChooseFile(false, doctext::FILE_FILTER, name)) {
+        m_Site.RefreshItemList();
+        m_Site.RebuildReferences();
+        return false;
+    }
+    return LoadFile(name);
+}
+
+bool CSheetDocument::OpenPath(const std::string& path)
+{
+    if (!AskToSave(false))
+        return false;
+    return LoadFile(path);
+}
+
+bool CSheetDocument::OpenRecent(int index)
+{
+    if (index < 0 || index >= RECENT_COUNT || m_Recent[index].empty())
+        return false;
+    const std::string path = m_Recent[index];  // the list may change meanwhile
+    return OpenPath(path);
+}
+
+bool CSheetDocument::LoadFile(const std::string& path)
+{
+    ResetDocument();
+    m_strPath = path;
+    m_strTitle = docfile::TitleFromPath(path);
+    ShowTitle();
+
+    std::string data;
+    std::string error;
+    bool ok = false;
+    switch (docfile::ReadWholeFile(docfile::NativePath(path), data)) {
+    case docfile::READ_OK:
+        // An empty file leaves the new sheet.
+        ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error);
+        break;
+    case docfile::READ_TOO_LARGE:
+        error = doctext::TEXT_DAMAGED;
+        break;
+    case docfile::READ_CANNOT_OPEN:
+        error = doctext::TEXT_OPEN_FAILED;
+        break;
+    }
+    if (!ok) {
+        Warn(error);
+        m_Site.RefreshItemList();
+        m_Site.RebuildReferences();
+        return false;
+    }
+    m_bNamed = true;
+    m_bModified = false;
+    AddRecent(path);
+    m_Site.RefreshItemList();
+    m_Site.RebuildReferences();
+    return true;
+}
+
+bool CSheetDocument::Save()
+{
+    if (!m_bNamed)
+        return SaveAs();
+    m_bContent = false;
+
+    std::string data;
+    bool bContent = false;
+    std::string reason;
+    const std::string native = docfile::NativePath(m_strPath);
+    docfile::CAtomicFile file;
+    // The new version is safely on the disk before any old one is touched.
+    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent) || !file.Write(native, data, reason)) {
+        Warn(doctext::TEXT_SAVE_FAILED);
+        return false;
+    }
+    m_bContent = bContent;
+
+    // The backup before last, and the previous version kept aside until the
+    // content of the new one is known to be worth a backup. A document that
+    // is itself named like its backup gets none.
+    const std::string bak = docfile::BackupPath(native, "bak");
+    const std::string older = docfile::BackupPath(native, "~~k");
+    const bool bBackups = bak != native && older != native;
+    if (bBackups)
+        docfile::LinkOrCopy(bak, older);
+    std::string previous;
+    const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
+    if (bBackups && !cache.empty()) {
+        previous = cache + "/quantorix-" + std::to_string(::getpid()) + ".tmp";
+        // A file that did not exist before has no previous version: the
+        // copy is then gone rather than stale.
+        if (!docfile::LinkOrCopy(native, previous)) {
+            docfile::RemoveFile(previous);
+            previous.clear();
+        }
+    }
+    if (!file.Commit(reason)) {
+        docfile::RemoveFile(previous);
+        Warn(doctext::TEXT_SAVE_FAILED);
+        return false;
+    }
+
+    ShowTitle();
+    m_bNamed = true;
+    m_bModified = false;
+    AddRecent(m_strPath);
+    if (m_pAutosave)
+        m_pAutosave->RestartAfterSave();
+    m_Site.ResetHistory();
+    if (!previous.empty()) {
+        if (m_bContent)
+            docfile::MoveFileReplace(previous, bak);
+        else
+            docfile::RemoveFile(previous);
+    }
+    return true;
+}
+
+bool CSheetDocument::SaveAs()
+{
+    std::string name = WorkFolder() + "/" + m_strTitle;
+    if (!m_Prompt.ChooseFile(true, doctext::FILE_FILTER, name))
+        return false;
+    return SaveAsPath(name);
+}
+
+bool CSheetDocument::SaveAsPath(const std::string& path)
+{
+    const std::string title = docfile::TitleFromPath(path);
+    if (docfile::HasForbiddenChar(title)) {
+        Warn(doctext::TEXT_BAD_NAME);
+        return false;
+    }
+    const std::string oldPath = m_strPath;
+    const std::string oldTitle = m_strTitle;
+    const bool bOldNamed = m_bNamed;
+    m_strPath = path;
+    m_strTitle = title;
+    m_bNamed = true;
+    if (Save())
+        return true;
+    // Not written: the document still belongs where it was.
+    m_strPath = oldPath;
+    m_strTitle = oldTitle;
+    m_bNamed = bOldNamed;
+    return false;
+}
+
+void CSheetDocument::AddRecent(const std::string& path)
+{
+    // The entry that leaves: the same path, else the first free one, else
+    // the oldest. Those before it move one place down.
+    int leave = RECENT_COUNT - 1;
+    const auto begin = m_Recent;
+    const auto end = m_Recent + RECENT_COUNT;
+    auto found = std::find(begin, end, path);
+    if (found == end)
+        found = std::find(begin, end, std::string());
+    if (found != end)
+        leave = static_cast<int>(found - begin);
+    for (int i = leave; i > 0; --i)
+        m_Recent[i] = m_Recent[i - 1];
+    m_Recent[0] = path;
+    for (int i = 0; i < RECENT_COUNT; ++i)
+        m_Settings.WriteValue(doctext::KEY_RECENT[i], m_Recent[i]);
+}
+
+std::string CSheetDocument::RecentMenuText(int index) const
+{
+    const std::string& path = m_Recent[index];
+    if (path.empty())
+        return std::string(doctext::TEXT_RECENT) + std::to_string(index + 1);
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && path.substr(0, slash) == WorkFolder())
+        return docfile::TitleFromPath(path);
+    return path;
+}

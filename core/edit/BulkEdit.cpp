@@ -1,0 +1,232 @@
+#include "core/edit/BulkEdit.h"
+
+#include <algorithm>
+
+#include "core/edit/SheetEditHost.h"
+#include "core/edit/SummaryItems.h"
+#include "core/engine/CalcState.h"
+#include "core/engine/ExprEngine.h"
+#include "core/engine/ExprText.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/settings/SettingsNames.h"
+#include "core/settings/SettingsStore.h"
+#include "core/sheet/EditTexts.h"
+#include "core/sheet/SheetGrid.h"
+
+namespace {
+
+bool StartsWithOperator(const std::string& text)
+{
+    return !text.empty() && (text[0] == '*' || text[0] == '+' || text[0] == '-' || text[0] == '/');
+}
+
+void RemoveLineFeeds(std::string& text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+}
+
+// True when the "(" at open is closed only by the text's final ")":
+// counting from the next character up to the one before the last, the depth
+// never falls back to 0. Annotations are passed over.
+bool ClosedOnlyAtEnd(const std::string& text, std::size_t open)
+{
+    int depth = 1;
+    const std::size_t end = text.size() - 1;
+    for (std::size_t i = open + 1; i < end; i += gbk::CharLength(text, i)) {
+        if (gbk::CharLength(text, i) == 2)
+            continue;
+        const char c = text[i];
+        if (c == '[') {
+            std::size_t j = i + 1;
+            while (j < end && !(text[j] == ']' && gbk::CharLength(text, j) == 1))
+                j += gbk::CharLength(text, j);
+            if (j >= end)
+                return true;
+            i = j;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')' && --depth == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string CheckBulkText(CExprEngine& engine, const std::string& text)
+{
+    if (text.empty())
+        return edittext::BULK_NEEDS_EXPRESSION;
+    if (!StartsWithOperator(text))
+        return std::string();
+    const std::string rest = text.substr(1);
+    // An operator alone has nothing to add.
+    if (rest.empty())
+        return edittext::BULK_NEEDS_EXPRESSION;
+
+    // The checks must not leave their traces in the shared calculation state.
+    CCalcState& state = engine.State();
+    const std::string savedError = state.m_strCalcError;
+    const unsigned char savedOk = state.m_bCalcOk;
+    bool bBad = engine.CheckAnnotations(rest) != 0 || engine.CheckParentheses(rest) != 0;
+    if (!bBad) {
+        const std::string reduced = engine.ReduceFunctions(engine.PrepareForEvaluation(rest));
+        bBad = engine.CheckSyntax(reduced) != 0;
+    }
+    state.m_strCalcError = savedError;
+    state.m_bCalcOk = savedOk;
+    return bBad ? std::string(edittext::BULK_BAD_EXPRESSION) : std::string();
+}
+
+std::string ExpressionPart(const std::string& cellText)
+{
+    const std::size_t pos = exprtext::FindResultSeparator(cellText);
+    if (pos == 0 || pos >= cellText.size())
+        return cellText;
+    return cellText.substr(0, pos);
+}
+
+std::string ToggleMinusText(const std::string& t)
+{
+    const std::size_t n = t.size();
+    const bool bEndsClosed = n >= 2 && t[n - 1] == ')';
+    if (n >= 2 && t[0] == '-' && t[1] == '(' && bEndsClosed) {
+        if (n <= 3 || ClosedOnlyAtEnd(t, 1))
+            return t.substr(2, n - 3);
+        // -(a)*(b): the minus stands before more than one bracket; handled
+        // like any other leading minus below.
+    }
+    if (n >= 1 && t[0] == '-') {
+        if (t.find_first_of("+-", 1) == std::string::npos)
+            return t.substr(1);
+        return "-(" + t + ")";
+    }
+    if (n >= 2 && t[0] == '(' && bEndsClosed && ClosedOnlyAtEnd(t, 0))
+        return "-" + t;
+    return "-(" + t + ")";
+}
+
+CBulkEdit::CBulkEdit(CSheetEditHost& host, CExprEngine& engine) : m_Host(host), m_Engine(engine) {}
+
+bool CBulkEdit::ConfirmText(const std::string& text)
+{
+    const std::string message = CheckBulkText(m_Engine, text);
+    if (!message.empty()) {
+        m_Host.Prompt().ShowMessage(message, edittext::APP_CAPTION);
+        return false;
+    }
+    m_Host.Settings().WriteValue(settingsname::SELECT_ADD_SIGN, text);
+    return true;
+}
+
+void CBulkEdit::Rows(int& r1, int& r2) const
+{
+    const SheetGrid& grid = m_Host.Grid();
+    r1 = std::min(grid.Row(), grid.RowSel());
+    r2 = std::max(grid.Row(), grid.RowSel());
+}
+
+void CBulkEdit::WriteCell(int row, int col, const std::string& text)
+{
+    SheetGrid& grid = m_Host.Grid();
+    if (grid.TextMatrix(row, col) != text) {
+        grid.SetTextMatrix(row, col, text);
+        m_Host.SetModified();
+    }
+    m_Host.MoveCurrentCell(row, col);
+    if (col == COL_FORMULA)
+        m_Host.OpenEditorAndCommit(false);
+    else
+        m_Host.FitRowHeight(row);
+}
+
+void CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string& text)>& edit)
+{
+    SheetGrid& grid = m_Host.Grid();
+    int r1, r2;
+    Rows(r1, r2);
+    m_Host.SetNavigating(true);
+    for (int d = r1; d <= r2; ++d) {
+        if (CSummaryItems::IsSummaryRow(grid, d))
+            continue;
+        std::string t = grid.TextMatrix(d, col);
+        if (edit(d, t))
+            WriteCell(d, col, t);
+    }
+    m_Host.SetNavigating(false);
+    if (col == COL_FORMULA)
+        m_Host.Summary().RecomputeStretch(r1, r2);
+    grid.SetRedraw(true);
+}
+
+void CBulkEdit::AppendToCells()
+{
+    SheetGrid& grid = m_Host.Grid();
+    grid.SetRedraw(false);
+    const std::string s = m_Host.Settings().ReadString(settingsname::SELECT_ADD_SIGN);
+    const int c = grid.Col();
+    if (s.empty() || c == COL_UNIT || c == COL_REF) {
+        grid.SetRedraw(true);
+        return;
+    }
+    if (c == COL_FORMULA && !StartsWithOperator(s)) {
+        m_Host.Prompt().ShowMessage(edittext::BULK_NEEDS_OPERATOR, edittext::APP_CAPTION);
+        grid.SetRedraw(true);
+        return;
+    }
+    EditRows(c, [&](int d, std::string& t) {
+        if (c != COL_FORMULA) {
+            t += s;
+            return true;
+        }
+        if (t.empty())
+            return false;
+        t = m_Host.CalcExpressionText(d, "(" + ExpressionPart(t) + ")" + s);
+        return true;
+    });
+}
+
+void CBulkEdit::RemoveFromCells()
+{
+    SheetGrid& grid = m_Host.Grid();
+    grid.SetRedraw(false);
+    const std::string s = m_Host.Settings().ReadString(settingsname::SELECT_ADD_SIGN);
+    if (s.empty()) {
+        grid.SetRedraw(true);
+        grid.Refresh();
+        return;
+    }
+    const int c = grid.Col();
+    EditRows(c, [&](int d, std::string& t) {
+        if (grid.TextMatrix(d, COL_FORMULA).empty())
+            return false;
+        if (c == COL_FORMULA) {
+            const std::size_t pos = exprtext::FindResultSeparator(t);
+            if (pos < t.size())
+                t.erase(pos);
+            if (pos != 0)
+                RemoveLineFeeds(t);
+        }
+        const std::size_t at = gbk::FindChars(t, s);
+        if (at != std::string::npos)
+            t.erase(at, s.size());
+        if (c == COL_FORMULA)
+            t = m_Host.CalcExpressionText(d, t);
+        return true;
+    });
+}
+
+void CBulkEdit::ToggleMinus()
+{
+    m_Host.Grid().SetRedraw(false);
+    EditRows(COL_FORMULA, [&](int d, std::string& t) {
+        if (t.empty())
+            return false;
+        t = ExpressionPart(t);
+        RemoveLineFeeds(t);
+        t = m_Host.CalcExpressionText(d, ToggleMinusText(t));
+        return true;
+    });
+}

@@ -1,0 +1,324 @@
+#include "core/edit/ClipboardOps.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "core/edit/SheetEditHost.h"
+#include "core/edit/SummaryItems.h"
+#include "core/edit/UndoHistory.h"
+#include "core/engine/CalcTexts.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/sheet/CellText.h"
+#include "core/sheet/EditTexts.h"
+#include "core/sheet/SheetGrid.h"
+
+CClipboard::EState CMemoryClipboard::GetText(std::string& text)
+{
+    if (!m_bHasText)
+        return CLIP_NOT_TEXT;
+    text = m_strText;
+    return CLIP_TEXT;
+}
+
+bool CMemoryClipboard::SetText(const std::string& text)
+{
+    m_strText = text;
+    m_bHasText = true;
+    return true;
+}
+
+CClipboardOps::CClipboardOps(CSheetEditHost& host, CClipboard& clipboard)
+    : m_Host(host), m_Clipboard(clipboard)
+{
+}
+
+void CClipboardOps::Selection(int& r1, int& c1, int& r2, int& c2) const
+{
+    const SheetGrid& grid = m_Host.Grid();
+    r1 = std::min(grid.Row(), grid.RowSel());
+    r2 = std::max(grid.Row(), grid.RowSel());
+    c1 = std::min(grid.Col(), grid.ColSel());
+    c2 = std::max(grid.Col(), grid.ColSel());
+}
+
+void CClipboardOps::FitRows(int r1, int r2)
+{
+    const int last = std::min(r2, m_Host.Grid().Rows() - 1);
+    for (int r = r1; r <= last; ++r)
+        m_Host.FitRowHeight(r);
+}
+
+void CClipboardOps::CopyRow(int r, int r1, int c1, int c2, std::string& out)
+{
+    const SheetGrid& grid = m_Host.Grid();
+    const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
+    for (int c = c1; c <= c2; ++c) {
+        if (!bSummary) {
+            const std::string& text = grid.TextMatrix(r, c);
+            m_Buffer[r - r1][c - c1] = text;
+            out += celltext::WithoutLineBreaks(text);
+        }
+        out += c == c2 ? '\n' : '\t';
+    }
+}
+
+void CClipboardOps::Copy()
+{
+    m_Host.SetModified();
+    int r1, c1, r2, c2;
+    Selection(r1, c1, r2, c2);
+    if (r2 - r1 + 1 > BUFFER_ROWS) {
+        m_Host.Prompt().ShowMessage(edittext::COPY_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        return;
+    }
+    m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
+    std::string out;
+    for (int r = r1; r <= r2; ++r)
+        CopyRow(r, r1, c1, c2, out);
+    out.pop_back();
+    m_Clipboard.SetText(out);
+}
+
+void CClipboardOps::Cut()
+{
+    SheetGrid& grid = m_Host.Grid();
+    m_Host.SetModified();
+    int r1, c1, r2, c2;
+    Selection(r1, c1, r2, c2);
+    if (r2 - r1 + 1 > BUFFER_ROWS) {
+        m_Host.Prompt().ShowMessage(edittext::CUT_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        return;
+    }
+    m_Host.History().RecordStep(grid, UNDO_CUT, r1, c1, r2, c2);
+
+    m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
+    std::string out;
+    for (int r = r1; r <= r2; ++r) {
+        const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
+        CopyRow(r, r1, c1, c2, out);
+        for (int c = c1; c <= c2; ++c)
+            grid.SetTextMatrix(r, c, std::string());
+        // A cut heading takes its item's numbering with it.
+        if (bSummary)
+            m_Host.Summary().RemoveItemAt(r);
+    }
+    out.pop_back();
+    m_Host.Summary().RecomputeStretch(r1, r2);
+    m_Host.Summary().RefreshUnitLists();
+    FitRows(r1, r2);
+    m_Clipboard.SetText(out);
+    m_Host.RebuildReferences();
+}
+
+void CClipboardOps::Clear()
+{
+    SheetGrid& grid = m_Host.Grid();
+    m_Host.SetModified();
+    int r1, c1, r2, c2;
+    Selection(r1, c1, r2, c2);
+    m_Host.History().RecordStep(grid, UNDO_CLEAR, r1, c1, r2, c2);
+    for (int r = r1; r <= r2; ++r) {
+        if (CSummaryItems::IsSummaryRow(grid, r))
+            continue;
+        for (int c = c1; c <= c2; ++c)
+            grid.SetTextMatrix(r, c, std::string());
+    }
+    m_Host.Summary().RecomputeStretch(r1, r2);
+    m_Host.Summary().RefreshUnitLists();
+    FitRows(r1, r2);
+    m_Host.RebuildReferences();
+}
+
+std::vector<std::vector<std::string>> CClipboardOps::SplitClipboardText(const std::string& input)
+{
+    std::string text = input;
+    // Trailing line ends go, then one more separator.
+    const bool bEndsWithLine = !text.empty() && text.back() == '\n';
+    const bool bEndsWithTab = !text.empty() && text.back() == '\t';
+    if (bEndsWithLine)
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+    if ((bEndsWithLine || bEndsWithTab) && !text.empty() && (text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+
+    std::vector<std::vector<std::string>> lines(1);
+    lines.back().emplace_back();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\t') {
+            lines.back().emplace_back();
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+            lines.back().emplace_back();
+        } else {
+            lines.back().back() += c;
+        }
+    }
+    return lines;
+}
+
+std::string CClipboardOps::CleanReferenceName(const std::string& text)
+{
+    std::string name;
+    for (std::size_t i = 0; i < text.size(); i += gbk::CharLength(text, i)) {
+        const char c = text[i];
+        if (gbk::CharLength(text, i) == 1 && (gbk::IsAsciiLetter(c) || gbk::IsAsciiDigit(c)))
+            name += gbk::ToLowerAscii(c);
+    }
+    std::size_t lead = 0;
+    while (lead < name.size() && !gbk::IsAsciiLetter(name[lead]))
+        ++lead;
+    name.erase(0, lead);
+    if (name.size() > 6)
+        name.resize(6);
+    return name;
+}
+
+void CClipboardOps::Paste()
+{
+    SheetGrid& grid = m_Host.Grid();
+    CPrompt& prompt = m_Host.Prompt();
+    grid.SetRedraw(false);
+    int r1, c1, r2, c2;
+    Selection(r1, c1, r2, c2);
+    const bool bSingle = r1 == r2 && c1 == c2;
+
+    std::string text;
+    const CClipboard::EState state = m_Clipboard.GetText(text);
+    if (state == CClipboard::CLIP_NOT_TEXT)
+        prompt.ShowMessage(edittext::CLIPBOARD_NOT_TEXT, edittext::APP_CAPTION);
+    if (state != CClipboard::CLIP_TEXT)
+        text.clear();
+    if (text.empty()) {
+        grid.SetRedraw(true);
+        m_Host.RebuildReferences();
+        return;
+    }
+
+    auto refuse = [&]() {
+        prompt.ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
+        grid.SetRedraw(true);
+        grid.Refresh();
+        m_Host.RebuildReferences();
+    };
+
+    // Text that does not fit the transfer buffer is refused whole.
+    std::vector<std::vector<std::string>> lines = SplitClipboardText(text);
+    if (static_cast<int>(lines.size()) > BUFFER_ROWS) {
+        refuse();
+        return;
+    }
+    for (const std::vector<std::string>& line : lines) {
+        if (static_cast<int>(line.size()) > BUFFER_CELLS) {
+            refuse();
+            return;
+        }
+    }
+    const int nLines = static_cast<int>(lines.size());
+    if (bSingle) {
+        c2 = std::min(c1 + static_cast<int>(lines.back().size()) - 1, grid.Cols() - 1);
+        r2 = r1 + nLines - 1;
+    }
+    if (grid.Row() + (r2 - r1) > BUFFER_ROWS) {
+        refuse();
+        return;
+    }
+    m_Buffer = lines;
+
+    m_Host.SetModified();
+    const int need = grid.Row() + (r2 - r1) + 6;
+    if (grid.Rows() < need)
+        grid.SetRows(need);
+    if (bSingle) {
+        grid.SetRowSel(grid.Row() + (r2 - r1));
+        grid.SetColSel(c2);
+    }
+    Selection(r1, c1, r2, c2);
+
+    bool bHasText = false;
+    for (int r = r1; r <= r2 && !bHasText; ++r)
+        for (int c = c1; c <= c2; ++c)
+            if (!grid.TextMatrix(r, c).empty()) {
+                bHasText = true;
+                break;
+            }
+    if (bHasText && prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES) {
+        grid.SetRedraw(true);
+        grid.Refresh();
+        return;
+    }
+
+    m_Host.History().RecordStep(grid, UNDO_PASTE, grid.Row(), c1, grid.RowSel(), c2);
+
+    // The clipboard's lines repeat down a taller selection; cells a line
+    // does not reach are emptied. A summary row keeps its number and total.
+    bool bRefWritten = false;
+    int b = 0;
+    for (int t = r1; t <= r2; ++t) {
+        const bool bSummary = CSummaryItems::IsSummaryRow(grid, t);
+        const std::vector<std::string>& line = m_Buffer[b];
+        for (int k = c1; k <= c2; ++k) {
+            const std::size_t cell = static_cast<std::size_t>(k - c1);
+            if (bSummary && k == COL_FORMULA)
+                continue;
+            const std::string& value = (bSummary && k >= COL_SIZE) || cell >= line.size() ? std::string() : line[cell];
+            if (k == COL_REF && !value.empty())
+                bRefWritten = true;
+            grid.SetTextMatrix(t, k, value);
+        }
+        if (++b == nLines)
+            b = 0;
+    }
+
+    // Totals of every item that got pasted rows, each item once.
+    if (c1 <= COL_FORMULA && c2 >= COL_SIZE) {
+        CSummaryItems& summary = m_Host.Summary();
+        int heading = CSummaryItems::SummaryRowAbove(grid, r1);
+        int done = -1;
+        for (int t = r1; t <= r2; ++t) {
+            if (CSummaryItems::IsSummaryRow(grid, t)) {
+                heading = t;
+                continue;
+            }
+            if (heading >= 0 && heading != done) {
+                summary.RefreshItemOf(t, COL_FORMULA);
+                done = heading;
+            }
+        }
+    }
+
+    // Pasted reference names are cleaned; one that another row already has
+    // is dropped.
+    if (bRefWritten) {
+        std::unordered_map<std::string, int> used;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            const std::string& name = grid.TextMatrix(r, COL_REF);
+            if (!name.empty())
+                ++used[celltext::WithoutLineBreaks(name)];
+        }
+        for (int t = r1; t <= r2; ++t) {
+            const std::string raw = grid.TextMatrix(t, COL_REF);
+            if (!raw.empty())
+                --used[celltext::WithoutLineBreaks(raw)];
+            std::string name = CleanReferenceName(raw);
+            if (!name.empty()) {
+                auto found = used.find(name);
+                if (found != used.end() && found->second > 0)
+                    name.clear();
+                else
+                    ++used[name];
+            }
+            grid.SetTextMatrix(t, COL_REF, name);
+        }
+    }
+
+    if (c1 <= COL_UNIT && c2 >= COL_SIZE)
+        m_Host.Summary().RefreshUnitLists();
+    FitRows(r1, r2);
+    grid.SetRedraw(true);
+    grid.Refresh();
+    m_Host.RebuildReferences();
+}

@@ -1,0 +1,457 @@
+#include "core/edit/SummaryItems.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "core/edit/SheetEditHost.h"
+#include "core/edit/UndoHistory.h"
+#include "core/engine/CalcState.h"
+#include "core/engine/CalcTexts.h"
+#include "core/engine/ExprEngine.h"
+#include "core/engine/ExprText.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/sheet/CellText.h"
+#include "core/sheet/EditTexts.h"
+#include "core/sheet/SheetGrid.h"
+
+namespace {
+
+const int TOTAL_MAX_ROWS = 9000;
+
+// atoi: optional blanks and sign, then digits; anything else ends it.
+long ItemNumber(const std::string& text)
+{
+    return std::strtol(text.c_str(), nullptr, 10);
+}
+
+// atof's prefix rule for decimal numbers: blanks, an optional sign, digits
+// with an optional point and exponent; no number gives 0. Hexadecimal,
+// "inf" and "nan" are not numbers here.
+double LeadingNumber(const std::string& text)
+{
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\v' || *p == '\f'))
+        ++p;
+    bool bNegative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        bNegative = *p == '-';
+        ++p;
+    }
+    if (p == end || !(gbk::IsAsciiDigit(*p) || (*p == '.' && p + 1 < end && gbk::IsAsciiDigit(p[1]))))
+        return 0.0;
+    double value = 0.0;
+    std::from_chars(p, end, value, std::chars_format::general);
+    return bNegative ? -value : value;
+}
+
+// The quantity of a row: the number behind the result separator of its
+// expression cell (the whole text when it has none), line feeds ignored.
+double RowValue(const std::string& formula)
+{
+    if (formula.empty())
+        return 0.0;
+    return LeadingNumber(celltext::WithoutLineBreaks(exprtext::ValueAfterSeparator(formula)));
+}
+
+void AppendTotalLine(std::string& out, const std::string& key, double sum, int decimals, bool bLast)
+{
+    out += key;
+    out += '=';
+    CExprEngine::AppendFixed(out, CExprEngine::RoundHalfUp(sum, decimals + 1), decimals);
+    out += bLast ? ";" : ";\n";
+}
+
+}  // namespace
+
+CSummaryItems::CSummaryItems(CSheetEditHost& host) : m_Host(host) {}
+
+bool CSummaryItems::IsSummaryRow(const SheetGrid& grid, int row)
+{
+    return row >= 1 && row < grid.Rows() && !grid.TextMatrix(row, COL_SEQ).empty();
+}
+
+int CSummaryItems::SummaryRowAbove(const SheetGrid& grid, int row)
+{
+    for (int r = std::min(row, grid.Rows()) - 1; r >= 1; --r)
+        if (!grid.TextMatrix(r, COL_SEQ).empty())
+            return r;
+    return -1;
+}
+
+int CSummaryItems::ItemEnd(const SheetGrid& grid, int row)
+{
+    const int rows = grid.Rows();
+    for (int r = row + 1; r < rows; ++r)
+        if (!grid.TextMatrix(r, COL_SEQ).empty())
+            return r - 1;
+    return rows - 1;
+}
+
+bool CSummaryItems::SameCategory(const std::string& a, const std::string& b)
+{
+    std::size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && a[i] == '\n')
+            ++i;
+        while (j < b.size() && b[j] == '\n')
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a[i] != b[j])
+            return false;
+        ++i;
+        ++j;
+    }
+}
+
+std::string CSummaryItems::TotalText(int a, int b)
+{
+    if (b < a)
+        return std::string();
+    if (b - a + 1 > TOTAL_MAX_ROWS) {
+        m_Host.Prompt().ShowMessage(edittext::TOTAL_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        b = a + TOTAL_MAX_ROWS - 1;
+    }
+    const SheetGrid& grid = m_Host.Grid();
+    const int decimals = std::clamp(m_Host.State().m_nDecimals, 0, 6);
+    std::string out;
+
+    if (a == b) {
+        // One row shows its category even when its value is 0.
+        AppendTotalLine(out, celltext::WithoutLineBreaks(grid.TextMatrix(a, COL_SIZE)),
+                        RowValue(grid.TextMatrix(a, COL_FORMULA)), decimals, true);
+    } else {
+        // Rows grouped by category in order of first appearance, each group
+        // summed in row order.
+        std::unordered_map<std::string, std::size_t> index;
+        std::vector<std::string> keys;
+        std::vector<double> sums;
+        for (int r = a; r <= b; ++r) {
+            std::string key = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_SIZE));
+            const double value = RowValue(grid.TextMatrix(r, COL_FORMULA));
+            auto found = index.find(key);
+            if (found == index.end()) {
+                index.emplace(key, keys.size());
+                keys.push_back(std::move(key));
+                sums.push_back(value);
+            } else {
+                sums[found->second] += value;
+            }
+        }
+        // A group that sums to exactly 0 is left out.
+        for (std::size_t g = 0; g < keys.size(); ++g)
+            if (sums[g] != 0)
+                AppendTotalLine(out, keys[g], sums[g], decimals, g + 1 == keys.size());
+    }
+
+    if (!out.empty()) {
+        if (out[0] == '\n')
+            out.erase(0, 1);
+        // The final ";", or the line feed before a left-out last group.
+        if (!out.empty())
+            out.pop_back();
+    }
+    return out;
+}
+
+std::string CSummaryItems::UnitList(int a, int b) const
+{
+    const SheetGrid& grid = m_Host.Grid();
+    const std::string& total = grid.TextMatrix(a - 1, COL_FORMULA);
+    std::string out;
+
+    // Rows a .. b are indexed by category lazily, first occurrence only, so
+    // that every line costs no more than the rows not yet looked at.
+    std::unordered_map<std::string, int> first;
+    int next = a;
+    auto unitOf = [&](const std::string& category) -> const std::string* {
+        auto found = first.find(category);
+        if (found != first.end())
+            return &grid.TextMatrix(found->second, COL_UNIT);
+        while (next <= b) {
+            const int r = next++;
+            auto added = first.emplace(celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_SIZE)), r);
+            if (added.second && added.first->first == category)
+                return &grid.TextMatrix(r, COL_UNIT);
+        }
+        return nullptr;
+    };
+
+    std::size_t pos = 0;
+    const std::size_t n = total.size();
+    for (;;) {
+        while (pos < n && total[pos] == '\n')
+            ++pos;
+        const std::size_t mark = total.find_first_of("=;", pos);
+        if (mark == std::string::npos)
+            break;
+        if (total[mark] == '=' && a <= b) {
+            const std::string category = total.substr(pos, mark - pos);
+            if (!category.empty()) {
+                if (const std::string* unit = unitOf(category))
+                    out += *unit;
+            }
+            out += ";\n";
+        }
+        pos = mark + 1;
+    }
+    return out;
+}
+
+void CSummaryItems::UpdateUnitList(int s)
+{
+    SheetGrid& grid = m_Host.Grid();
+    std::string units = UnitList(s + 1, ItemEnd(grid, s));
+    units.resize(units.size() >= 2 ? units.size() - 2 : 0);
+    grid.SetTextMatrix(s, COL_UNIT, units);
+    m_Host.FitRowHeight(s);
+}
+
+void CSummaryItems::RefreshUnitLists()
+{
+    SheetGrid& grid = m_Host.Grid();
+    const int rows = grid.Rows();
+    for (int s = 1; s < rows; ++s)
+        if (!grid.TextMatrix(s, COL_SEQ).empty())
+            UpdateUnitList(s);
+}
+
+void CSummaryItems::ToggleSummary()
+{
+    SheetGrid& grid = m_Host.Grid();
+    if (grid.RowSel() != grid.Row()) {
+        m_Host.Prompt().ShowMessage(edittext::SUMMARY_MULTI_ROW, calctext::TEXT_WARNING);
+        return;
+    }
+    const int r = grid.Row();
+    if (r < 1)
+        return;
+    m_Host.SetModified();
+
+    if (!grid.TextMatrix(r, COL_SEQ).empty()) {
+        RemoveItemAt(r);
+        return;
+    }
+
+    // A row with content moves down under a new empty heading row.
+    if (!grid.TextMatrix(r, COL_SIZE).empty() || !grid.TextMatrix(r, COL_FORMULA).empty()) {
+        m_Host.InsertRows();
+        if (!m_Host.History().IsReplaying())
+            m_Host.History().NoteRowInserted(r);
+    }
+
+    const std::uint32_t color = m_Host.SummaryColor();
+    for (int c = 1; c < grid.Cols(); ++c)
+        grid.SetBackColorAt(r, c, color);
+    grid.SetTextMatrix(r, COL_SIZE, edittext::SUMMARY_SIZE);
+    grid.SetTextMatrix(r, COL_FORMULA, std::string());
+    grid.SetAlignmentAt(r, COL_POSITION, ALIGN_LEFT_CENTER);
+    m_Host.MoveCurrentCell(r, COL_POSITION);
+
+    const int above = SummaryRowAbove(grid, r);
+    const long number = above >= 0 ? ItemNumber(grid.TextMatrix(above, COL_SEQ)) + 1 : 1;
+    grid.SetTextMatrix(r, COL_SEQ, std::to_string(number));
+    for (int row = r + 1; row < grid.Rows(); ++row) {
+        const std::string& seq = grid.TextMatrix(row, COL_SEQ);
+        if (!seq.empty())
+            grid.SetTextMatrix(row, COL_SEQ, std::to_string(ItemNumber(seq) + 1));
+    }
+
+    grid.SetTextMatrix(r, COL_FORMULA, TotalText(r + 1, ItemEnd(grid, r)));
+    m_Host.FitRowHeight(r);
+    if (above >= 0) {
+        grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, r - 1));
+        m_Host.FitRowHeight(above);
+    }
+    RefreshItemList();
+    RefreshUnitLists();
+}
+
+void CSummaryItems::RemoveItemAt(int r)
+{
+    SheetGrid& grid = m_Host.Grid();
+    if (!IsSummaryRow(grid, r))
+        return;
+    for (int c = 1; c < grid.Cols(); ++c)
+        grid.SetBackColorAt(r, c, 0);
+    // The heading's name cell becomes current alone (a cut may reach here
+    // with a larger selection).
+    m_Host.MoveCurrentCell(r, COL_POSITION);
+    grid.SetRowSel(r);
+    grid.SetColSel(COL_POSITION);
+    grid.SetAlignmentAt(r, COL_POSITION, ALIGN_RIGHT_CENTER);
+    grid.SetTextMatrix(r, COL_SEQ, std::string());
+    grid.SetTextMatrix(r, COL_UNIT, std::string());
+
+    int last = -1;
+    for (int row = r + 1; row < grid.Rows(); ++row) {
+        const std::string& seq = grid.TextMatrix(row, COL_SEQ);
+        if (seq.empty())
+            continue;
+        if (last < 0)
+            last = row - 1;
+        grid.SetTextMatrix(row, COL_SEQ, std::to_string(ItemNumber(seq) - 1));
+    }
+    if (last < 0)
+        last = grid.Rows() - 1;
+
+    grid.SetTextMatrix(r, COL_SIZE, std::string());
+    grid.SetTextMatrix(r, COL_FORMULA, std::string());
+
+    // The item above now reaches down over the removed item's rows; its unit
+    // list follows its new total.
+    const int above = SummaryRowAbove(grid, r);
+    if (above >= 0) {
+        grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, last));
+        UpdateUnitList(above);
+    }
+    m_Host.FitRowHeight(r);
+    RefreshItemList();
+}
+
+void CSummaryItems::RefreshItemOf(int row, int col)
+{
+    SheetGrid& grid = m_Host.Grid();
+    if (row < 1 || row >= grid.Rows() || IsSummaryRow(grid, row))
+        return;
+    if (col == COL_SIZE || col == COL_FORMULA) {
+        const int above = SummaryRowAbove(grid, row);
+        if (above < 0)
+            return;
+        grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, ItemEnd(grid, row)));
+        m_Host.FitRowHeight(above);
+    }
+    if (col != COL_UNIT && col != COL_SIZE)
+        return;
+
+    const std::string unit = grid.TextMatrix(row, COL_UNIT);
+    const std::string size = grid.TextMatrix(row, COL_SIZE);
+    const int lastRow = grid.Rows() - 2;
+    if (!size.empty()) {
+        if (col == COL_UNIT) {
+            // Every other row of the same category takes this unit.
+            for (int r = 1; r <= lastRow; ++r) {
+                if (r == row || !grid.TextMatrix(r, COL_SEQ).empty())
+                    continue;
+                if (SameCategory(grid.TextMatrix(r, COL_SIZE), size) && grid.TextMatrix(r, COL_UNIT) != unit) {
+                    grid.SetTextMatrix(r, COL_UNIT, unit);
+                    m_Host.FitRowHeight(r);
+                }
+            }
+        } else {
+            // A new category takes the unit its other rows already have.
+            for (int r = 1; r <= lastRow; ++r) {
+                if (!grid.TextMatrix(r, COL_SEQ).empty())
+                    continue;
+                const std::string& other = grid.TextMatrix(r, COL_UNIT);
+                if (!other.empty() && other != unit && SameCategory(grid.TextMatrix(r, COL_SIZE), size)) {
+                    grid.SetTextMatrix(row, COL_UNIT, other);
+                    m_Host.FitRowHeight(row);
+                    break;
+                }
+            }
+        }
+    }
+    RefreshUnitLists();
+}
+
+void CSummaryItems::RecomputeStretch(int first, int last)
+{
+    SheetGrid& grid = m_Host.Grid();
+    const int rows = grid.Rows();
+    first = std::clamp(first, 1, std::max(rows - 1, 1));
+    last = std::clamp(last, 1, std::max(rows - 1, 1));
+
+    int start = -1;
+    for (int r = first; r >= 1; --r)
+        if (IsSummaryRow(grid, r)) {
+            start = r;
+            break;
+        }
+    if (start < 0)
+        for (int r = first + 1; r < rows; ++r)
+            if (IsSummaryRow(grid, r)) {
+                start = r;
+                break;
+            }
+    if (start < 0)
+        return;
+
+    // The stretch ends at the second summary row at or below last.
+    int end = rows - 1;
+    int found = 0;
+    for (int r = last; r < rows; ++r)
+        if (IsSummaryRow(grid, r) && ++found == 2) {
+            end = r;
+            break;
+        }
+
+    // Each rewritten total takes its unit list along, so that the units stay
+    // one line per total line (rows may have been removed from the item).
+    int heading = -1;
+    for (int r = start; r <= end; ++r) {
+        if (!IsSummaryRow(grid, r))
+            continue;
+        if (heading >= 0) {
+            grid.SetTextMatrix(heading, COL_FORMULA, TotalText(heading + 1, r - 1));
+            UpdateUnitList(heading);
+        }
+        heading = r;
+    }
+    if (heading >= 0 && end == rows - 1) {
+        grid.SetTextMatrix(heading, COL_FORMULA, TotalText(heading + 1, rows - 1));
+        UpdateUnitList(heading);
+    }
+
+    for (int r = start; r < end; ++r)
+        m_Host.FitRowHeight(r);
+}
+
+std::string CSummaryItems::EntryText(int row) const
+{
+    const SheetGrid& grid = m_Host.Grid();
+    return celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SEQ)) + " " + celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
+}
+
+void CSummaryItems::RefreshItemList()
+{
+    const SheetGrid& grid = m_Host.Grid();
+    m_Entries.clear();
+    m_nSelected = -1;
+    for (int r = 1; r < grid.Rows(); ++r)
+        if (!grid.TextMatrix(r, COL_SEQ).empty())
+            m_Entries.push_back(EntryText(r));
+
+    int current = grid.Row();
+    if (!IsSummaryRow(grid, current))
+        current = SummaryRowAbove(grid, current);
+    if (current < 0)
+        return;
+    const std::string entry = EntryText(current);
+    for (std::size_t i = 0; i < m_Entries.size(); ++i)
+        if (m_Entries[i] == entry) {
+            m_nSelected = static_cast<int>(i);
+            break;
+        }
+}
+
+bool CSummaryItems::GoToItem(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_Entries.size()))
+        return false;
+    const std::string entry = m_Entries[index];
+    const SheetGrid& grid = m_Host.Grid();
+    for (int r = 1; r < grid.Rows(); ++r) {
+        if (!grid.TextMatrix(r, COL_SEQ).empty() && EntryText(r) == entry) {
+            m_nSelected = index;
+            m_Host.MoveCurrentCell(r, COL_POSITION);
+            m_Host.OpenEditorAndCommit(true);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,77 @@
+// The expression engine: cleaning and preparing expression texts, the three
+// syntax checks, function reduction and evaluation, and the result text of a
+// calculated expression cell.
+//
+// All texts are GBK byte strings; positions and lengths count bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/engine/CalcState.h"
+#include "core/engine/ExprText.h"
+
+// A faster way to substitute reference names, offered by the owner of the
+// reference table. It must give exactly the text SubstituteReferences gives;
+// it may decline (return false) and the per-entry substitution runs instead.
+class CRefSubstituter {
+public:
+    virtual ~CRefSubstituter() = default;
+    virtual bool Substitute(const std::string& text, std::string& out) = 0;
+};
+
+class CExprEngine {
+public:
+    explicit CExprEngine(CCalcState& state);
+
+    CCalcState& State() { return m_State; }
+    const CCalcState& State() const { return m_State; }
+
+    // Text passes.
+    std::string CleanExpression(const std::string& text) const;
+    std::string PrepareForEvaluation(const std::string& text) const;
+    std::size_t FindResultSeparator(const std::string& text) const;
+
+    // Checks: 0 = passed.
+    int CheckAnnotations(const std::string& text) const;
+    int CheckParentheses(const std::string& text) const;
+    int CheckSyntax(const std::string& text) const;
+
+    // Evaluation.
+    std::string PrepareExpression(const std::string& text);
+    std::string ReduceFunctions(const std::string& text);
+    double Evaluate(const std::string& text);
+    // Every table entry in table order replaces its qualifying occurrences.
+    std::string SubstituteReferences(const std::string& text) const;
+    // Used by PrepareExpression before the per-entry substitution; none when null.
+    void SetSubstituter(CRefSubstituter* pSubstituter) { m_pSubstituter = pSubstituter; }
+
+    static double ToNumber(const std::string& text);
+    static std::string FormatArgument(double value);
+
+    // Result text of an expression that belongs to no row: cleaned text, old
+    // result removed, evaluated, formatted with the state's decimals and the
+    // recorded message put in front.
+    std::string CalcExpressionText(const std::string& text);
+    // The steps after the reference table is ready: evaluate a cleaned text
+    // without result part and build its result text.
+    std::string EvaluateToResultText(const std::string& cleaned);
+
+    static double RoundHalfUp(double x, int n);
+    // "%s=%.Nf" of the rounded value, N = decimals (0..6).
+    static std::string FormatResult(const std::string& expr, double value, int decimals);
+    // printf("%.Nf")-style fixed formatting, independent of the C locale.
+    static void AppendFixed(std::string& out, double value, int decimals);
+
+private:
+    double ApplyOperator(char op, double a, double b);
+    double Finite(double value);
+
+    CCalcState& m_State;
+    CRefSubstituter* m_pSubstituter = nullptr;
+    int m_nPrepareDepth = 0;
+    // Scratch stacks of Evaluate, kept between calls to avoid allocations.
+    std::vector<char> m_Ops;
+    std::vector<double> m_Values;
+};

@@ -1,0 +1,395 @@
+#include "core/session/SheetSession.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "core/settings/SettingsNames.h"
+#include "core/settings/SheetSettings.h"
+
+namespace {
+using CLock = std::lock_guard<std::recursive_mutex>;
+}
+
+CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard)
+    : m_State(state),
+      m_Key(store),
+      m_Prompt(prompt),
+      m_Grid(state, m_Key),
+      m_Summary(*this),
+      m_Clipboard(*this, clipboard),
+      m_Bulk(*this, m_Grid.Engine()),
+      m_Display(*this),
+      m_Document(*this, store, prompt)
+{
+    m_State.m_pPrompt = &prompt;
+    m_Grid.SetEditor(this);
+    m_Grid.SetHooks(this);
+}
+
+CSheetSession::~CSheetSession()
+{
+    m_Grid.WaitForRecalc();
+    m_Grid.SetHooks(nullptr);
+    m_Grid.SetEditor(nullptr);
+}
+
+void CSheetSession::Start()
+{
+    CLock lock(m_Grid.Mutex());
+    const SStartupSettings startup = ReadStartupSettings(m_Key);
+    m_State.m_nDecimals = startup.m_nDecimals;
+    m_Display.SetExampleShown(startup.m_bExampleShow);
+    m_Document.LoadRecentList();
+    m_Grid.ResetSheet();
+    m_Summary.RefreshItemList();
+}
+
+void CSheetSession::Click(int row, int col)
+{
+    CLock lock(m_Grid.Mutex());
+    SheetGrid& sheet = Sheet();
+    row = std::max(1, std::min(row, sheet.Rows() - 1));
+    col = std::max(1, std::min(col, SHEET_COLS - 1));
+    if (row == sheet.Row() && col == sheet.Col()) {
+        // A click on the current cell only collapses the selection.
+        sheet.SetRowSel(row);
+        sheet.SetColSel(col);
+        return;
+    }
+    MoveCurrentCell(row, col);
+}
+
+void CSheetSession::ShiftClick(int row, int col)
+{
+    CLock lock(m_Grid.Mutex());
+    SheetGrid& sheet = Sheet();
+    sheet.SetRowSel(std::max(1, std::min(row, sheet.Rows() - 1)));
+    sheet.SetColSel(std::max(1, std::min(col, SHEET_COLS - 1)));
+}
+
+bool CSheetSession::TypeText(const std::string& text)
+{
+    CLock lock(m_Grid.Mutex());
+    if (!OpenEditor(std::string()))
+        return false;
+    m_Editor.Open(text);
+    return true;
+}
+
+void CSheetSession::TypeChar(const std::string& ch)
+{
+    CLock lock(m_Grid.Mutex());
+    if (m_Editor.IsShown())
+        m_Editor.TypeText(ch);
+    else
+        OpenEditor(ch);
+}
+
+void CSheetSession::CommitEditor()
+{
+    CLock lock(m_Grid.Mutex());
+    m_Grid.CommitCell();
+}
+
+void CSheetSession::MoveCurrentCell(int row, int col)
+{
+    m_Grid.MoveCurrentCell(row, col);
+}
+
+bool CSheetSession::OpenEditor(const std::string& typed)
+{
+    if (!m_Grid.GrowIfNearEnd())
+        return false;
+    const SheetGrid& sheet = Sheet();
+    const int row = sheet.Row();
+    const int col = sheet.Col();
+    // Only the name cell of a summary row can be edited.
+    if (col >= COL_SIZE && col <= COL_REF && CSummaryItems::IsSummaryRow(sheet, row))
+        return false;
+    m_Editor.Open(EditorOpenText(sheet.TextMatrix(row, col), col, typed));
+    return true;
+}
+
+void CSheetSession::OpenAndCommitNow()
+{
+    if (OpenEditor(std::string()))
+        m_Grid.CommitCell();
+}
+
+void CSheetSession::OpenEditorAndCommit(bool bRecordUndo)
+{
+    const bool navigating = m_Grid.Navigating();
+    if (!bRecordUndo)
+        m_Grid.SetNavigating(true);
+    OpenAndCommitNow();
+    m_Grid.SetNavigating(navigating);
+}
+
+void CSheetSession::PressKey(EKey key)
+{
+    CLock lock(m_Grid.Mutex());
+    const bool open = m_Editor.IsShown();
+    switch (key) {
+    case KEY_ENTER:
+        Enter();
+        return;
+    case KEY_UP:
+    case KEY_DOWN:
+        Arrow(key);
+        return;
+    case KEY_LEFT:
+    case KEY_RIGHT:
+        // The editor keeps Left and Right while it holds text.
+        if (open && m_Editor.PressKey(key == KEY_LEFT ? CCellEditor::KEY_LEFT : CCellEditor::KEY_RIGHT))
+            return;
+        Arrow(key);
+        return;
+    case KEY_WHEEL_DOWN:
+    case KEY_WHEEL_UP:
+        Wheel(key == KEY_WHEEL_DOWN);
+        return;
+    case KEY_INSERT:
+    case KEY_F2:
+        // The view handles these even while the editor is open; on the
+        // sheet the key then opens the editor on the current cell.
+        RunCommand(key == KEY_INSERT ? cmdid::INSERT_ROWS : cmdid::TOGGLE_SUMMARY);
+        if (!open)
+            OpenEditor(std::string());
+        return;
+    case KEY_DELETE:
+        if (open) {
+            m_Editor.PressKey(CCellEditor::KEY_DELETE);
+        } else {
+            m_Clipboard.Clear();
+            OpenEditor(std::string());
+        }
+        return;
+    default:
+        break;
+    }
+    if (!open) {
+        OpenEditor(std::string());
+        return;
+    }
+    static const struct {
+        EKey m_eKey;
+        CCellEditor::EKey m_eEditorKey;
+    } EDITOR_KEYS[] = {
+        {KEY_HOME, CCellEditor::KEY_HOME},
+        {KEY_END, CCellEditor::KEY_END},
+        {KEY_BACKSPACE, CCellEditor::KEY_BACKSPACE},
+        {KEY_F3, CCellEditor::KEY_F3},
+        {KEY_F4, CCellEditor::KEY_F4},
+        {KEY_F5, CCellEditor::KEY_F5},
+        {KEY_F6, CCellEditor::KEY_F6},
+        {KEY_SHIFT_LEFT, CCellEditor::KEY_SHIFT_LEFT},
+        {KEY_SHIFT_RIGHT, CCellEditor::KEY_SHIFT_RIGHT},
+        {KEY_SHIFT_HOME, CCellEditor::KEY_SHIFT_HOME},
+        {KEY_SHIFT_END, CCellEditor::KEY_SHIFT_END},
+    };
+    for (const auto& k : EDITOR_KEYS) {
+        if (k.m_eKey == key) {
+            m_Editor.PressKey(k.m_eEditorKey);
+            return;
+        }
+    }
+}
+
+void CSheetSession::Enter()
+{
+    SheetGrid& sheet = Sheet();
+    int row = sheet.Row();
+    int col = sheet.Col();
+    EnterTarget(ReadEnterDirection(m_Key), sheet.Rows(), row, col);
+    // Where Enter does not move, an open editor keeps what was typed.
+    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
+        return;
+    MoveCurrentCell(row, col);
+    if (sheet.Text().empty())
+        OpenEditor(std::string());
+}
+
+void CSheetSession::Arrow(EKey key)
+{
+    SheetGrid& sheet = Sheet();
+    int row = sheet.Row();
+    int col = sheet.Col();
+    const EArrow arrow = key == KEY_LEFT ? ARROW_LEFT
+        : key == KEY_RIGHT               ? ARROW_RIGHT
+        : key == KEY_UP                  ? ARROW_UP
+                                         : ARROW_DOWN;
+    ArrowTarget(arrow, sheet.Rows(), row, col);
+    // Where the arrow does not move (Up on row 1), an open editor keeps
+    // what was typed.
+    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
+        return;
+    m_Grid.SetNavigating(true);
+    MoveCurrentCell(row, col);
+    if (sheet.Text().empty())
+        OpenEditor(std::string());
+    else if (key == KEY_UP || key == KEY_DOWN)
+        OpenAndCommitNow();  // the text passes through the editor once
+    m_Grid.SetNavigating(false);
+}
+
+void CSheetSession::Wheel(bool bDown)
+{
+    SheetGrid& sheet = Sheet();
+    m_Grid.SetItemRefresh(false);
+    m_Grid.SetNavigating(true);
+    if (bDown) {
+        if (sheet.Row() < sheet.Rows() - 1)
+            MoveCurrentCell(sheet.Row() + 1, sheet.Col());
+    } else if (sheet.Row() == 2 && sheet.Col() != COL_POSITION) {
+        const int col = sheet.Col();
+        MoveCurrentCell(1, COL_POSITION);
+        OpenAndCommitNow();
+        MoveCurrentCell(1, col);
+    } else if (sheet.Row() > 1) {
+        MoveCurrentCell(sheet.Row() - 1, sheet.Col());
+    }
+    OpenAndCommitNow();
+    m_Grid.SetNavigating(false);
+    m_Grid.SetItemRefresh(true);
+}
+
+bool CSheetSession::RunCommand(int id)
+{
+    if (id == cmdid::MORE_DECIMALS || id == cmdid::FEWER_DECIMALS) {
+        // The recalculation runs on its own thread and takes the lock itself.
+        if (id == cmdid::MORE_DECIMALS)
+            m_Grid.MoreDecimals();
+        else
+            m_Grid.FewerDecimals();
+        return true;
+    }
+    CLock lock(m_Grid.Mutex());
+    if (id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT) {
+        m_Document.OpenRecent(id - cmdid::RECENT_FILE_1);
+        return true;
+    }
+    switch (id) {
+    case cmdid::FILE_NEW: m_Document.New(); break;
+    case cmdid::FILE_OPEN: m_Document.Open(); break;
+    case cmdid::FILE_SAVE: m_Document.Save(); break;
+    case cmdid::FILE_SAVE_AS: m_Document.SaveAs(); break;
+    case cmdid::EDIT_UNDO:
+        if (m_History.CanUndo())
+            CommitBeforeReplay();
+        m_History.UndoStep(*this);
+        break;
+    case cmdid::EDIT_REDO:
+        if (m_History.CanRedo())
+            CommitBeforeReplay();
+        m_History.RedoStep(*this);
+        break;
+    case cmdid::EDIT_CUT: m_Clipboard.Cut(); break;
+    case cmdid::EDIT_COPY: m_Clipboard.Copy(); break;
+    case cmdid::EDIT_PASTE: m_Clipboard.Paste(); break;
+    case cmdid::EDIT_CLEAR: m_Clipboard.Clear(); break;
+    case cmdid::INSERT_ROWS: m_Grid.InsertRows(); break;
+    case cmdid::DELETE_ROWS: m_Grid.DeleteRows(); break;
+    case cmdid::TOGGLE_SUMMARY: m_Summary.ToggleSummary(); break;
+    case cmdid::TOGGLE_MINUS: m_Bulk.ToggleMinus(); break;
+    case cmdid::ALIGN_LEFT: m_Display.AlignLeft(); break;
+    case cmdid::ALIGN_CENTER: m_Display.AlignCenter(); break;
+    case cmdid::ALIGN_RIGHT: m_Display.AlignRight(); break;
+    case cmdid::INSERT_EXAMPLE: m_Display.InsertExample(); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool CSheetSession::IsCommandEnabled(int id) const
+{
+    switch (id) {
+    case cmdid::CELL_FONT:
+        return false;  // the sheet keeps one font
+    case cmdid::EDIT_UNDO:
+        return m_History.CanUndo();
+    case cmdid::EDIT_REDO:
+        return m_History.CanRedo();
+    default:
+        if (id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT)
+            return m_Document.RecentEnabled(id - cmdid::RECENT_FILE_1);
+        return true;
+    }
+}
+
+bool CSheetSession::AppendText(const std::string& text)
+{
+    CLock lock(m_Grid.Mutex());
+    if (!m_Bulk.ConfirmText(text))
+        return false;
+    m_Bulk.AppendToCells();
+    return true;
+}
+
+bool CSheetSession::RemoveText(const std::string& text)
+{
+    CLock lock(m_Grid.Mutex());
+    if (!m_Bulk.ConfirmText(text))
+        return false;
+    m_Bulk.RemoveFromCells();
+    return true;
+}
+
+bool CSheetSession::ChooseItem(int index)
+{
+    CLock lock(m_Grid.Mutex());
+    return m_Summary.GoToItem(index);
+}
+
+void CSheetSession::SetModified()
+{
+    m_Document.SetModified(true);
+}
+
+void CSheetSession::FitRowHeights(int first, int last)
+{
+    for (int row = first; row <= last; ++row)
+        m_Grid.FitRowHeight(row);
+}
+
+void CSheetSession::RecordStep(int kind, int r1, int c1, int r2, int c2)
+{
+    m_History.RecordStep(Sheet(), kind, r1, c1, r2, c2);
+}
+
+void CSheetSession::CommitBeforeReplay()
+{
+    // Undo and redo select the rectangle of their step, which leaves the
+    // current cell: an open editor is committed into its own cell first, as
+    // part of the replay and so without a step of its own. Left open, its
+    // text would later land in the cell the replay made current.
+    if (!m_Editor.IsShown())
+        return;
+    m_Grid.SetReplaying(true);
+    m_Grid.CommitCell();
+    m_Grid.SetReplaying(false);
+}
+
+void CSheetSession::Clear()
+{
+    if (m_Editor.IsShown())
+        m_Editor.Open(std::string());
+}
+
+void CSheetSession::AfterSystemSettings()
+{
+    CLock lock(m_Grid.Mutex());
+    m_Document.SetModified(true);
+}
+
+void CSheetSession::AfterEditSettings(const SEditSettingsData& data)
+{
+    CLock lock(m_Grid.Mutex());
+    static const char* const LABELS[SHEET_COLS - 1] = {settingsname::COUNT_POSITION, settingsname::COUNT_SIZE,
+                                                       settingsname::COUNT_FORMULAR, settingsname::COUNT_UNIT,
+                                                       settingsname::COUNT_ORDER};
+    SheetGrid& sheet = Sheet();
+    sheet.SetTextMatrix(0, COL_SEQ, settingsdefault::HEADER_SEQ);
+    for (int col = COL_POSITION; col < SHEET_COLS; ++col)
+        sheet.SetTextMatrix(0, col, m_Key.ReadString(LABELS[col - 1]));
+    m_Grid.SetHighlightColors(data.m_clrError, data.m_clrSummary);
+}

@@ -1,0 +1,192 @@
+// The open sheet with everything that edits it, as the main view sees it:
+// the calculation grid, the in-cell editor, summary items, undo history,
+// clipboard commands, bulk edits, display commands and the document with its
+// file commands. The desktop program's view and `qtx run` both drive the
+// sheet through this class: they turn clicks, keys and commands into calls
+// here and redraw what changed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/document/DocumentSite.h"
+#include "core/document/SheetDocument.h"
+#include "core/edit/BulkEdit.h"
+#include "core/edit/CellEditor.h"
+#include "core/edit/ClipboardOps.h"
+#include "core/edit/DisplayCommands.h"
+#include "core/edit/SheetEditHost.h"
+#include "core/edit/SummaryItems.h"
+#include "core/edit/UndoHistory.h"
+#include "core/session/CommandIds.h"
+#include "core/settings/SettingsDialogData.h"
+#include "core/settings/SettingsStore.h"
+#include "core/sheet/CalcGrid.h"
+
+class CProgress;
+
+class CSheetSession : private CSheetEditHost,
+                      private CDocumentSite,
+                      private CCalcGridHooks,
+                      private CCellEditorSite {
+public:
+    // Keys the sheet and its editor handle.
+    enum EKey {
+        KEY_ENTER,
+        KEY_UP,
+        KEY_DOWN,
+        KEY_LEFT,
+        KEY_RIGHT,
+        KEY_HOME,
+        KEY_END,
+        KEY_DELETE,
+        KEY_INSERT,
+        KEY_BACKSPACE,
+        KEY_F2,
+        KEY_F3,
+        KEY_F4,
+        KEY_F5,
+        KEY_F6,
+        KEY_SHIFT_LEFT,
+        KEY_SHIFT_RIGHT,
+        KEY_SHIFT_HOME,
+        KEY_SHIFT_END,
+        KEY_WHEEL_DOWN,
+        KEY_WHEEL_UP,
+        KEY_OTHER  // any other key: opens the editor on the current cell
+    };
+
+    CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);
+    ~CSheetSession() override;
+
+    // The view's first display: the start-up reads of the settings, then a
+    // new sheet.
+    void Start();
+
+    // Parts.
+    CCalcGrid& CalcGrid() { return m_Grid; }
+    SheetGrid& Sheet() override { return m_Grid.Grid(); }
+    CCellEditor& Editor() { return m_Editor; }
+    CSheetDocument& Document() { return m_Document; }
+    CSummaryItems& Summary() override { return m_Summary; }
+    UndoHistory& History() override { return m_History; }
+    CDisplayCommands& Display() { return m_Display; }
+    CBulkEdit& Bulk() { return m_Bulk; }
+    const CSettingsKey& Settings() override { return m_Key; }
+    CCalcState& State() override { return m_State; }
+    CPrompt& Prompt() override { return m_Prompt; }
+    void SetProgress(CProgress* pProgress) { m_Document.SetProgress(pProgress); }
+    // Called on the worker thread when a recalculation of all rows ends; a
+    // window posts the delivery of the queued messages to its own thread.
+    void SetRecalcFinished(std::function<void()> onFinished) { m_OnRecalcFinished = std::move(onFinished); }
+    // New highlight colours (0x00BBGGRR) for the cells coloured from now on.
+    void SetHighlightColours(std::uint32_t clrError, std::uint32_t clrSummary)
+    {
+        m_Grid.SetHighlightColors(clrError, clrSummary);
+    }
+
+    // The settings dialogs closed. The system settings hold the document's
+    // properties, so their OK marks the sheet modified (the window restarts
+    // its autosave timer itself). After the edit settings, however they
+    // closed, the header row shows the stored labels again and the colour
+    // mirrors take the dialog's colours (those read when it opened, or the
+    // confirmed ones); cells already coloured keep their colour.
+    void AfterSystemSettings();
+    void AfterEditSettings(const SEditSettingsData& data);
+
+    // Mouse: a click makes (row, col) current (the cell being left is
+    // committed); a shift-click moves the selection corner.
+    void Click(int row, int col);
+    void ShiftClick(int row, int col);
+
+    // Typing: TypeText replaces the editor's text with text (the editor is
+    // opened on the current cell first); TypeChar is one key press of a
+    // character (GBK, one or two bytes).
+    bool TypeText(const std::string& text);
+    void TypeChar(const std::string& ch);
+    // Commits the open editor into the current cell as leaving the cell
+    // does, without moving (recorded for undo).
+    void CommitEditor();
+    // A key press on the sheet or in the open editor.
+    void PressKey(EKey key);
+
+    // Commands by id; false for an id the sheet does not handle here.
+    bool RunCommand(int id);
+    bool IsCommandEnabled(int id) const;
+
+    // The bulk dialog confirmed with text, then its command.
+    bool AppendText(const std::string& text);
+    bool RemoveText(const std::string& text);
+
+    // The item list (tool bar): the Nth entry chosen, from 0.
+    bool ChooseItem(int index);
+
+private:
+    // CSheetEditHost
+    SheetGrid& Grid() override { return m_Grid.Grid(); }
+    void SetModified() override;
+    void FitRowHeight(int row) override { m_Grid.FitRowHeight(row); }
+    void RebuildReferences() override { m_Grid.RebuildRefTable(); }
+    std::uint32_t SummaryColor() const override { return m_Grid.SummaryColor(); }
+    void InsertRows() override { m_Grid.InsertRows(); }
+    void DeleteRows() override { m_Grid.DeleteRows(); }
+    void SetReplaying(bool bReplaying) override { m_Grid.SetReplaying(bReplaying); }
+    std::string CalcExpressionText(int row, const std::string& text) override
+    {
+        return m_Grid.CalcExpressionText(row, text);
+    }
+    void MoveCurrentCell(int row, int col) override;
+    void SetNavigating(bool bNavigating) override { m_Grid.SetNavigating(bNavigating); }
+    void OpenEditorAndCommit(bool bRecordUndo) override;
+
+    // CDocumentSite
+    void ResetSheet() override { m_Grid.ResetSheet(); }
+    void RefreshItemList() override { m_Summary.RefreshItemList(); }
+    void ResetHistory() override { m_History.ResetHistory(); }
+    void FitRowHeights(int first, int last) override;
+    std::uint32_t ErrorColour() override { return m_Grid.ErrorColor(); }
+    std::uint32_t SummaryColour() override { return m_Grid.SummaryColor(); }
+
+    // CCalcGridHooks
+    void RecordStep(int kind, int r1, int c1, int r2, int c2) override;
+    void RefreshItemOf(int row, int col) override { m_Summary.RefreshItemOf(row, col); }
+    void RemoveItemNumbering(int row) override { m_Summary.RemoveItemAt(row); }
+    void RecomputeStretch(int first, int last) override { m_Summary.RecomputeStretch(first, last); }
+    void ResetDocument() override {}
+    void OnRecalcFinished() override
+    {
+        if (m_OnRecalcFinished)
+            m_OnRecalcFinished();
+    }
+    // RefreshItemList and ResetHistory are shared with CDocumentSite.
+
+    // CCellEditorSite over the editor model.
+    bool IsShown() const override { return m_Editor.IsShown(); }
+    std::string Text() const override { return m_Editor.Text(); }
+    void Clear() override;
+    void Hide() override { m_Editor.Hide(); }
+
+    // Opens the editor on the current cell (typed: a character, or empty
+    // for Enter and Backspace). False when the sheet refuses it.
+    bool OpenEditor(const std::string& typed);
+    void Enter();
+    void Arrow(EKey key);
+    void Wheel(bool bDown);
+    void OpenAndCommitNow();
+    void CommitBeforeReplay();
+
+    CCalcState& m_State;
+    CSettingsKey m_Key;
+    CPrompt& m_Prompt;
+    CCalcGrid m_Grid;
+    CCellEditor m_Editor;
+    UndoHistory m_History;
+    CSummaryItems m_Summary;
+    CClipboardOps m_Clipboard;
+    CBulkEdit m_Bulk;
+    CDisplayCommands m_Display;
+    CSheetDocument m_Document;
+    std::function<void()> m_OnRecalcFinished;
+};

@@ -1,0 +1,766 @@
+#include "core/sheet/CalcGrid.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "core/engine/CalcTexts.h"
+#include "core/engine/ExprText.h"
+#include "core/engine/GbkText.h"
+#include "core/engine/Prompt.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SheetSettings.h"
+#include "core/sheet/CellText.h"
+#include "core/sheet/EditTexts.h"
+#include "core/sheet/RefIndex.h"
+
+namespace {
+
+// Header templates: one segment per column, as wide as the column.
+const char TEMPLATE_1024[] = "\xD0\xF2\xBA\xC5 |    \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB       |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0               "
+                             "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                               | \xB5\xA5\xCE\xBB   "
+                             "|\xD2\xFD\xD3\xC3  ";  // 序号 |    计算部位       |规格类别 ... | 单位   |引用
+const char TEMPLATE_OTHER[] = "\xD0\xF2\xBA\xC5|   \xBC\xC6\xCB\xE3\xB2\xBF\xCE\xBB |\xB9\xE6\xB8\xF1\xC0\xE0\xB1\xF0     "
+                              "|\xBC\xC6\xCB\xE3\xB1\xED\xB4\xEF\xCA\xBD                                       | \xB5\xA5\xCE\xBB   "
+                              "|\xD2\xFD\xD3\xC3  ";  // 序号|   计算部位 |规格类别     |计算表达式 ... | 单位   |引用
+const char TEXT_SEQ_HEADER[] = "\xD0\xF2\xBA\xC5";    // 序号
+
+const int NEW_SHEET_ROWS = 36;
+const int GROWTH = 10;
+const std::size_t SIZE_LIMIT = 128;
+const std::size_t UNIT_LIMIT = 1023;
+
+bool HasLineBreak(const std::string& text)
+{
+    return text.find('\n') != std::string::npos;
+}
+
+std::string PrepareCleaned(const std::string& text)
+{
+    return exprtext::PrepareForEvaluation(exprtext::CleanExpression(text));
+}
+
+}  // namespace
+
+// Keeps the worker's message boxes until the interface thread shows them.
+class CCalcGrid::CQueuedPrompt : public CPrompt {
+public:
+    void ShowMessage(const std::string& text, const std::string& caption) override
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Messages.emplace_back(text, caption);
+    }
+    EAnswer AskQuestion(const std::string&, const std::string&, EButtons) override { return ANSWER_YES; }
+    std::vector<std::pair<std::string, std::string>> Take()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        std::vector<std::pair<std::string, std::string>> out;
+        out.swap(m_Messages);
+        return out;
+    }
+
+    CPrompt* m_pTarget = nullptr;  // the prompt the worker replaced
+
+private:
+    std::mutex m_Mutex;
+    std::vector<std::pair<std::string, std::string>> m_Messages;
+};
+
+CCalcGrid::CCalcGrid(CCalcState& state, const CSettingsKey& key)
+    : m_State(state), m_Key(key), m_Engine(state), m_pIndex(new CRefIndex(m_Grid, state)),
+      m_pQueue(new CQueuedPrompt)
+{
+    m_Grid.SetTextWatcher(m_pIndex.get());
+    m_Engine.SetSubstituter(m_pIndex.get());
+}
+
+CCalcGrid::~CCalcGrid()
+{
+    if (m_Worker.joinable())
+        m_Worker.join();
+    m_Engine.SetSubstituter(nullptr);
+    m_Grid.SetTextWatcher(nullptr);
+}
+
+void CCalcGrid::SetHooks(CCalcGridHooks* pHooks)
+{
+    m_pHooks = pHooks;
+}
+
+// --- sheet operations -----------------------------------------------------------
+
+void CCalcGrid::ResetSheet()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_Grid.SetFormatString(m_bScreen1024 ? TEMPLATE_1024 : TEMPLATE_OTHER);
+    m_Grid.SetRows(NEW_SHEET_ROWS);
+    m_Grid.SetFixedCols(1);
+    m_Grid.SetFixedAlignment(1, ALIGN_CENTER_CENTER);
+    m_Grid.SetFixedRows(1);
+    m_Grid.Clear();
+    for (int row = 0; row < m_Grid.Rows(); ++row)
+        m_Grid.SetRowHeight(row, m_Grid.LineHeight());
+
+    const SSheetInitSettings settings = ReadSheetInitSettings(m_Key);
+    m_Grid.SetColAlignment(0, ALIGN_CENTER_CENTER);
+    for (int col = 1; col < SHEET_COLS; ++col) {
+        m_Grid.SetColAlignment(col, settings.m_ColAlign[col]);
+        m_Grid.SetAlignmentAt(0, col, ALIGN_CENTER_CENTER);
+    }
+    m_Grid.SetRow(1);
+    m_Grid.SetCol(1);
+    Hooks().ResetDocument();
+    m_Grid.SetTextMatrix(0, COL_SEQ, TEXT_SEQ_HEADER);
+    for (int col = 1; col < SHEET_COLS; ++col)
+        m_Grid.SetTextMatrix(0, col, settings.m_strHeader[col]);
+    m_clrErrorCell = settings.m_clrErrorCell;
+    m_clrSummaryRow = settings.m_clrSummaryRow;
+    RebuildRefTable();
+    Hooks().ResetHistory();
+    Hooks().RefreshItemList();
+}
+
+void CCalcGrid::InsertRows()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel());
+    const int r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
+    const int count = r2 - r1 + 1;
+    if (r1 < 1 || m_Grid.Rows() + count > SHEET_MAX_ROWS) {
+        // The sheet would pass its row limit: refused like growth at the end.
+        if (m_State.m_pPrompt)
+            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
+        return;
+    }
+    m_Grid.SetRedraw(false);
+    if (!m_bReplaying)
+        Hooks().RecordStep(CCalcGridHooks::STEP_INSERT_ROWS, r1, 1, r2, SHEET_COLS - 1);
+    Hooks().SetModified();
+    m_Grid.InsertRowsAt(r1, count);
+    m_Grid.SetRedraw(true);
+}
+
+void CCalcGrid::DeleteRows()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    int r1 = m_Grid.Row();
+    int r2 = m_Grid.RowSel();
+    if (std::abs(r2 - r1) >= m_Grid.Rows() - 2)
+        return;  // every data row selected
+    m_Grid.SetRedraw(false);
+    Hooks().SetModified();
+    if (r1 > r2)
+        std::swap(r1, r2);
+    if (r1 < 1)
+        r1 = 1;
+    if (!m_bReplaying)
+        Hooks().RecordStep(CCalcGridHooks::STEP_DELETE_ROWS, r1, 1, r2, SHEET_COLS - 1);
+    int count = r2 - r1 + 1;
+    while (count > 0 && r1 < m_Grid.Rows()) {
+        if (!m_Grid.TextMatrix(r1, COL_SEQ).empty()) {
+            m_Grid.SetRow(r1);
+            Hooks().RemoveItemNumbering(r1);
+            m_Grid.RemoveRowsAt(r1, 1);
+            --count;
+            continue;
+        }
+        int run = 1;  // calculation rows go together
+        while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
+            ++run;
+        m_Grid.RemoveRowsAt(r1, run);
+        count -= run;
+    }
+    // From the row above: when the deleted rows ended just above a heading,
+    // that heading is now at r1 and the item that lost the rows lies above.
+    Hooks().RecomputeStretch(std::max(r1 - 1, 1), r1);
+    m_Grid.SetRedraw(true);
+    Hooks().RefreshItemList();
+    RebuildRefTable();
+}
+
+void CCalcGrid::FitRowHeight(int row)
+{
+    if (row < 0 || row >= m_Grid.Rows())
+        return;
+    int lines = 1;
+    for (int col = 0; col < SHEET_COLS; ++col) {
+        const std::string& text = m_Grid.TextMatrix(row, col);
+        lines = std::max(lines, 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n')));
+    }
+    const int height = static_cast<int>(m_Grid.CellFontSize() * lines * 23.75);
+    if (m_Grid.RowHeight(row) != height)
+        m_Grid.SetRowHeight(row, height);
+}
+
+bool CCalcGrid::GrowIfNearEnd()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    const int rows = m_Grid.Rows();
+    if (rows + 1 > SHEET_MAX_ROWS) {
+        if (m_State.m_pPrompt)
+            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
+        return false;
+    }
+    if (m_Grid.Row() > rows - GROWTH)
+        m_Grid.SetRows(rows + GROWTH >= SHEET_MAX_ROWS ? SHEET_MAX_ROWS : rows + GROWTH);
+    return true;
+}
+
+std::string CCalcGrid::WrapCellText(const std::string& text, int width)
+{
+    return celltext::WrapCellText(text, width);
+}
+
+// --- the commit -------------------------------------------------------------------
+
+void CCalcGrid::CommitCell()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    const int row = m_Grid.Row();
+    const int col = m_Grid.Col();
+    if (row < 1 || row >= m_Grid.Rows() || col < 1 || col >= SHEET_COLS)
+        return;
+    const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
+    if (col >= COL_SIZE && summaryRow)  // C0
+        return;
+    if (m_pEditor && m_pEditor->IsShown()) {  // C1
+        m_State.m_bCircular = 0;              // C2
+        m_State.m_bCalcOk = 1;
+        std::string t = m_pEditor->Text();  // C3
+        if (col == COL_FORMULA || col == COL_REF)
+            t = exprtext::CleanExpression(t);
+        t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
+                t.end());                     // C4
+        if (!m_bNavigating && !m_bReplaying)  // C5
+            Hooks().RecordStep(CCalcGridHooks::STEP_CELL_EDIT, row, col, row, col);
+        t.erase(exprtext::FindResultSeparator(t));  // C6
+        RebuildRefTable(row, col, t);
+        if (col == COL_FORMULA && !t.empty())  // C7
+            t = CalcExpressionText(row, t);
+        if (col == COL_REF)  // C8
+            CommitName(row, t);
+        if (col == COL_FORMULA)  // C9
+            CommitFormula(row, t);
+        t = celltext::WrapCellText(t, celltext::WrapWidth(col));  // C10
+        if (col == COL_SIZE)                                      // C11
+            t.resize(gbk::ClipLength(t, SIZE_LIMIT));
+        else if (col == COL_UNIT)
+            t.resize(gbk::ClipLength(t, UNIT_LIMIT));
+        if (!summaryRow) {  // C12
+            m_Grid.SetBackColorAt(row, col, 0);
+            if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
+                m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
+        }
+        const bool changed = m_Grid.TextMatrix(row, col) != t;  // C13
+        m_Grid.SetTextMatrix(row, col, t);
+        m_pEditor->Clear();
+        m_pEditor->Hide();
+        FitRowHeight(row);
+        m_State.m_bCalcOk = 1;
+        if (changed)
+            Hooks().SetModified();
+    }
+    if (m_bItemRefresh)  // C14
+        Hooks().RefreshItemOf(row, col);
+}
+
+void CCalcGrid::MoveCurrentCell(int row, int col)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    if (row == m_Grid.Row() && col == m_Grid.Col())
+        return;
+    CommitCell();
+    m_Grid.SetRow(row);
+    m_Grid.SetCol(col);
+}
+
+void CCalcGrid::CommitFormula(int row, std::string& t)
+{
+    RebuildRefTable(row, COL_FORMULA, t);
+    m_State.m_RefPath.clear();
+    const int found = CheckCircular(row, t);
+    if (found > 0) {
+        m_State.m_bCalcOk = 0;
+        if (found == row && !celltext::HasCircularMessage(t))
+            t.insert(0, celltext::CircularMessage());
+        return;
+    }
+    celltext::RemoveCircularMessage(t);
+    // The cell's colour tells about its own calculation, not about the last
+    // row the propagation recalculated.
+    const unsigned char calcOk = m_State.m_bCalcOk;
+    const std::string error = m_State.m_strCalcError;
+    PropagateValue(row, celltext::ValueOrZero(t));
+    m_State.m_bCalcOk = calcOk;
+    m_State.m_strCalcError = error;
+}
+
+void CCalcGrid::CommitName(int row, std::string& t)
+{
+    std::string name = celltext::MakeRefName(t);  // N1-N3
+    m_pIndex->Refresh();
+    if (!name.empty()) {  // N4
+        const int id = m_pIndex->Lookup(name);
+        for (int other : m_pIndex->RowsNamed(id))
+            if (other != row && other > 0) {
+                name.clear();
+                break;
+            }
+    }
+    // The row's name before this commit: the one its cell still holds.
+    const std::string oldName = m_pIndex->NameOfRow(row);
+    RebuildRefTable(row, COL_REF, name);
+    m_State.m_RefPath.clear();
+    const std::string formula = m_Grid.TextMatrix(row, COL_FORMULA);
+    const int found = CheckCircular(row, formula);
+    if (found > 0) {
+        m_State.m_bCalcOk = 0;
+        if (found == row && !celltext::HasCircularMessage(formula))
+            WriteFormula(row, celltext::CircularMessage() + formula);
+        if (!oldName.empty())
+            RefreshNameUsers(row, oldName);
+        if (!name.empty())
+            RefreshNameUsers(row, name);
+    } else {
+        m_State.m_bCalcOk = 1;
+        PropagateValue(row, celltext::ValueOrZero(formula));
+    }
+    t = name;
+}
+
+void CCalcGrid::WriteFormula(int row, const std::string& text)
+{
+    m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+}
+
+// --- row calculation -----------------------------------------------------------------
+
+std::string CCalcGrid::CalcExpressionText(int row, const std::string& text)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    std::string t = exprtext::CleanExpression(text);  // T1
+    t.erase(exprtext::FindResultSeparator(t));        // T2
+    if (row > 0)                                      // T3
+        RebuildRefTable(row, m_Grid.Col(), t);
+    return m_Engine.EvaluateToResultText(t);  // T4-T6
+}
+
+std::string CCalcGrid::CalcRowText(int row)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_pIndex->Refresh();
+    if (row < 0 || row >= m_Grid.Rows())
+        return m_Engine.EvaluateToResultText("");
+    return m_Engine.EvaluateToResultText(m_pIndex->PreparedExpression(row));
+}
+
+std::string CCalcGrid::EvaluateValue(const std::string& prepared)
+{
+    // The number CalcRowText would put behind its "=".
+    const double value = m_Engine.Evaluate(m_Engine.PrepareExpression(prepared));
+    std::string v = CExprEngine::FormatResult(std::string(), value, m_State.m_nDecimals);
+    v.erase(0, 1);
+    return v;
+}
+
+std::string CCalcGrid::RecalcKeepingText(const std::string& text)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    const std::size_t sep = exprtext::FindResultSeparator(text);  // K1
+    const std::string expr = (sep > 0 && sep < text.size()) ? text.substr(0, sep) : text;
+    std::string work = exprtext::CleanExpression(expr);  // K2
+    work.erase(std::remove_if(work.begin(), work.end(), [](char c) { return c == ' ' || c == '\r'; }), work.end());
+    work = m_Engine.CalcExpressionText(work);                    // K3
+    const std::size_t at = exprtext::FindResultSeparator(work);  // K4
+    if (at > 0 && at < work.size())
+        work.erase(0, at);
+    return expr + work;  // K5
+}
+
+void CCalcGrid::RecalcRow(int row)
+{
+    if (row < 1 || row >= m_Grid.Rows())
+        return;
+    const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
+    if (formula.empty() || !m_Grid.TextMatrix(row, COL_SEQ).empty())
+        return;
+    // A text on several lines may lose the line break of its old value.
+    const bool hadBreak = HasLineBreak(formula);
+    std::string text;
+    if (const std::string* pExpr = m_pIndex->RecalcExpression(row)) {
+        // The stored text is "expression=number": what RecalcKeepingText
+        // gives is the same up to the separator and the new number behind.
+        const std::size_t sep = static_cast<std::size_t>(m_pIndex->SeparatorOfRow(row));
+        text.reserve(sep + 16);
+        text.assign(formula, 0, sep + 1);
+        text += EvaluateValue(*pExpr);
+    } else {
+        text = RecalcKeepingText(formula);
+    }
+    if (!m_pIndex->WriteNumberKeeping(row, text))
+        m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+    if (hadBreak)
+        FitRowHeight(row);
+}
+
+void CCalcGrid::RecalcAllRows()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_bItemRefresh = false;  // A1
+    m_pIndex->Refresh();
+    const int last = m_Grid.Rows() - 1;
+    const int current = m_Grid.Row();
+    const int start = std::max(current - 20, 1);  // A2
+    const int end = std::min(current + 20, last);
+    for (int row = end; row > start; --row)  // A3
+        RecalcRow(row);
+    for (int row = end; row <= last; ++row)
+        RecalcRow(row);
+    for (int row = start; row >= 1; --row)
+        RecalcRow(row);
+    m_bItemRefresh = true;  // A5
+}
+
+// --- references ---------------------------------------------------------------------------
+
+void CCalcGrid::RebuildRefTable()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_pIndex->RebuildTable(-1, -1, nullptr);
+}
+
+void CCalcGrid::RebuildRefTable(int row, int col, const std::string& text)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_pIndex->RebuildTable(row, col, &text);
+}
+
+int CCalcGrid::CheckCircular(int row, const std::string& text)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    CRefIndex& index = *m_pIndex;
+    index.Refresh();
+    if (m_State.RefCount() == 0) {  // Z1
+        m_State.m_bCircular = 0;
+        return 0;
+    }
+    if (row < 1 || row >= m_Grid.Rows() || !index.RowHasName(row))  // Z2
+        return -1;
+
+    // Depth first over the rows whose names the expressions use, with an
+    // explicit stack. Without duplicate names a row is on the path exactly
+    // when its name is, and a row from which the search once came back
+    // without a cycle cannot lead to one later in the same check.
+    const bool byRow = !index.HasDuplicateNames();
+    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
+    if (m_Visited.size() < rows)
+        m_Visited.resize(rows, 0);
+    std::vector<char> onPath(rows, 0);
+    if (++m_nStamp == INT_MAX) {
+        std::fill(m_Visited.begin(), m_Visited.end(), 0);
+        m_nStamp = 1;
+    }
+    const int stamp = m_nStamp;
+    auto onPathByName = [&](const std::string& name) {
+        return std::find(m_State.m_RefPath.begin(), m_State.m_RefPath.end(), name) != m_State.m_RefPath.end();
+    };
+
+    struct SFrame {
+        int m_nRow;
+        std::vector<int> m_Edges;
+        std::size_t m_nNext;
+    };
+    std::vector<SFrame> stack;
+    std::vector<int> tokens;
+    auto push = [&](int r, const std::string& formula, bool cached) {
+        m_State.m_RefPath.push_back(index.NameOfRow(r));  // Z4
+        onPath[r] = 1;
+        SFrame frame{r, {}, 0};
+        const bool scan = index.HasIrregularNames();
+        std::string prepared;
+        if (!cached || scan)
+            prepared = PrepareCleaned(formula);
+        if (cached)
+            tokens = index.TokensOfRow(r);
+        else
+            index.TokensOfText(prepared, tokens);
+        index.EntriesUsedBy(tokens, scan ? &prepared : nullptr, frame.m_Edges);  // Z5
+        stack.push_back(std::move(frame));
+    };
+    if (!byRow && onPathByName(index.NameOfRow(row))) {  // Z3 at the start
+        m_State.m_bCircular = 1;
+        return row;
+    }
+    push(row, text, false);
+    while (!stack.empty()) {
+        SFrame& frame = stack.back();
+        if (frame.m_nNext < frame.m_Edges.size()) {
+            const int next = frame.m_Edges[frame.m_nNext++];
+            if (next < 1 || next >= static_cast<int>(rows))
+                continue;
+            if (byRow && m_Visited[next] == stamp)
+                continue;
+            if (!index.RowHasName(next))  // Z2
+                continue;
+            if (byRow ? onPath[next] != 0 : onPathByName(index.NameOfRow(next))) {  // Z3
+                m_State.m_bCircular = 1;
+                return next;
+            }
+            push(next, m_Grid.TextMatrix(next, COL_FORMULA), true);
+            continue;
+        }
+        m_State.m_RefPath.pop_back();  // Z6
+        onPath[frame.m_nRow] = 0;
+        m_Visited[frame.m_nRow] = stamp;
+        stack.pop_back();
+    }
+    return -1;
+}
+
+void CCalcGrid::PropagateValue(int row, const std::string& value)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    CRefIndex& index = *m_pIndex;
+    index.Refresh();
+    if (m_State.RefCount() == 0)  // G1
+        return;
+    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
+    m_Active.assign(rows, 0);
+
+    // One frame per row whose new value is being carried; a frame visits the
+    // rows that use its name in row order. A row whose propagation is under
+    // way is recalculated again when a cycle leads back to it, but its value
+    // is not carried a second time.
+    struct SFrame {
+        int m_nRow;
+        std::string m_strValue;
+        std::string m_strName;
+        int m_nId;     // token id of the name, -1 when it is not regular
+        bool m_bScan;  // the name is not regular: test every row
+        int m_nPos;    // last row visited
+    };
+    std::vector<SFrame> stack;
+    auto start = [&](int r, std::string v) {
+        if (v.empty())  // G1
+            v = "0";
+        const int entry = index.EntryOfRow(r);  // G2
+        if (entry < 0)
+            return;
+        index.SetEntryValue(entry, v);
+        SFrame frame;
+        frame.m_nRow = r;
+        frame.m_strName = m_State.m_RefTable[entry].m_strName;
+        frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
+        if (frame.m_bScan)
+            frame.m_nId = -1;
+        else if (index.RowHasName(r) && index.NameOfRow(r) == frame.m_strName)
+            frame.m_nId = index.NameIdOfRow(r);  // the table holds the row's own name
+        else
+            frame.m_nId = index.Lookup(frame.m_strName);
+        frame.m_strValue = std::move(v);
+        frame.m_nPos = 0;
+        m_Active[r] = 1;
+        stack.push_back(std::move(frame));
+    };
+    start(row, value);
+    const int last = static_cast<int>(rows) - 1;
+    while (!stack.empty()) {
+        SFrame& frame = stack.back();
+        // G3: the next row to look at.
+        int next = INT_MAX;
+        bool stop = false;
+        if (frame.m_bScan) {
+            next = frame.m_nPos + 1;
+            if (next > last)
+                next = INT_MAX;
+        } else {
+            const std::vector<int>& users = index.UsersOf(frame.m_nId);
+            auto it = std::upper_bound(users.begin(), users.end(), frame.m_nPos);
+            if (it != users.end() && *it == frame.m_nRow)
+                ++it;
+            if (it != users.end())
+                next = *it;
+            if (frame.m_nRow > frame.m_nPos)
+                next = std::min(next, frame.m_nRow);
+            const int message = index.NextMessageRow(frame.m_nPos, frame.m_nRow);
+            if (message > 0 && message <= next)
+                stop = true;
+        }
+        if (stop || next == INT_MAX) {
+            m_Active[frame.m_nRow] = 0;
+            stack.pop_back();
+            continue;
+        }
+        frame.m_nPos = next;
+        bool uses;
+        if (next == frame.m_nRow || frame.m_bScan) {
+            const std::string& text = next == frame.m_nRow ? frame.m_strValue : m_Grid.TextMatrix(next, COL_FORMULA);
+            if (celltext::HasCircularMessage(text)) {
+                m_Active[frame.m_nRow] = 0;
+                stack.pop_back();
+                continue;
+            }
+            uses = celltext::OccursAsOperand(PrepareCleaned(text), frame.m_strName);  // G4
+        } else {
+            uses = true;  // from the list of users
+        }
+        if (!uses)
+            continue;
+        const std::string v = EvaluateValue(index.PreparedExpression(next));
+        const bool hadBreak = HasLineBreak(m_Grid.TextMatrix(next, COL_FORMULA));
+        index.RewriteValue(next, v);
+        if (hadBreak)  // a line break behind the old "=" went with the old value
+            FitRowHeight(next);
+        if (index.RowHasName(next) && !m_Active[next])  // G5
+            start(next, v);
+        index.NoteEntry(next);
+    }
+    m_Active.assign(rows, 0);
+}
+
+void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    CRefIndex& index = *m_pIndex;
+    index.Refresh();
+    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
+    if (m_State.RefCount() == 0)  // H1
+        return;
+    m_Active.assign(rows, 0);
+
+    struct SFrame {
+        int m_nRow;
+        std::string m_strName;
+        int m_nId;
+        bool m_bScan;
+        int m_nPos;
+    };
+    std::vector<SFrame> stack;
+    auto start = [&](int r, const std::string& n) {
+        SFrame frame;
+        frame.m_nRow = r;
+        frame.m_strName = PrepareCleaned(n);  // H1
+        frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
+        frame.m_nId = frame.m_bScan ? -1 : index.Lookup(frame.m_strName);
+        frame.m_nPos = 0;
+        if (r >= 0 && r < static_cast<int>(rows))
+            m_Active[r] = 1;
+        stack.push_back(std::move(frame));
+    };
+    start(row, name);
+    const int last = static_cast<int>(rows) - 1;
+    while (!stack.empty()) {
+        SFrame& frame = stack.back();
+        int next = INT_MAX;  // H2
+        bool stop = false;
+        if (frame.m_bScan) {
+            next = frame.m_nPos + 1 <= last ? frame.m_nPos + 1 : INT_MAX;
+            if (next != INT_MAX && index.RowHasMessage(next))
+                stop = true;
+        } else {
+            const std::vector<int>& users = index.UsersOf(frame.m_nId);
+            auto it = std::upper_bound(users.begin(), users.end(), frame.m_nPos);
+            if (it != users.end())
+                next = *it;
+            const int message = index.NextMessageRow(frame.m_nPos, -1);
+            if (message > 0 && message <= next)
+                stop = true;
+        }
+        if (stop || next == INT_MAX) {
+            if (frame.m_nRow >= 0 && frame.m_nRow < static_cast<int>(rows))
+                m_Active[frame.m_nRow] = 0;
+            stack.pop_back();
+            continue;
+        }
+        frame.m_nPos = next;
+        if (frame.m_bScan && !celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(next, COL_FORMULA)), frame.m_strName))
+            continue;
+        // H3: recalculated for its effects only; the text is not stored.
+        m_Engine.EvaluateToResultText(index.PreparedExpression(next));
+        if (!index.RowHasName(next))
+            continue;
+        const std::string own = index.NameOfRow(next);
+        const int entry = index.FirstEntryNamed(own);
+        if (entry >= 0)
+            index.SetEntryValue(entry, celltext::ValueOrZero(m_Grid.TextMatrix(next, COL_FORMULA)));
+        if (!m_Active[next])
+            start(next, own);
+    }
+    m_Active.assign(rows, 0);
+}
+
+// --- decimals -----------------------------------------------------------------------
+
+void CCalcGrid::MoreDecimals()
+{
+    ChangeDecimals(+1);
+}
+
+void CCalcGrid::FewerDecimals()
+{
+    ChangeDecimals(-1);
+}
+
+void CCalcGrid::ChangeDecimals(int delta)
+{
+    WaitForRecalc();
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+        int decimals = m_State.m_nDecimals + delta;
+        if (decimals > 6) {
+            if (m_State.m_pPrompt)
+                m_State.m_pPrompt->ShowMessage(edittext::DECIMALS_TOO_MANY, edittext::APP_CAPTION);
+            decimals = 6;
+        }
+        if (decimals < 0)
+            decimals = 0;
+        WriteDecimals(m_Key, decimals);
+        m_State.m_nDecimals = decimals;
+        m_pQueue->m_pTarget = m_State.m_pPrompt;
+    }
+    m_bRecalcRunning = true;
+    m_Worker = std::thread([this]() {
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+            CPrompt* saved = m_State.m_pPrompt;
+            m_State.m_pPrompt = m_pQueue.get();
+            RecalcAllRows();
+            m_State.m_pPrompt = saved;
+            m_bRecalcRunning = false;
+        }
+        Hooks().OnRecalcFinished();
+    });
+}
+
+void CCalcGrid::WaitForRecalc()
+{
+    if (m_Worker.joinable())
+        m_Worker.join();
+    DeliverPendingMessages();
+}
+
+bool CCalcGrid::RecalcRunning() const
+{
+    return m_bRecalcRunning;
+}
+
+void CCalcGrid::DeliverPendingMessages()
+{
+    const auto messages = m_pQueue->Take();
+    CPrompt* target = m_pQueue->m_pTarget;
+    if (!target)
+        return;
+    for (const auto& message : messages)
+        target->ShowMessage(message.first, message.second);
+}
+
+std::size_t CCalcGrid::MemoryBytes() const
+{
+    std::size_t bytes = static_cast<std::size_t>(m_Grid.Rows()) * (SHEET_COLS * (sizeof(std::string) + 5) + 8);
+    for (int row = 0; row < m_Grid.Rows(); ++row)
+        for (int col = 0; col < SHEET_COLS; ++col) {
+            const std::size_t cap = m_Grid.TextMatrix(row, col).capacity();
+            if (cap > 15)
+                bytes += cap + 1;
+        }
+    return bytes + m_pIndex->MemoryBytes();
+}

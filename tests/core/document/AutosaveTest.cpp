@@ -1,0 +1,134 @@
+// The autosave schedule and the start-up file, on a manual clock.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <filesystem>
+
+#include "DocumentFixture.h"
+#include "core/document/Autosave.h"
+#include "core/document/DocumentTexts.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const long long MINUTE = 60000;
+
+class CManualClock : public CClock {
+public:
+    long long NowMs() const override { return m_nNow; }
+    long long m_nNow = 1000;
+};
+
+class AutosaveTest : public CDocumentFixture {
+protected:
+    void SetUp() override
+    {
+        CDocumentFixture::SetUp();
+        m_Doc.SetAutosave(&m_Auto);
+        m_Key.WriteValue("IsAutoSave", doctext::TEXT_AUTOSAVE_ON);
+        m_Key.WriteValue("SaveTime", "10");
+    }
+
+    // Moves the clock and lets the timer look, minute by minute.
+    int RunMinutes(int minutes)
+    {
+        int saves = 0;
+        for (int i = 0; i < minutes; ++i) {
+            m_Clock.m_nNow += MINUTE;
+            saves += m_Auto.Tick();
+        }
+        return saves;
+    }
+    fs::file_time_type Stamp() { return fs::last_write_time(P("a.qtx")); }
+
+    CManualClock m_Clock;
+    CAutosave m_Auto{m_Store, m_Doc, m_Clock};
+};
+
+}  // namespace
+
+TEST_F(AutosaveTest, SavesANamedSheetEveryIntervalFromTheLastSave)
+{
+    m_Auto.Start();
+    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v1");
+    ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
+    EXPECT_EQ(m_Auto.DueAt(), m_Clock.m_nNow + 10 * MINUTE);
+    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2");  // not marked modified: saved all the same
+    EXPECT_EQ(RunMinutes(9), 0);
+    EXPECT_EQ(RunMinutes(1), 1);
+    EXPECT_TRUE(m_Auto.IsRunning());  // restarted by the save
+    EXPECT_NE(fs::file_size(P("a.bak")), 0u);
+
+    // A save by hand 9 minutes later postpones the next one.
+    EXPECT_EQ(RunMinutes(9), 0);
+    ASSERT_TRUE(m_Doc.Save());
+    EXPECT_EQ(RunMinutes(9), 0);
+    EXPECT_EQ(RunMinutes(1), 1);
+}
+
+TEST_F(AutosaveTest, TicksWhileSwitchedOffDoNothing)
+{
+    m_Key.WriteValue("IsAutoSave", "");
+    m_Auto.Start();
+    EXPECT_FALSE(m_Auto.IsRunning());
+    // A save restarts the timer even when off; its ticks are ignored.
+    ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
+    EXPECT_TRUE(m_Auto.IsRunning());
+    EXPECT_EQ(RunMinutes(35), 0);
+    EXPECT_TRUE(m_Auto.IsRunning());
+    // Switching on in the settings, then off again.
+    m_Key.WriteValue("IsAutoSave", doctext::TEXT_AUTOSAVE_ON);
+    m_Auto.Start();
+    EXPECT_TRUE(m_Auto.IsRunning());
+    m_Key.WriteValue("IsAutoSave", "yes");
+    m_Auto.Start();
+    EXPECT_FALSE(m_Auto.IsRunning());
+}
+
+TEST_F(AutosaveTest, UnnamedSheetAsksForANameAndCancelStopsTheTimer)
+{
+    m_Auto.Start();
+    EXPECT_EQ(RunMinutes(10), 1);
+    EXPECT_EQ(m_Prompt.m_Saves.size(), 1u);  // the Save As dialog, cancelled
+    EXPECT_FALSE(m_Auto.IsRunning());
+    EXPECT_EQ(RunMinutes(60), 0);
+    EXPECT_EQ(m_Prompt.m_Saves.size(), 1u);
+}
+
+TEST_F(AutosaveTest, SaveTimeBelowTwoNeverRunsATimer)
+{
+    for (const char* value : {"1", "0", "-3", "x"}) {
+        SCOPED_TRACE(value);
+        m_Key.WriteValue("SaveTime", value);
+        m_Auto.Start();
+        EXPECT_FALSE(m_Auto.IsRunning());
+        ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
+        EXPECT_FALSE(m_Auto.IsRunning());
+        EXPECT_EQ(RunMinutes(3), 0);
+    }
+    m_Store.Remove("SaveTime");
+    m_Auto.Start();
+    EXPECT_EQ(m_Key.ReadString("SaveTime"), "10");
+    EXPECT_EQ(m_Auto.PeriodMs(), 10 * MINUTE);
+}
+
+TEST_F(AutosaveTest, StartupFileOpensAfterTheDelay)
+{
+    std::ofstream(P("start.qtx")).close();
+    CStartupOpen startup(m_Doc, m_Clock);
+    startup.Start(P("start.qtx"));
+    m_Clock.m_nNow += CStartupOpen::DELAY_MS - 1;
+    EXPECT_FALSE(startup.Tick());
+    m_Clock.m_nNow += 1;
+    EXPECT_TRUE(startup.Tick());
+    EXPECT_EQ(m_Doc.Title(), "start");
+    EXPECT_FALSE(startup.IsRunning());
+    EXPECT_FALSE(startup.Tick());
+
+    CStartupOpen none(m_Doc, m_Clock);
+    none.Start("");
+    m_Clock.m_nNow += CStartupOpen::DELAY_MS;
+    EXPECT_FALSE(none.Tick());
+}

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "TestHost.h"
+#include "core/edit/ClipboardOps.h"
+#include "core/sheet/EditTexts.h"
+
+namespace {
+
+struct CClipboardFixture : ::testing::Test {
+    CTestHost host;
+    CMemoryClipboard clipboard;
+    CClipboardOps ops{host, clipboard};
+
+    std::string ClipboardText()
+    {
+        std::string text;
+        clipboard.GetText(text);
+        return text;
+    }
+    void PasteAt(int row, int col, const std::string& text)
+    {
+        clipboard.SetText(text);
+        host.MoveCurrentCell(row, col);
+        ops.Paste();
+    }
+};
+
+}  // namespace
+
+TEST_F(CClipboardFixture, CopyJoinsCellsWithTabsAndRowsWithLineFeeds)
+{
+    host.m_Grid.SetTextMatrix(2, 1, "a");
+    host.m_Grid.SetTextMatrix(2, 2, "b");
+    host.m_Grid.SetTextMatrix(2, 3, "c\nc");
+    host.m_Grid.SetTextMatrix(3, 1, "d");
+    host.m_Grid.SetTextMatrix(3, 2, "e");
+    host.m_Grid.SetTextMatrix(3, 3, "f");
+    host.Select(3, 3, 2, 1);
+    ops.Copy();
+    EXPECT_EQ(ClipboardText(), "a\tb\tcc\nd\te\tf");
+
+    // A summary row contributes empty cells.
+    host.m_Grid.SetTextMatrix(3, COL_SEQ, "1");
+    ops.Copy();
+    EXPECT_EQ(ClipboardText(), "a\tb\tcc\n\t\t");
+}
+
+TEST_F(CClipboardFixture, OversizedCopyAndCutAreRefused)
+{
+    host.m_Grid.SetRows(20005);
+    host.m_Grid.SetTextMatrix(5, 1, "keep");
+    host.Select(1, 1, 20001, 1);
+    ops.Copy();
+    ops.Cut();
+    EXPECT_EQ(host.m_Prompt.m_Messages,
+              (std::vector<std::string>{edittext::COPY_TOO_MANY_ROWS, edittext::CUT_TOO_MANY_ROWS}));
+    EXPECT_FALSE(clipboard.HasText());
+    EXPECT_EQ(host.m_Grid.TextMatrix(5, 1), "keep");
+    EXPECT_FALSE(host.m_History.CanUndo());
+}
+
+TEST_F(CClipboardFixture, PasteIntoOneCellFillsTheBlockAndGrowsTheSheet)
+{
+    PasteAt(32, 2, "a\tb\tc\r\nd\te\tf\r\n");
+    EXPECT_EQ(host.Block(32, 2, 33, 4), "a,b,c|d,e,f");
+    EXPECT_EQ(host.m_Grid.Rows(), 39);
+    EXPECT_EQ(host.m_Grid.RowSel(), 33);
+    EXPECT_EQ(host.m_Grid.ColSel(), 4);
+    EXPECT_TRUE(host.m_Prompt.m_Questions.empty());
+
+    PasteAt(5, 1, "x\ty");
+    EXPECT_EQ(host.Block(5, 1, 5, 3), "x,y,");
+}
+
+TEST_F(CClipboardFixture, ShortTextRepeatsDownATallSelection)
+{
+    clipboard.SetText("1\t2\n3");
+    host.Select(1, 1, 6, 3);
+    ops.Paste();
+    EXPECT_EQ(host.Block(1, 1, 6, 3), "1,2,|3,,|1,2,|3,,|1,2,|3,,");
+}
+
+TEST_F(CClipboardFixture, PasteOnASummaryRowKeepsNumberAndTotal)
+{
+    host.MoveCurrentCell(2, 1);
+    host.m_Summary.ToggleSummary();
+    host.m_Grid.SetTextMatrix(2, COL_FORMULA, "C=1.00");
+    host.m_Grid.SetTextMatrix(2, COL_REF, "r");
+    host.m_Prompt.m_Answers.push_back(CPrompt::ANSWER_YES);
+    PasteAt(2, 1, "n\ts\tf\tu\tr2");
+    EXPECT_EQ(host.Block(2, 0, 2, 5), "1,n,,C=1.00,,");
+}
+
+TEST_F(CClipboardFixture, PastedReferenceNamesAreCleaned)
+{
+    PasteAt(1, COL_REF, "12ab-Cd\n123\nABCD\nx1234567\n\xC7\xBD"
+                        "q");
+    // Row 3's name is already row 1's.
+    EXPECT_EQ(host.Block(1, COL_REF, 5, COL_REF), "abcd|||x12345|q");
+    // A name stored wrapped over two lines is the same name.
+    host.m_Grid.SetTextMatrix(10, COL_REF, "zzz\nz");
+    PasteAt(20, COL_REF, "ZZZZ");
+    EXPECT_EQ(host.m_Grid.TextMatrix(20, COL_REF), "");
+    EXPECT_GT(host.m_nRefBuilds, 0);
+}
+
+TEST_F(CClipboardFixture, OversizedClipboardTextChangesNothing)
+{
+    std::string tall;
+    for (int i = 0; i < 20001; ++i)
+        tall += "x\n";
+    tall += "x";
+    const std::string wide = "1\t2\t3\t4\t5\t6\t7";
+    for (const std::string& text : {tall, wide}) {
+        host.m_Prompt.m_Messages.clear();
+        PasteAt(1, 1, text);
+        EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::OUT_OF_SHEET});
+        EXPECT_EQ(host.m_Grid.Rows(), 36);
+        EXPECT_EQ(host.m_Grid.TextMatrix(1, 1), "");
+        EXPECT_FALSE(host.m_History.CanUndo());
+        EXPECT_FALSE(host.m_bModified);
+    }
+    // Six cells fit; 20000 lines fit, but not from row 2 on.
+    PasteAt(1, 1, "a\tb\tc\td\te\tf");
+    EXPECT_EQ(host.Block(1, 1, 1, 5), "a,b,c,d,e");
+    host.m_Prompt.m_Messages.clear();
+    PasteAt(2, 1, tall.substr(4));
+    EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::OUT_OF_SHEET});
+}
+
+TEST_F(CClipboardFixture, OverwriteRefusedWritesNothing)
+{
+    host.m_Grid.SetTextMatrix(34, 1, "old");
+    PasteAt(34, 1, "new\nnext");
+    ASSERT_EQ(host.m_Prompt.m_Questions, std::vector<std::string>{edittext::PASTE_OVERWRITE});
+    EXPECT_EQ(host.m_Grid.TextMatrix(34, 1), "old");
+    EXPECT_FALSE(host.m_History.CanUndo());
+    // The growth and the wider selection stay.
+    EXPECT_EQ(host.m_Grid.Rows(), 41);
+    EXPECT_EQ(host.m_Grid.RowSel(), 35);
+}
+
+TEST_F(CClipboardFixture, ClipboardWithoutTextShowsItsMessage)
+{
+    host.MoveCurrentCell(1, 1);
+    ops.Paste();
+    EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::CLIPBOARD_NOT_TEXT});
+    clipboard.SetText("");
+    ops.Paste();
+    EXPECT_EQ(host.m_Prompt.m_Messages.size(), 1u);
+    EXPECT_FALSE(host.m_bModified);
+}
+
+TEST_F(CClipboardFixture, PasteRefreshesTheTotalsOfThePastedItems)
+{
+    host.MoveCurrentCell(1, 1);
+    host.m_Summary.ToggleSummary();
+    PasteAt(2, COL_SIZE, "C20\t1=1.00\tm3\nC20\t2=2.00\tm3");
+    EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_FORMULA), "C20=3.00;");
+    EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_UNIT), "m3");
+}
+
+TEST_F(CClipboardFixture, CutRemovesItemHeadingsAndClearSparesThem)
+{
+    for (int r : {2, 5, 8}) {
+        host.MoveCurrentCell(r, 1);
+        host.m_Summary.ToggleSummary();
+    }
+    host.m_Grid.SetTextMatrix(6, COL_POSITION, "p6");
+    host.m_Grid.SetTextMatrix(6, COL_FORMULA, "1=1.00");
+
+    host.Select(5, 1, 6, 3);
+    ops.Clear();
+    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SIZE), testtext::SUMMARY);
+    EXPECT_EQ(host.m_Grid.TextMatrix(6, COL_POSITION), "");
+    host.m_History.UndoStep(host);
+    EXPECT_EQ(host.m_Grid.TextMatrix(6, COL_POSITION), "p6");
+
+    host.Select(5, 1, 6, 2);
+    ops.Cut();
+    EXPECT_EQ(ClipboardText(), "\t\np6\t");
+    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_SEQ), "");
+    EXPECT_EQ(host.m_Grid.TextMatrix(5, COL_FORMULA), "");
+    EXPECT_EQ(host.m_Grid.TextMatrix(8, COL_SEQ), "2");
+    // Item 1 now reaches down to row 7 and takes row 6's value.
+    EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_FORMULA), "=1.00");
+    EXPECT_EQ(host.m_Summary.ItemEntries().size(), 2u);
+}
+
+TEST(SplitClipboardText, TrimsTheEndAndSplitsCellsAndLines)
+{
+    using Lines = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("a\tb\r\n\r\n"), (Lines{{"a", "b"}, {""}}));
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("a\tb\n\n"), (Lines{{"a", "b"}}));
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("a\t\n"), (Lines{{"a"}}));
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("a\t\t"), (Lines{{"a", ""}}));
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("a\rb"), (Lines{{"a"}, {"b"}}));
+    // A double-byte character whose trail byte looks like a separator is
+    // impossible in GBK; its bytes stay together.
+    EXPECT_EQ(CClipboardOps::SplitClipboardText("\xC7\xBD\tx"), (Lines{{"\xC7\xBD", "x"}}));
+}

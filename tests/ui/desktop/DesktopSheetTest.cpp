@@ -1,0 +1,400 @@
+// The desktop program with the sheet's full controller, driven through its
+// real widgets: keys, input methods, accelerators, the system clipboard,
+// the dialogs, files and closing.
+#include "DesktopFixture.h"
+
+#include "core/session/CommandIds.h"
+#include "core/settings/SettingsNames.h"
+#include "ui/desktop/CellEdit.h"
+#include "ui/desktop/SettingsDialogs.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+using namespace cmdid;
+
+namespace {
+
+class DesktopSheetTest : public CDesktopFixture {};
+
+TEST_F(DesktopSheetTest, TypedExpressionIsCalculatedAndEnterMovesDown)
+{
+    Enter(2, COL_FORMULA, QStringLiteral("1+2*3"));
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "1+2*3=7.00");
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("1+2*3=7.00"));
+    EXPECT_EQ(Sheet().Row(), 3);
+    EXPECT_EQ(Sheet().Col(), COL_FORMULA);
+    // The empty cell below opens its editor at once, over the cell.
+    ASSERT_TRUE(m_pView->Editor()->isVisible());
+    EXPECT_EQ(m_pView->Editor()->geometry().topLeft(), CellRect(3, COL_FORMULA).topLeft());
+
+    // A faulty expression is marked and coloured with the error colour.
+    Type(QStringLiteral("5++3"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Sheet().BackColorAt(3, COL_FORMULA) & 0xFFFFFF, ERROR_COLOUR);
+    EXPECT_EQ(Background(3, COL_FORMULA), QColor(255, 255, 0));
+    EXPECT_TRUE(Shown(3, COL_FORMULA).endsWith(QStringLiteral("5++3=0.00")));
+    EXPECT_TRUE(Document().IsModified());
+}
+
+TEST_F(DesktopSheetTest, ChineseFromTheInputMethodLandsInTheCell)
+{
+    ClickCell(2, COL_POSITION);
+    // Composition starts on the grid: the editor opens and takes it.
+    QInputMethodEvent preedit(QStringLiteral("zhuanqiang"), {});
+    QCoreApplication::sendEvent(m_pView->Table(), &preedit);
+    ASSERT_TRUE(m_pView->Editor()->isVisible());
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(QStringLiteral("砖墙"));
+    QCoreApplication::sendEvent(Focus(), &commit);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), Gbk("砖墙"));
+    EXPECT_EQ(Shown(2, COL_POSITION), QStringLiteral("砖墙"));
+
+    // A character GBK cannot hold becomes "?" with a notice.
+    QSignalSpy notices(m_pView, &CQuantorixView::statusMessage);
+    ClickCell(3, COL_POSITION);
+    Type(QStringLiteral("a"));
+    QInputMethodEvent emoji(QString(), {});
+    emoji.setCommitString(QStringLiteral("墙😀"));
+    QCoreApplication::sendEvent(Focus(), &emoji);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_POSITION), Gbk("a墙?"));
+    ASSERT_FALSE(notices.isEmpty());
+    EXPECT_EQ(notices.last().at(0).toString(), ReplacedCharsNotice());
+}
+
+TEST_F(DesktopSheetTest, F2MakesASummaryRowInTheSummaryColour)
+{
+    Enter(3, COL_SIZE, QStringLiteral("C30"));
+    ClickCell(3, COL_FORMULA);
+    Type(QStringLiteral("1.5"));
+    Key(Qt::Key_Return);
+    ClickCell(2, COL_POSITION);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_SEQ), "1");
+    EXPECT_EQ(m_pView->Model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("1"));
+    for (int col = COL_POSITION; col <= COL_REF; ++col) {
+        EXPECT_EQ(Sheet().BackColorAt(2, col) & 0xFFFFFF, SUMMARY_COLOUR) << col;
+        EXPECT_EQ(Background(2, col), QColor(255, 0, 255)) << col;
+    }
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA).rfind("C30=1.50", 0), 0u);
+    // The item list of the tool bar shows the new item.
+    EXPECT_EQ(m_pFrame->ItemList()->count(), 1);
+    // Typing on the total cells of a summary row does nothing.
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("9"));
+    EXPECT_FALSE(m_pView->Editor()->isVisible());
+    // F2 again removes the numbering and the colour.
+    ClickCell(2, COL_POSITION);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_SEQ), "");
+    EXPECT_FALSE(Background(2, COL_POSITION).isValid());
+}
+
+TEST_F(DesktopSheetTest, UndoAndRedoFromTheKeyboard)
+{
+    // Each edit is left with a click, so that no empty editor is committed
+    // in between.
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("2*3"));
+    ClickCell(5, COL_POSITION);
+    Type(QStringLiteral("abc"));
+    ClickCell(8, COL_POSITION);
+    m_pFrame->UpdateCommandStates();
+    EXPECT_TRUE(m_pFrame->Action(EDIT_UNDO)->isEnabled());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(5, COL_POSITION), "");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "");
+    EXPECT_EQ(Shown(2, COL_FORMULA), QString());
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "2*3=6.00");
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("2*3=6.00"));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(5, COL_POSITION), "abc");
+    m_pFrame->UpdateCommandStates();
+    EXPECT_FALSE(m_pFrame->Action(EDIT_REDO)->isEnabled());
+}
+
+TEST_F(DesktopSheetTest, CopyAndPasteThroughTheSystemClipboard)
+{
+    Enter(2, COL_POSITION, QStringLiteral("a"));
+    Enter(2, COL_SIZE, QStringLiteral("b"));
+    Enter(3, COL_POSITION, QStringLiteral("c"));
+    Enter(3, COL_SIZE, QStringLiteral("d"));
+    ClickCell(2, COL_POSITION);
+    ClickCell(3, COL_SIZE, Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\nc\td"));
+
+    ClickCell(6, COL_POSITION);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(6, COL_POSITION), "a");
+    EXPECT_EQ(Sheet().TextMatrix(7, COL_SIZE), "d");
+    EXPECT_EQ(Shown(7, COL_SIZE), QStringLiteral("d"));
+
+    // What a spreadsheet puts there: CRLF lines and a final line break;
+    // Chinese comes through, what GBK cannot hold becomes "?".
+    QGuiApplication::clipboard()->setText(QStringLiteral("砖墙\t😀\r\n抹灰\tx\r\n"));
+    ClickCell(10, COL_POSITION);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(10, COL_POSITION), Gbk("砖墙"));
+    EXPECT_EQ(Sheet().TextMatrix(10, COL_SIZE), "?");
+    EXPECT_EQ(Sheet().TextMatrix(11, COL_POSITION), Gbk("抹灰"));
+    EXPECT_EQ(Sheet().TextMatrix(12, COL_POSITION), "");
+    ASSERT_FALSE(m_Prompt.m_Status.empty());
+    EXPECT_EQ(GbkToQ(m_Prompt.m_Status.back()), ReplacedCharsNotice());
+}
+
+TEST_F(DesktopSheetTest, InsertAndDeleteWithShiftAreTheClipboardKeys)
+{
+    Enter(2, COL_POSITION, QStringLiteral("keep"));
+    Enter(4, COL_POSITION, QStringLiteral("move"));
+    const int rows = Sheet().Rows();
+
+    // Shift+Delete cuts: the text goes to the clipboard.
+    ClickCell(4, COL_POSITION);
+    Key(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("move"));
+    EXPECT_EQ(Sheet().TextMatrix(4, COL_POSITION), "");
+    // Shift+Insert pastes; no row is inserted.
+    ClickCell(6, COL_POSITION);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(Sheet().TextMatrix(6, COL_POSITION), "move");
+    EXPECT_EQ(Sheet().Rows(), rows);
+    // Ctrl+Insert copies.
+    ClickCell(2, COL_POSITION);
+    Key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
+    EXPECT_EQ(Sheet().Rows(), rows);
+    // Even when no accelerator takes them, they neither insert nor clear.
+    EXPECT_TRUE(m_pController->KeyDown(SHEETKEY_INSERT, true, false));
+    EXPECT_TRUE(m_pController->KeyDown(SHEETKEY_DELETE, true, false));
+    EXPECT_EQ(Sheet().Rows(), rows);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), "keep");
+
+    // Plain Insert inserts a row above, plain Delete clears.
+    Key(Qt::Key_Insert);
+    EXPECT_EQ(Sheet().Rows(), rows + 1);
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_POSITION), "keep");
+    ClickCell(3, COL_POSITION);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_POSITION), "");
+}
+
+TEST_F(DesktopSheetTest, EditorKeysWorkInTheOpenEditor)
+{
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("1+2"));
+    CCellEdit* pEditor = m_pView->Editor();
+    Key(Qt::Key_Home);
+    Key(Qt::Key_F6);  // brackets from the caret to the end
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("(1+2)"));
+    Key(Qt::Key_F3);  // an annotation at the caret
+    Type(QStringLiteral("x"));
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("(1+2)[x]"));
+    Key(Qt::Key_Escape);  // ignored
+    EXPECT_TRUE(pEditor->isVisible());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "(1+2)[x]=3.00");
+    // Left on an empty editor moves to the cell before.
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Sheet().Col(), COL_SIZE);
+    EXPECT_EQ(Sheet().Row(), 3);
+}
+
+TEST_F(DesktopSheetTest, SystemSettingsWriteOnOkOnlyAndRestartAutosave)
+{
+    m_Key.WriteValue(settingsname::IS_AUTO_SAVE, settingstext::AUTO_SAVE_ON);
+    m_Key.WriteValue(settingsname::SAVE_TIME, "5");
+    const std::string company = m_Key.ReadString(settingsname::COMPANY_NAME);
+    WithDialog(SYSTEM_SETTINGS, [](QDialog* pDlg) {
+        pDlg->findChild<QLineEdit*>(QStringLiteral("1002"))->setText(QStringLiteral("某某建筑公司"));
+        pDlg->reject();
+    });
+    EXPECT_EQ(m_Key.ReadString(settingsname::COMPANY_NAME), company);
+    EXPECT_FALSE(Document().IsModified());
+
+    WithDialog(SYSTEM_SETTINGS, [](QDialog* pDlg) {
+        pDlg->findChild<QLineEdit*>(QStringLiteral("1002"))->setText(QStringLiteral("某某建筑公司"));
+        pDlg->accept();
+    });
+    EXPECT_EQ(m_Key.ReadString(settingsname::COMPANY_NAME), Gbk("某某建筑公司"));
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_TRUE(m_pController->Autosave().IsRunning());
+    EXPECT_EQ(m_pController->Autosave().PeriodMs(), 300000);
+
+    // Autosave switched off in the dialog stops the timer.
+    WithDialog(SYSTEM_SETTINGS, [](QDialog* pDlg) {
+        pDlg->findChild<QCheckBox*>(QStringLiteral("1011"))->setChecked(false);
+        pDlg->accept();
+    });
+    EXPECT_FALSE(m_pController->Autosave().IsRunning());
+}
+
+TEST_F(DesktopSheetTest, EditSettingsRenameHeadersAndColourNewCells)
+{
+    Enter(2, COL_FORMULA, QStringLiteral("5++3"));
+    ClickCell(4, COL_POSITION);
+    Key(Qt::Key_F2);
+    auto chooseRed = [](QDialog* pDlg) {
+        auto* pEdit = static_cast<CEditSettingsDlg*>(pDlg);
+        pEdit->m_ChooseColour = [](std::uint32_t& clr) {
+            clr = 255;
+            return true;
+        };
+        pDlg->findChild<QPushButton*>(QStringLiteral("1042"))->click();
+        pDlg->findChild<QLineEdit*>(QStringLiteral("1009"))->setText(QStringLiteral("计量单位"));
+    };
+    const std::string before = m_Key.ReadString(settingsname::COUNT_COLOR);
+    WithDialog(EDIT_SETTINGS, [&](QDialog* pDlg) {
+        chooseRed(pDlg);
+        pDlg->reject();
+    });
+    EXPECT_EQ(m_Key.ReadString(settingsname::COUNT_COLOR), before);
+    EXPECT_EQ(m_pController->Core().CalcGrid().ErrorColor(), ERROR_COLOUR);
+    EXPECT_EQ(Sheet().BackColorAt(2, COL_FORMULA) & 0xFFFFFF, ERROR_COLOUR);
+    EXPECT_NE(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
+
+    WithDialog(EDIT_SETTINGS, [&](QDialog* pDlg) {
+        chooseRed(pDlg);
+        pDlg->accept();
+    });
+    EXPECT_EQ(m_Key.ReadString(settingsname::COUNT_COLOR), "255");
+    EXPECT_EQ(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
+    // Cells coloured from now on take the new colour; cells already
+    // coloured keep theirs until they are committed again.
+    EXPECT_EQ(Sheet().BackColorAt(2, COL_FORMULA) & 0xFFFFFF, ERROR_COLOUR);
+    Enter(6, COL_FORMULA, QStringLiteral("1**2"));
+    EXPECT_EQ(Sheet().BackColorAt(6, COL_FORMULA) & 0xFFFFFF, 255u);
+    EXPECT_EQ(Sheet().BackColorAt(4, COL_POSITION) & 0xFFFFFF, SUMMARY_COLOUR);
+}
+
+TEST_F(DesktopSheetTest, BulkDialogAppendsToTheSelectedExpressions)
+{
+    Enter(2, COL_FORMULA, QStringLiteral("2"));
+    Enter(3, COL_FORMULA, QStringLiteral("3"));
+    ClickCell(2, COL_FORMULA);
+    ClickCell(3, COL_FORMULA, Qt::ShiftModifier);
+    WithDialog(APPEND_TO_CELLS, [](QDialog* pDlg) {
+        pDlg->findChild<QLineEdit*>()->setText(QStringLiteral("*10"));
+        pDlg->accept();
+    });
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "(2)*10=20.00");
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_FORMULA), "(3)*10=30.00");
+    // An empty text is refused and the dialog stays open until cancelled.
+    WithDialog(REMOVE_FROM_CELLS, [this](QDialog* pDlg) {
+        pDlg->findChild<QLineEdit*>()->clear();
+        pDlg->accept();
+        EXPECT_TRUE(pDlg->isVisible());
+        EXPECT_FALSE(m_Prompt.m_Messages.empty());
+        pDlg->reject();
+    });
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "(2)*10=20.00");
+}
+
+TEST_F(DesktopSheetTest, SaveReopenTitleAndRecentFiles)
+{
+    Enter(2, COL_POSITION, QStringLiteral("墙"));
+    Enter(2, COL_FORMULA, QStringLiteral("(12+45)[墙长度]*2.8"));
+    m_Prompt.m_Files = {FilePath("wall.qtx")};
+    Key(Qt::Key_S, Qt::ControlModifier);  // an unnamed sheet asks for its name
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[wall]")));
+    EXPECT_TRUE(m_pFrame->isEnabled());  // the progress window has let go
+
+    // The main window is active again, ready for the next key.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame.get()));
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), "");
+    EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[NewProject]")));
+
+    m_pFrame->UpdateCommandStates();
+    QAction* pRecent = m_pFrame->Action(RECENT_FILE_1);
+    EXPECT_TRUE(pRecent->isEnabled());
+    EXPECT_TRUE(pRecent->text().contains(QStringLiteral("wall")));
+    EXPECT_FALSE(m_pFrame->Action(RECENT_FILE_1 + 1)->isEnabled());
+    pRecent->trigger();
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), Gbk("墙"));
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("(12+45)[墙长度]*2.8=159.60"));
+    EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[wall]")));
+    EXPECT_TRUE(m_pFrame->isEnabled());
+}
+
+TEST_F(DesktopSheetTest, FileNamedOnTheCommandLineOpensAfterTheFirstDisplay)
+{
+    Enter(2, COL_POSITION, QStringLiteral("x"));
+    m_Prompt.m_Files = {FilePath("start.qtx")};
+    m_pFrame->Action(FILE_SAVE)->trigger();
+    Key(Qt::Key_N, Qt::ControlModifier);
+
+    CTestPrompt prompt;
+    CSheetViewController controller(m_Key, prompt);
+    CMainFrame frame(m_Key);
+    auto* pView = new CQuantorixView(controller, m_Key, &frame);
+    frame.SetView(pView);
+    pView->SetPendingOpen(FilePath("start.qtx"));
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    EXPECT_EQ(controller.Sheet().TextMatrix(2, COL_POSITION), "");  // not yet
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controller.Sheet().TextMatrix(2, COL_POSITION) == "x"; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.windowTitle().endsWith(QStringLiteral("[start]")); }, 1000));
+}
+
+TEST_F(DesktopSheetTest, ClosingAModifiedSheetAsksAndCanBeHeldOpen)
+{
+    Enter(2, COL_POSITION, QStringLiteral("x"));
+    // Yes, then the file dialog is cancelled: nothing is saved, so the
+    // window stays.
+    m_Prompt.m_Answers = {CPrompt::ANSWER_YES};
+    EXPECT_FALSE(m_pFrame->close());
+    EXPECT_TRUE(m_pFrame->isVisible());
+    EXPECT_EQ(m_Prompt.m_Questions.size(), 1u);
+    // The rectangle was written all the same.
+    EXPECT_EQ(m_Key.ReadString(settingsname::WINDOW_SHOW), "1");
+    // No: the changes are dropped and the window closes.
+    m_Prompt.m_Answers = {CPrompt::ANSWER_NO};
+    EXPECT_TRUE(m_pFrame->close());
+    EXPECT_EQ(m_Prompt.m_Questions.size(), 2u);
+}
+
+TEST_F(DesktopSheetTest, DecimalsAreRecalculatedInTheBackgroundAndShown)
+{
+    Enter(2, COL_FORMULA, QStringLiteral("1/3"));
+    Enter(3, COL_FORMULA, QStringLiteral("2/3"));
+    m_pFrame->Action(MORE_DECIMALS)->trigger();
+    // Meanwhile the window takes no input and the table does not draw.
+    EXPECT_FALSE(m_pFrame->isEnabled());
+    EXPECT_FALSE(m_pView->Table()->updatesEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pFrame->isEnabled(); }, 5000));
+    EXPECT_TRUE(m_pView->Table()->updatesEnabled());
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("1/3=0.333"));
+    EXPECT_EQ(Shown(3, COL_FORMULA), QStringLiteral("2/3=0.667"));
+    // Typing goes on as before.
+    Enter(4, COL_FORMULA, QStringLiteral("1/8"));
+    EXPECT_EQ(Sheet().TextMatrix(4, COL_FORMULA), "1/8=0.125");
+    // A command right after the start waits for the recalculation.
+    m_pFrame->Action(FEWER_DECIMALS)->trigger();
+    m_pController->ClickCell(5, COL_FORMULA, false);
+    EXPECT_TRUE(m_pFrame->isEnabled());
+    Enter(5, COL_FORMULA, QStringLiteral("1/3"));
+    EXPECT_EQ(Sheet().TextMatrix(5, COL_FORMULA), "1/3=0.33");
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("1/3=0.33"));
+}
+
+TEST_F(DesktopSheetTest, ExampleCommandIsCheckedOnceShown)
+{
+    EXPECT_FALSE(m_pController->IsCommandChecked(INSERT_EXAMPLE));
+    m_Prompt.m_Answers = {CPrompt::ANSWER_YES};
+    m_pController->RunCommand(INSERT_EXAMPLE);
+    EXPECT_TRUE(m_pController->IsCommandChecked(INSERT_EXAMPLE));
+    EXPECT_EQ(Sheet().TextMatrix(1, COL_SEQ), "1");
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+// GBK texts of the core to and from QString, through the one codec of the
+// program. A character GBK cannot hold becomes "?".
+#pragma once
+
+#include "core/text/TextCodec.h"
+
+#include <QString>
+#include <string>
+
+inline QString GbkToQ(const std::string& gbk)
+{
+    return QString::fromStdString(textcodec::GbkToUtf8(gbk));
+}
+
+inline std::string QToGbk(const QString& text, bool* pReplaced = nullptr)
+{
+    return textcodec::Utf8ToGbk(text.toStdString(), pReplaced);
+}
+
+// The status bar text shown when a character had to be replaced.
+inline QString ReplacedCharsNotice()
+{
+    return QStringLiteral("有字符无法用GBK保存，已替换为“?”");
+}

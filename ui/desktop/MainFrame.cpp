@@ -1,0 +1,418 @@
+#include "ui/desktop/MainFrame.h"
+
+#include "core/session/CommandIds.h"
+#include "core/settings/SettingsNames.h"
+#include "core/settings/SettingsStore.h"
+#include "ui/desktop/Commands.h"
+#include "ui/desktop/GbkQt.h"
+#include "ui/desktop/QuantorixView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+
+// A small picture for a tool bar button: a standard icon where the style has
+// a fitting one, otherwise one or two characters in a rounded square.
+QIcon CommandIcon(QStyle* pStyle, int nId)
+{
+    switch (nId) {
+    case cmdid::FILE_NEW: return pStyle->standardIcon(QStyle::SP_FileIcon);
+    case cmdid::FILE_OPEN: return pStyle->standardIcon(QStyle::SP_DialogOpenButton);
+    case cmdid::FILE_SAVE: return pStyle->standardIcon(QStyle::SP_DialogSaveButton);
+    case cmdid::EDIT_UNDO: return pStyle->standardIcon(QStyle::SP_ArrowBack);
+    case cmdid::EDIT_REDO: return pStyle->standardIcon(QStyle::SP_ArrowForward);
+    case cmdid::EDIT_CLEAR: return pStyle->standardIcon(QStyle::SP_DialogDiscardButton);
+    default: break;
+    }
+    struct SGlyph {
+        int m_nId;
+        const char* m_pszText;
+        QRgb m_Colour;
+    };
+    static const SGlyph s_Glyphs[] = {
+        {cmdid::PRINT_SELECTION, "选", 0x2e7d32},
+        {cmdid::FILE_PRINT, "印", 0x37474f},
+        {cmdid::FILE_PRINT_PREVIEW, "览", 0x37474f},
+        {cmdid::EXPORT_SUMMARY_XLS, "X", 0x1b5e20},
+        {cmdid::SYSTEM_SETTINGS, "系", 0x4e342e},
+        {cmdid::EDIT_SETTINGS, "编", 0x4e342e},
+        {cmdid::TOGGLE_SUMMARY, "汇", 0xad1457},
+        {cmdid::TOGGLE_MINUS, "±", 0x1565c0},
+        {cmdid::APPEND_TO_CELLS, "+", 0x1565c0},
+        {cmdid::REMOVE_FROM_CELLS, "−", 0x1565c0},
+        {cmdid::EDIT_CUT, "剪", 0x455a64},
+        {cmdid::EDIT_COPY, "复", 0x455a64},
+        {cmdid::EDIT_PASTE, "粘", 0x455a64},
+        {cmdid::INSERT_ROWS, "插", 0x6a1b9a},
+        {cmdid::DELETE_ROWS, "删", 0xc62828},
+        {cmdid::CELL_FONT, "A", 0x424242},
+        {cmdid::ALIGN_LEFT, "≡", 0x0d47a1},
+        {cmdid::ALIGN_CENTER, "≡", 0x0d47a1},
+        {cmdid::ALIGN_RIGHT, "≡", 0x0d47a1},
+        {cmdid::MORE_DECIMALS, ".0+", 0x0d47a1},
+        {cmdid::FEWER_DECIMALS, ".0-", 0x0d47a1},
+    };
+    for (const SGlyph& glyph : s_Glyphs) {
+        if (glyph.m_nId != nId)
+            continue;
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(glyph.m_Colour));
+        painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        const QString text = QString::fromUtf8(glyph.m_pszText);
+        font.setPixelSize(text.size() > 2 ? 12 : 20);
+        font.setBold(true);
+        painter.setFont(font);
+        Qt::Alignment align = Qt::AlignCenter;
+        if (nId == cmdid::ALIGN_LEFT)
+            align = Qt::AlignLeft | Qt::AlignVCenter;
+        else if (nId == cmdid::ALIGN_RIGHT)
+            align = Qt::AlignRight | Qt::AlignVCenter;
+        painter.drawText(QRect(4, 0, 24, 32), align, text);
+        return QIcon(pixmap);
+    }
+    return QIcon();
+}
+
+// Keys shown in a menu item but handled by the sheet's own key handling.
+bool IsSheetKey(int nId)
+{
+    return nId == cmdid::INSERT_ROWS || nId == cmdid::EDIT_CLEAR || nId == cmdid::TOGGLE_SUMMARY;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const CSettingsKey& key, QWidget* pParent) : QMainWindow(pParent), m_Key(key)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QString::fromUtf8(frametext::APP_TITLE));
+    m_OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+
+    auto* pTimer = new QTimer(this);
+    connect(pTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    pTimer->start(250);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateActions()
+{
+    for (const SCommandInfo& info : AllCommands()) {
+        if (info.m_nId == cmdid::ITEM_LIST || info.m_nId == cmdid::GRID_LINE_BOX)
+            continue;
+        QString text = QString::fromUtf8(info.m_pszText);
+        if (IsSheetKey(info.m_nId))
+            text += QLatin1Char('\t') + QString::fromUtf8(info.m_pszKeyText);
+        auto* pAction = new QAction(text, this);
+        pAction->setData(info.m_nId);
+        pAction->setObjectName(QString::number(info.m_nId));
+        pAction->setStatusTip(QString::fromUtf8(info.m_pszPrompt));
+        pAction->setToolTip(QString::fromUtf8(info.m_pszTip));
+        pAction->setIcon(CommandIcon(style(), info.m_nId));
+        pAction->setIconVisibleInMenu(false);
+        if (info.m_nId == cmdid::VIEW_TOOLBAR || info.m_nId == cmdid::VIEW_STATUS_BAR) {
+            pAction->setCheckable(true);
+            pAction->setChecked(true);
+        }
+        if (IsDeferredCommand(info.m_nId) || info.m_nId == cmdid::CELL_FONT)
+            pAction->setEnabled(false);
+        const int nId = info.m_nId;
+        connect(pAction, &QAction::triggered, this, [this, nId]() { OnCommand(nId); });
+        m_Actions.insert(nId, pAction);
+        addAction(pAction);  // accelerators work wherever the focus is
+    }
+    // The accelerator table: several keys may send one command.
+    QMap<int, QList<QKeySequence>> keys;
+    for (const SAccelInfo& accel : AcceleratorTable())
+        keys[accel.m_nId] << QKeySequence(QString::fromLatin1(accel.m_pszKeys));
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+        if (QAction* pAction = m_Actions.value(it.key()))
+            pAction->setShortcuts(it.value());
+}
+
+void CMainFrame::CreateMenus()
+{
+    for (const SMenuInfo& menuInfo : MainMenuLayout()) {
+        QMenu* pMenu = menuBar()->addMenu(QString::fromUtf8(menuInfo.m_pszTitle));
+        for (int nId : menuInfo.m_Items) {
+            if (nId == 0)
+                pMenu->addSeparator();
+            else if (QAction* pAction = Action(nId))
+                pMenu->addAction(pAction);
+        }
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    }
+    m_pContextMenu = new QMenu(this);
+    m_pContextMenu->setObjectName(QStringLiteral("157"));
+    for (int nId : ContextMenuLayout()) {
+        if (nId == 0)
+            m_pContextMenu->addSeparator();
+        else if (QAction* pAction = Action(nId))
+            m_pContextMenu->addAction(pAction);
+    }
+    connect(m_pContextMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+}
+
+void CMainFrame::CreateToolBars()
+{
+    auto build = [this](const char* name, const std::vector<int>& layout) {
+        QToolBar* pBar = addToolBar(QString::fromUtf8(name));
+        pBar->setIconSize(QSize(16, 16));
+        pBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        for (int nId : layout) {
+            if (nId == 0) {
+                pBar->addSeparator();
+            } else if (nId == cmdid::ITEM_LIST || nId == cmdid::GRID_LINE_BOX) {
+                auto* pBox = new QComboBox(pBar);
+                pBox->setObjectName(QString::number(nId));
+                pBox->setFixedWidth(nId == cmdid::ITEM_LIST ? 180 : 130);
+                pBox->setMaxVisibleItems(nId == cmdid::ITEM_LIST ? 16 : 6);
+                pBox->setFocusPolicy(Qt::ClickFocus);
+                const SCommandInfo* pInfo = FindCommand(nId);
+                pBox->setToolTip(QString::fromUtf8(pInfo->m_pszTip));
+                pBox->setStatusTip(QString::fromUtf8(pInfo->m_pszPrompt));
+                pBar->addWidget(pBox);
+                (nId == cmdid::ITEM_LIST ? m_pItemList : m_pGridLines) = pBox;
+            } else if (QAction* pAction = Action(nId)) {
+                pBar->addAction(pAction);
+            }
+        }
+        return pBar;
+    };
+    m_pMainBar = build("128", MainToolbarLayout());
+    m_pMainBar->setObjectName(QStringLiteral("128"));
+    m_pMainBar->setWindowTitle(QStringLiteral("标准"));
+    addToolBarBreak();
+    m_pFormatBar = build("179", FormatToolbarLayout());
+    m_pFormatBar->setObjectName(QStringLiteral("179"));
+    m_pFormatBar->setWindowTitle(QStringLiteral("格式"));
+
+    // The grid-line box: three styles; a stored text that is none of them
+    // shows the first without writing anything.
+    for (const char* style : settingstext::DRAW_LINES_STYLES)
+        m_pGridLines->addItem(GbkToQ(style));
+    std::string stored;
+    if (m_Key.ReadValue(settingsname::DRAW_LINES_STYLE, stored) != 0) {
+        m_Key.WriteValue(settingsname::DRAW_LINES_STYLE, settingstext::DRAW_LINES_STYLES[0]);
+        m_pGridLines->setCurrentIndex(0);
+    } else {
+        int index = 0;
+        for (int i = 0; i < 3; ++i)
+            if (stored == settingstext::DRAW_LINES_STYLES[i])
+                index = i;
+        m_pGridLines->setCurrentIndex(index);
+    }
+    connect(m_pGridLines, &QComboBox::activated, this, [this](int index) {
+        m_Key.WriteValue(settingsname::DRAW_LINES_STYLE, QToGbk(m_pGridLines->itemText(index)));
+    });
+    connect(m_pItemList, &QComboBox::activated, this, [this](int index) {
+        if (m_pView) {
+            m_pView->Controller().GoToItem(index);
+            m_pView->Refresh();
+            m_pView->Table()->setFocus();
+        }
+    });
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* pBar = statusBar();
+    m_pIdle = new QLabel(QString::fromUtf8(frametext::IDLE_PROMPT), pBar);
+    m_pIdle->setObjectName(QStringLiteral("idlePrompt"));
+    pBar->addWidget(m_pIdle, 1);
+    // The message pane shows a prompt while one is up and the idle text
+    // otherwise.
+    connect(pBar, &QStatusBar::messageChanged, m_pIdle, [this](const QString& text) {
+        m_pIdle->setVisible(text.isEmpty());
+    });
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* pPane = new QLabel(QString::fromLatin1(indicator), pBar);
+        pPane->setObjectName(QString::fromLatin1(indicator));
+        pPane->setAlignment(Qt::AlignCenter);
+        pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+        pPane->setEnabled(false);
+        pBar->addPermanentWidget(pPane);
+    }
+}
+
+void CMainFrame::SetView(CQuantorixView* pView)
+{
+    m_pView = pView;
+    setCentralWidget(pView);
+    pView->SetContextMenu(m_pContextMenu);
+    connect(pView, &CQuantorixView::titleChanged, this, &QWidget::setWindowTitle);
+    connect(pView, &CQuantorixView::itemListChanged, this, &CMainFrame::OnItemList);
+    connect(pView, &CQuantorixView::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnItemList(const QStringList& items, int current)
+{
+    const QSignalBlocker blocker(m_pItemList);
+    m_pItemList->clear();
+    m_pItemList->addItems(items);
+    m_pItemList->setCurrentIndex(current);
+}
+
+void CMainFrame::UpdateRecentItems()
+{
+    for (int nId = cmdid::RECENT_FILE_1; nId <= cmdid::RECENT_FILE_4; ++nId) {
+        QAction* pAction = Action(nId);
+        const std::string text = m_pView ? m_pView->Controller().CommandText(nId) : std::string();
+        pAction->setText(text.empty() ? QStringLiteral("最近文件%1").arg(nId - cmdid::RECENT_FILE_1 + 1)
+                                      : GbkToQ(text));
+    }
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    if (!m_pView)
+        return;
+    CViewController& controller = m_pView->Controller();
+    for (auto it = m_Actions.cbegin(); it != m_Actions.cend(); ++it) {
+        const int nId = it.key();
+        QAction* pAction = it.value();
+        switch (nId) {
+        case cmdid::VIEW_TOOLBAR:
+            pAction->setChecked(m_pMainBar->isVisible());
+            continue;
+        case cmdid::VIEW_STATUS_BAR:
+            pAction->setChecked(statusBar()->isVisible());
+            continue;
+        case cmdid::APP_EXIT:
+        case cmdid::HELP:
+        case cmdid::HELP_FINDER:
+        case cmdid::CONTEXT_HELP:
+        case cmdid::HELP_DOWNLOAD:
+        case cmdid::HELP_HOME_PAGE:
+        case cmdid::HELP_SUPPORT:
+        case cmdid::NEXT_PANE:
+        case cmdid::PREV_PANE:
+            continue;
+        default:
+            break;
+        }
+        pAction->setEnabled(controller.IsCommandEnabled(nId));
+        if (controller.IsCommandChecked(nId) != pAction->isChecked()) {
+            pAction->setCheckable(true);
+            pAction->setChecked(controller.IsCommandChecked(nId));
+        }
+    }
+    UpdateRecentItems();
+}
+
+void CMainFrame::OnCommand(int nId)
+{
+    switch (nId) {
+    case cmdid::VIEW_TOOLBAR:
+        m_pMainBar->setVisible(!m_pMainBar->isVisible());
+        m_pFormatBar->setVisible(m_pMainBar->isVisible());
+        break;
+    case cmdid::VIEW_STATUS_BAR:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        break;
+    case cmdid::APP_EXIT:
+        close();
+        break;
+    case cmdid::HELP:
+    case cmdid::HELP_FINDER:
+        OnHelp();
+        break;
+    case cmdid::HELP_DOWNLOAD:
+        m_OpenUrl(QUrl(QString::fromUtf8(frametext::URL_DOWNLOAD)));
+        break;
+    case cmdid::HELP_HOME_PAGE:
+        m_OpenUrl(QUrl(QString::fromUtf8(frametext::URL_HOME)));
+        break;
+    case cmdid::HELP_SUPPORT:
+        m_OpenUrl(QUrl(QString::fromUtf8(frametext::URL_SUPPORT)));
+        break;
+    case cmdid::CONTEXT_HELP:
+    case cmdid::NEXT_PANE:
+    case cmdid::PREV_PANE:
+        break;  // one pane, no context help
+    default:
+        if (m_pView)
+            m_pView->OnCommand(nId);
+        break;
+    }
+    UpdateCommandStates();
+}
+
+// The help file lies in the current folder; without it nothing happens.
+void CMainFrame::OnHelp()
+{
+    const QFileInfo help(QString::fromUtf8(frametext::HELP_FILE));
+    if (help.exists())
+        m_OpenUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
+}
+
+void CMainFrame::PlaceAndShow(const QRect& rcScreen)
+{
+    const SPlacement placement = ReadPlacement(m_Key, rcScreen.width());
+    if (placement.m_bFirstStart) {
+        // A size of its own first, for window systems that do not maximise.
+        setGeometry(rcScreen.adjusted(0, 0, -rcScreen.width() / 10, -rcScreen.height() / 10));
+        showMaximized();
+        return;
+    }
+    const SWinRect& rc = placement.m_Rect;
+    const QRect frame(QPoint(rc.m_nLeft, rc.m_nTop), QPoint(rc.m_nRight - 1, rc.m_nBottom - 1));
+    // The stored rectangle is the outer frame; the window system places the
+    // frame from the position and sizes the inside.
+    move(frame.topLeft());
+    resize(frame.size().boundedTo(rcScreen.size()));
+    if (placement.m_bMaximised)
+        showMaximized();
+    else
+        show();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* e)
+{
+    if (m_bClosing) {
+        e->accept();
+        return;
+    }
+    // The rectangle is saved first; then the sheet is offered for saving.
+    // A minimised window keeps the rectangle it will be restored to.
+    const QRect frame = isMinimized() ? QRect(normalGeometry()) : frameGeometry();
+    SWinRect rc{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    if (isMaximized() && screen()) {
+        // A maximised window is stored with left + right equal to the screen
+        // width, which is how the next start knows to maximise again.
+        rc.m_nRight = screen()->geometry().width() - rc.m_nLeft;
+    }
+    WriteClosingRect(m_Key, rc);
+    // A sheet the user wanted saved but that was not saved (the file dialog
+    // was cancelled, the write failed) keeps the window open.
+    if (m_pView && !m_pView->Controller().BeforeClose()) {
+        e->ignore();
+        return;
+    }
+    m_bClosing = true;
+    e->accept();
+}

@@ -1,0 +1,81 @@
+#include "ui/desktop/QuantorixApp.h"
+
+#include "ui/desktop/Commands.h"
+#include "ui/desktop/GbkQt.h"
+#include "ui/desktop/MainFrame.h"
+#include "ui/desktop/QuantorixView.h"
+#include "ui/desktop/SheetViewController.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+CQuantorixApp::CQuantorixApp(ControllerFactory factory)
+    : m_Factory(std::move(factory)), m_Key(m_Store)
+{
+}
+
+CQuantorixApp::~CQuantorixApp()
+{
+    m_pFrame.reset();
+}
+
+void CQuantorixApp::ShowSplash()
+{
+    // The picture is looked for in the current folder. Without it there is
+    // no splash and no waiting.
+    const QPixmap picture(QString::fromUtf8(frametext::SPLASH_FILE));
+    if (picture.isNull())
+        return;
+    QLabel splash(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    splash.setPixmap(picture);
+    splash.setFixedSize(picture.size());
+    splash.setCursor(Qt::ArrowCursor);
+    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        QRect rc(QPoint(0, 0), picture.size());
+        rc.moveCenter(pScreen->geometry().center());
+        splash.move(rc.topLeft());
+    }
+    splash.show();
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool CQuantorixApp::InitInstance(const QStringList& args)
+{
+    ShowSplash();
+
+    m_pController = m_Factory ? m_Factory(m_Key, m_Prompt) : std::make_unique<CSheetViewController>(m_Key, m_Prompt);
+    if (!m_pController)
+        return false;
+    m_pFrame = std::make_unique<CMainFrame>(m_Key);
+    m_pView = new CQuantorixView(*m_pController, m_Key, m_pFrame.get());
+    m_pFrame->SetView(m_pView);
+    m_Prompt.SetParent(m_pFrame.get());
+    m_Prompt.m_ShowStatus = [this](const QString& text) { m_pFrame->statusBar()->showMessage(text, 5000); };
+
+    const QScreen* pScreen = QGuiApplication::primaryScreen();
+    m_pFrame->PlaceAndShow(pScreen ? pScreen->geometry() : QRect(0, 0, 1024, 768));
+
+    // The first argument that is not an option names a sheet to open.
+    m_strPendingOpen.clear();
+    if (m_nCommandLineOnce > 0) {
+        for (const QString& arg : args) {
+            if (!arg.startsWith(QLatin1Char('-'))) {
+                bool bReplaced = false;
+                m_strPendingOpen = QToGbk(arg, &bReplaced);
+                if (bReplaced)
+                    m_pFrame->statusBar()->showMessage(ReplacedCharsNotice(), 5000);
+                break;
+            }
+        }
+        m_nCommandLineOnce = 0;
+    }
+    m_pView->SetPendingOpen(m_strPendingOpen);
+    return true;
+}

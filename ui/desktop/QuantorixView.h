@@ -1,0 +1,122 @@
+// The sheet view: a table view over the sheet model with the fixed header
+// row and item number column, column widths from the header template, row
+// heights in twips, and the in-cell editor over the current cell. Mouse,
+// keys, the wheel and input methods are mapped to the controller; after each
+// call the view redraws from the sheet. Commands with a dialog (system
+// settings, edit settings, the bulk text dialog) show the dialog here and
+// hand the result to the controller.
+#pragma once
+
+#include "ui/desktop/CellEdit.h"
+#include "ui/desktop/ViewController.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QTableView>
+#include <QWidget>
+
+class CSettingsKey;
+class CSheetModel;
+class CQuantorixView;
+#include <QMenu>
+
+// The grid window: a table view whose input goes to the view.
+class CSheetTable : public QTableView {
+    Q_OBJECT
+public:
+    CSheetTable(CQuantorixView& view, QWidget* pParent);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    bool eventFilter(QObject* pWatched, QEvent* e) override;
+
+private:
+    CQuantorixView& m_View;
+    QModelIndex m_DragIndex;
+    bool m_bDragging = false;
+};
+
+class CQuantorixView : public QWidget, public CCellEditHost {
+    Q_OBJECT
+public:
+    CQuantorixView(CViewController& controller, const CSettingsKey& key, QWidget* pParent = nullptr);
+    ~CQuantorixView() override;
+
+    CViewController& Controller() { return m_Controller; }
+    CSheetTable* Table() const { return m_pTable; }
+    CCellEdit* Editor() const { return m_pEditor; }
+    CSheetModel* Model() const { return m_pModel; }
+
+    // The grid's context menu (the frame builds it from its actions).
+    void SetContextMenu(QMenu* pMenu) { m_pContextMenu = pMenu; }
+    // The file named on the command line: opened 800 ms after the view is
+    // first shown.
+    void SetPendingOpen(const std::string& path) { m_strPendingOpen = path; }
+
+    // Pixels of a height in twips on this screen.
+    int TwipsToPixels(int twips) const;
+    // Width in pixels of each template segment of the header template.
+    static QList<int> TemplateWidths(const std::string& format, const QFontMetrics& fm);
+
+public slots:
+    // A command from a menu, tool bar, accelerator or the context menu.
+    void OnCommand(int nId);
+    // Redraws from the sheet: current cell and selection, editor, title,
+    // item list.
+    void Refresh();
+
+signals:
+    void titleChanged(const QString& title);
+    void itemListChanged(const QStringList& items, int current);
+    void statusMessage(const QString& text);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    friend class CSheetTable;
+
+    // CCellEditHost
+    bool EditorKey(ESheetKey key, bool bShift, bool bCtrl) override;
+    void EditorEdited() override;
+
+    // Input from the table.
+    void MouseCell(const QModelIndex& index, bool bExtend);
+    void DoubleClick(const QModelIndex& index);
+    void ContextMenuAt(const QModelIndex& index, const QPoint& globalPos);
+    void Wheel(bool bTowardsUser);
+    void GridKey(QKeyEvent* e);
+    void GridInputMethod(QInputMethodEvent* e);
+
+    void PushEditorState();
+    void PlaceEditor();
+    void SyncSelection();
+    void ApplyLayout();  // column widths and row heights from the sheet
+    void ApplyRowHeight(int sheetRow);
+    void NoteReplaced(bool bReplaced);
+    void PaintCorner(QWidget* pCorner);
+
+    CViewController& m_Controller;
+    const CSettingsKey& m_Key;
+    CSheetModel* m_pModel = nullptr;
+    CSheetTable* m_pTable = nullptr;
+    CCellEdit* m_pEditor = nullptr;
+    QPointer<QMenu> m_pContextMenu;
+    QWidget* m_pCorner = nullptr;
+    int m_nEditRow = -1;
+    int m_nEditCol = -1;
+    bool m_bSyncing = false;
+    bool m_bFirstShown = false;
+    std::string m_strPendingOpen;
+    QString m_strTitle;
+    QStringList m_Items;
+    int m_nCurrentItem = -2;
+};

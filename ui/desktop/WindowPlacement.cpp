@@ -1,0 +1,108 @@
+#include "ui/desktop/WindowPlacement.h"
+
+#include "core/settings/SettingsNames.h"
+#include "core/settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Stored coordinates are limited to a range in which the placement
+// arithmetic below cannot overflow.
+int ToInt(const std::string& text)
+{
+    const long value = settingsvalue::ToLong(text);
+    return static_cast<int>(std::clamp(value, -1000000L, 1000000L));
+}
+
+}  // namespace
+
+SWinRect CorrectClosingRect(SWinRect rc)
+{
+    if (rc.m_nTop >= rc.m_nBottom - 200) {
+        if (rc.m_nTop < 0) {
+            rc.m_nTop = 0;
+            rc.m_nBottom = 200;
+        } else if (rc.m_nBottom <= 600) {
+            rc.m_nBottom = rc.m_nTop + 200;
+        } else {
+            rc.m_nTop = 400;
+            rc.m_nBottom = 600;
+        }
+    }
+    if (rc.m_nLeft >= rc.m_nRight - 350) {
+        if (rc.m_nLeft < 0) {
+            rc.m_nLeft = 0;
+            rc.m_nRight = 350;
+        } else if (rc.m_nRight <= 800) {
+            rc.m_nRight = rc.m_nLeft + 350;
+        } else {
+            rc.m_nLeft = 450;
+            rc.m_nRight = 800;
+        }
+    }
+    return rc;
+}
+
+SPlacement PlacementFromStored(const std::string& strShow, const std::string& strTop, const std::string& strBottom,
+                               const std::string& strLeft, const std::string& strRight, int nScreenWidth)
+{
+    SPlacement placement;
+    if (strShow != "1") {
+        placement.m_bFirstStart = true;
+        placement.m_bMaximised = true;
+        return placement;
+    }
+    const int t = ToInt(strTop);
+    const int b = ToInt(strBottom);
+    const int l = ToInt(strLeft);
+    const int r = ToInt(strRight);
+    if (l + r == nScreenWidth) {
+        // A maximised window overlaps the screen by its frame on both sides,
+        // so its left and right add up to the screen width. Shrink it to a
+        // restore rectangle of about seven eighths.
+        const int r2 = l + 7 * (l + r) / 8;
+        const int l2 = l + (r2 + l) / 8;
+        const int b2 = t + 7 * (t + b) / 8;
+        const int t2 = t + (t + b2) / 8;
+        placement.m_bMaximised = true;
+        placement.m_Rect = {l2, t2, r2, b2};
+    } else {
+        placement.m_Rect = {l, t, r, b};
+    }
+    return placement;
+}
+
+SPlacement ReadPlacement(const CSettingsKey& key, int nScreenWidth)
+{
+    using namespace settingsname;
+    return PlacementFromStored(key.ReadString(WINDOW_SHOW), key.ReadString(WINDOW_TOP), key.ReadString(WINDOW_BOTTOM),
+                               key.ReadString(WINDOW_LEFT), key.ReadString(WINDOW_RIGHT), nScreenWidth);
+}
+
+void WriteClosingRect(const CSettingsKey& key, const SWinRect& rcWindow)
+{
+    using namespace settingsname;
+    key.WriteValue(WINDOW_SHOW, "1");
+    const SWinRect rc = CorrectClosingRect(rcWindow);
+    key.WriteValue(WINDOW_TOP, std::to_string(rc.m_nTop));
+    key.WriteValue(WINDOW_BOTTOM, std::to_string(rc.m_nBottom));
+    key.WriteValue(WINDOW_LEFT, std::to_string(rc.m_nLeft));
+    key.WriteValue(WINDOW_RIGHT, std::to_string(rc.m_nRight));
+}
+
+bool CreationRect(const CSettingsKey& key, int nScreenWidth, int nScreenHeight, SWinRect& rc)
+{
+    using namespace settingsname;
+    if (key.ReadString(WINDOW_SHOW) != "1")
+        return false;
+    const int t = ToInt(key.ReadString(WINDOW_TOP));
+    const int b = ToInt(key.ReadString(WINDOW_BOTTOM));
+    const int l = ToInt(key.ReadString(WINDOW_LEFT));
+    const int r = ToInt(key.ReadString(WINDOW_RIGHT));
+    const int height = std::min(std::abs(b - t), nScreenHeight);
+    const int width = std::min(std::abs(r - l), nScreenWidth);
+    rc = {l, t, l + width, t + height};
+    return true;
+}
