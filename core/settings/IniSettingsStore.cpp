@@ -8,6 +8,13 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -30,6 +37,54 @@ QString KeyOf(const std::string& name)
     return QString::fromLatin1(SECTION) + QLatin1Char('/') + ToQString(name);
 }
 
+// Only a regular file (or none yet) is a settings file: opening a named pipe
+// or a device would block or read garbage.
+bool IsUsablePath(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode);
+}
+
+QByteArray LockContents(const QString& lockPath)
+{
+    QFile file(lockPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("?");  // unreadable: not ours to judge
+    return file.read(1024);
+}
+
+// QSettings guards a write with "<file>.lock", which holds the writer's
+// process id, program name and host name, one a line. A program killed
+// while writing can leave it behind, empty or naming a process that is gone,
+// and QSettings would then wait about 30 s for it to age on every start.
+// Such a lock belongs to nobody and is removed at once.
+void TakeOverStaleLock(const QString& path)
+{
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockPath))
+        return;
+    QByteArray contents = LockContents(lockPath);
+    if (contents.isEmpty()) {
+        // The owner may be between creating the lock and writing its id.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        contents = LockContents(lockPath);
+    }
+    if (!contents.isEmpty()) {
+        const QList<QByteArray> lines = contents.split('\n');
+        bool bNumber = false;
+        const long long pid = lines[0].trimmed().toLongLong(&bNumber);
+        const QByteArray host = lines.size() > 2 ? lines[2].trimmed() : QByteArray();
+        // A lock of another machine (a shared folder) cannot be judged here.
+        if (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8())
+            return;
+        if (bNumber && pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH))
+            return;
+    }
+    QFile::remove(lockPath);
+}
+
 }  // namespace
 
 QString CIniSettingsStore::DefaultPath()
@@ -45,6 +100,8 @@ CIniSettingsStore::CIniSettingsStore(const QString& strPath) : m_strPath(strPath
 
 bool CIniSettingsStore::ReadRaw(const std::string& name, std::string& value)
 {
+    if (!IsUsablePath(m_strPath))
+        return false;
     // A fresh QSettings per operation re-reads the file when another
     // instance has changed it.
     QSettings settings(m_strPath, QSettings::IniFormat);
@@ -63,6 +120,9 @@ bool CIniSettingsStore::ReadRaw(const std::string& name, std::string& value)
 
 bool CIniSettingsStore::WriteRaw(const std::string& name, const std::string& value)
 {
+    if (!IsUsablePath(m_strPath))
+        return false;
+    TakeOverStaleLock(m_strPath);
     QFileInfo before(m_strPath);
     const bool bExisted = before.exists();
     const QDateTime tBefore = bExisted ? before.lastModified() : QDateTime();

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -246,4 +247,35 @@ TEST(IniSettingsStore, HandEditedListValueReadsAsText)
     CIniSettingsStore store(path);
     EXPECT_EQ(Read(store, "WorkDir"), "D:/a, b");
     EXPECT_EQ(Read(store, "m_CountUnit"), "\xB5\xA5\xCE\xBB");  // 单位
+}
+
+TEST(IniSettingsStore, LockOfAProcessThatIsGoneIsTakenOverAtOnce)
+{
+    // A program killed while it wrote the settings leaves its lock behind:
+    // empty (killed before it wrote its id) or naming a process that is gone.
+    const QByteArray leftovers[] = {QByteArray(), QByteArray("999999999\nquantorix\n\n")};
+    for (const QByteArray& lock : leftovers) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("q.ini");
+        CIniSettingsStore store(path);
+        ASSERT_TRUE(store.WriteRaw("SaveTime", "10"));
+        WriteFileBytes(path + ".lock", lock);
+        // Not a measurement: the old behaviour waited for the lock to age
+        // (about 30 s) on every start.
+        const qint64 start = QDateTime::currentMSecsSinceEpoch();
+        EXPECT_TRUE(store.WriteRaw("SaveTime", "12"));
+        EXPECT_EQ(Read(store, "SaveTime"), "12");
+        EXPECT_LT(QDateTime::currentMSecsSinceEpoch() - start, 10000) << lock.constData();
+    }
+}
+
+TEST(IniSettingsStore, ANamedPipeIsNoSettingsFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("q.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    CIniSettingsStore store(path);
+    std::string value;
+    EXPECT_FALSE(store.ReadRaw("SaveTime", value));
+    EXPECT_FALSE(store.WriteRaw("SaveTime", "12"));
 }
