@@ -21,5 +21,7 @@ int CalcMain(const std::vector<std::string>& args);
 int RunMain(const std::vector<std::string>& args);
 // qtx dump FILE: prints what a sheet file holds.
 int DumpMain(const std::vector<std::string>& args);
+// qtx compare [--xlsx OUT.xlsx] A B: the reconciliation of two sheet files.
+int CompareMain(const std::vector<std::string>& args);
 
 }  // namespace qtx

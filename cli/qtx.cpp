@@ -11,7 +11,8 @@ int Usage()
 {
     std::cerr << "usage: qtx calc [--decimals N] [--status] [EXPR ...]\n"
                  "       qtx run [SCRIPT]\n"
-                 "       qtx dump FILE\n";
+                 "       qtx dump FILE\n"
+                 "       qtx compare [--xlsx OUT.xlsx] A B\n";
     return qtx::EXIT_USAGE;
 }
 
@@ -29,5 +30,7 @@ int main(int argc, char** argv)
         return qtx::RunMain(args);
     if (command == "dump")
         return qtx::DumpMain(args);
+    if (command == "compare")
+        return qtx::CompareMain(args);
     return Usage();
 }

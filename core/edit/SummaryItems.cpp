@@ -48,26 +48,29 @@ double LeadingNumber(const std::string& text)
     return bNegative ? -value : value;
 }
 
-// The quantity of a row: the number behind the result separator of its
-// expression cell (the whole text when it has none), line feeds ignored.
-double RowValue(const std::string& formula)
-{
-    if (formula.empty())
-        return 0.0;
-    return LeadingNumber(celltext::WithoutLineBreaks(exprtext::ValueAfterSeparator(formula)));
-}
-
 void AppendTotalLine(std::string& out, const std::string& key, double sum, int decimals, bool bLast)
 {
     out += key;
     out += '=';
-    CExprEngine::AppendFixed(out, CExprEngine::RoundHalfUp(sum, decimals + 1), decimals);
+    CSummaryItems::AppendTotalValue(out, sum, decimals);
     out += bLast ? ";" : ";\n";
 }
 
 }  // namespace
 
 CSummaryItems::CSummaryItems(CSheetEditHost& host) : m_Host(host) {}
+
+double CSummaryItems::RowValue(const std::string& formula)
+{
+    if (formula.empty())
+        return 0.0;
+    return LeadingNumber(celltext::WithoutLineBreaks(exprtext::ValueAfterSeparator(formula)));
+}
+
+void CSummaryItems::AppendTotalValue(std::string& out, double sum, int decimals)
+{
+    CExprEngine::AppendFixed(out, CExprEngine::RoundHalfUp(sum, decimals + 1), decimals);
+}
 
 bool CSummaryItems::IsSummaryRow(const SheetGrid& grid, int row)
 {

@@ -56,6 +56,11 @@ public:
     static int ItemEnd(const SheetGrid& grid, int row);
     // Category texts are compared with their line breaks ignored.
     static bool SameCategory(const std::string& a, const std::string& b);
+    // The quantity of a row as the totals add it up: the number behind the
+    // result separator of its expression cell, 0 when there is none.
+    static double RowValue(const std::string& formula);
+    // A summed quantity as a total line shows it with this many decimals.
+    static void AppendTotalValue(std::string& out, double sum, int decimals);
 
 private:
     void UpdateUnitList(int s);

@@ -11,6 +11,23 @@ execute_process(
   ERROR_VARIABLE err
   RESULT_VARIABLE rc)
 set(actual "${out}exit=${rc}\n")
+# NAME.then, when present, holds further qtx command lines run afterwards in
+# the same folder (on the files the script saved); each adds "$ qtx LINE",
+# its output and error output, and its exit status.
+string(REGEX REPLACE "\\.qtxs$" ".then" then "${SCRIPT}")
+if(EXISTS ${then})
+  file(STRINGS ${then} lines)
+  foreach(line IN LISTS lines)
+    separate_arguments(args UNIX_COMMAND "${line}")
+    execute_process(
+      COMMAND ${QTX} ${args}
+      WORKING_DIRECTORY ${WORK}
+      OUTPUT_VARIABLE out
+      ERROR_VARIABLE err
+      RESULT_VARIABLE rc)
+    string(APPEND actual "$ qtx ${line}\n${out}${err}exit=${rc}\n")
+  endforeach()
+endif()
 file(READ ${EXPECTED} expected)
 if(NOT actual STREQUAL expected)
   file(WRITE ${WORK}/actual.out "${actual}")

@@ -8,6 +8,12 @@ for script in "$@"; do
   work=$(mktemp -d)
   out="${script%.qtxs}.out"
   (cd "$work" && QUANTORIX_SETTINGS="$work/settings.ini" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen \
-     "$qtx" run "$script" > "$out"; echo "exit=$?" >> "$out")
+     "$qtx" run "$script" > "$out"; echo "exit=$?" >> "$out"
+   if [ -f "${script%.qtxs}.then" ]; then
+     while IFS= read -r line; do
+       echo "\$ qtx $line" >> "$out"
+       eval "\"$qtx\" $line" >> "$out" 2>&1; echo "exit=$?" >> "$out"
+     done < "${script%.qtxs}.then"
+   fi)
   rm -rf "$work"
 done
