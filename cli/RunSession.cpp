@@ -149,8 +149,13 @@ bool CRunSession::Execute(const std::string& line, std::string& error)
     const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
 
     const auto start = std::chrono::steady_clock::now();
-    if (!Dispatch(command, rest, error))
-        return false;
+    {
+        // One script line is one action of the user: each message it
+        // raises is printed once, as the window would show it.
+        CSheetSession::CUserAction action(m_pSheet->Messages());
+        if (!Dispatch(command, rest, error))
+            return false;
+    }
     if (m_Prompt.Unanswered()) {
         error = "question without an answer: " + PrintableText(m_Prompt.UnansweredText());
         return false;
@@ -281,7 +286,7 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
     }
     if (command == "more-decimals" || command == "fewer-decimals") {
         m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
-        m_pSheet->CalcGrid().WaitForRecalc();
+        m_pSheet->WaitForRecalc();
         return true;
     }
     if (command == "align") {

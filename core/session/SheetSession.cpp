@@ -13,15 +13,15 @@ using CLock = std::lock_guard<std::recursive_mutex>;
 CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard)
     : m_State(state),
       m_Key(store),
-      m_Prompt(prompt),
+      m_Group(prompt),
       m_Grid(state, m_Key),
       m_Summary(*this),
       m_Clipboard(*this, clipboard),
       m_Bulk(*this, m_Grid.Engine()),
       m_Display(*this),
-      m_Document(*this, store, prompt)
+      m_Document(*this, store, m_Group)
 {
-    m_State.m_pPrompt = &prompt;
+    m_State.m_pPrompt = &m_Group;
     m_Grid.SetEditor(this);
     m_Grid.SetHooks(this);
 }
@@ -35,6 +35,7 @@ CSheetSession::~CSheetSession()
 
 void CSheetSession::Start()
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     const SStartupSettings startup = ReadStartupSettings(m_Key);
     m_State.m_nDecimals = startup.m_nDecimals;
@@ -44,8 +45,15 @@ void CSheetSession::Start()
     m_Summary.RefreshItemList();
 }
 
+void CSheetSession::WaitForRecalc()
+{
+    CUserAction action(m_Group);
+    m_Grid.WaitForRecalc();
+}
+
 void CSheetSession::Click(int row, int col)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     SheetGrid& sheet = Sheet();
     row = std::max(1, std::min(row, sheet.Rows() - 1));
@@ -61,6 +69,7 @@ void CSheetSession::Click(int row, int col)
 
 void CSheetSession::ShiftClick(int row, int col)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     SheetGrid& sheet = Sheet();
     sheet.SetRowSel(std::max(1, std::min(row, sheet.Rows() - 1)));
@@ -69,6 +78,7 @@ void CSheetSession::ShiftClick(int row, int col)
 
 bool CSheetSession::TypeText(const std::string& text)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (!OpenEditor(std::string()))
         return false;
@@ -78,6 +88,7 @@ bool CSheetSession::TypeText(const std::string& text)
 
 void CSheetSession::TypeChar(const std::string& ch)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (m_Editor.IsShown())
         m_Editor.TypeText(ch);
@@ -87,8 +98,33 @@ void CSheetSession::TypeChar(const std::string& ch)
 
 void CSheetSession::CommitEditor()
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     m_Grid.CommitCell();
+}
+
+void CSheetSession::CommitOpenEditor()
+{
+    CUserAction action(m_Group);
+    CLock lock(m_Grid.Mutex());
+    if (m_Editor.IsShown())
+        m_Grid.CommitCell();
+}
+
+bool CSheetSession::OpenPath(const std::string& path)
+{
+    CUserAction action(m_Group);
+    CLock lock(m_Grid.Mutex());
+    CommitOpenEditor();
+    return m_Document.OpenPath(path);
+}
+
+bool CSheetSession::CanClose()
+{
+    CUserAction action(m_Group);
+    CLock lock(m_Grid.Mutex());
+    CommitOpenEditor();
+    return m_Document.CanClose();
 }
 
 void CSheetSession::MoveCurrentCell(int row, int col)
@@ -127,6 +163,7 @@ void CSheetSession::OpenEditorAndCommit(bool bRecordUndo)
 
 void CSheetSession::PressKey(EKey key)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     const bool open = m_Editor.IsShown();
     switch (key) {
@@ -255,6 +292,7 @@ void CSheetSession::Wheel(bool bDown)
 
 bool CSheetSession::RunCommand(int id)
 {
+    CUserAction action(m_Group);
     if (id == cmdid::MORE_DECIMALS || id == cmdid::FEWER_DECIMALS) {
         // The recalculation runs on its own thread and takes the lock itself.
         if (id == cmdid::MORE_DECIMALS)
@@ -264,7 +302,10 @@ bool CSheetSession::RunCommand(int id)
         return true;
     }
     CLock lock(m_Grid.Mutex());
-    if (id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT) {
+    const bool recent = id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT;
+    if (recent || id == cmdid::FILE_NEW || id == cmdid::FILE_OPEN || id == cmdid::FILE_SAVE || id == cmdid::FILE_SAVE_AS)
+        CommitOpenEditor();
+    if (recent) {
         m_Document.OpenRecent(id - cmdid::RECENT_FILE_1);
         return true;
     }
@@ -318,6 +359,7 @@ bool CSheetSession::IsCommandEnabled(int id) const
 
 bool CSheetSession::AppendText(const std::string& text)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (!m_Bulk.ConfirmText(text))
         return false;
@@ -327,6 +369,7 @@ bool CSheetSession::AppendText(const std::string& text)
 
 bool CSheetSession::RemoveText(const std::string& text)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (!m_Bulk.ConfirmText(text))
         return false;
@@ -336,6 +379,7 @@ bool CSheetSession::RemoveText(const std::string& text)
 
 bool CSheetSession::ChooseItem(int index)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     return m_Summary.GoToItem(index);
 }
@@ -377,12 +421,14 @@ void CSheetSession::Clear()
 
 void CSheetSession::AfterSystemSettings()
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     m_Document.SetModified(true);
 }
 
 void CSheetSession::AfterEditSettings(const SEditSettingsData& data)
 {
+    CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     static const char* const LABELS[SHEET_COLS - 1] = {settingsname::COUNT_POSITION, settingsname::COUNT_SIZE,
                                                        settingsname::COUNT_FORMULAR, settingsname::COUNT_UNIT,

@@ -21,6 +21,7 @@
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
 #include "core/session/CommandIds.h"
+#include "core/session/MessageGroup.h"
 #include "core/settings/SettingsDialogData.h"
 #include "core/settings/SettingsStore.h"
 #include "core/sheet/CalcGrid.h"
@@ -76,8 +77,16 @@ public:
     CBulkEdit& Bulk() { return m_Bulk; }
     const CSettingsKey& Settings() override { return m_Key; }
     CCalcState& State() override { return m_State; }
-    CPrompt& Prompt() override { return m_Prompt; }
+    CPrompt& Prompt() override { return m_Group; }
+    // The messages of one user action, shown once each when it ends. Every
+    // call of this class is one action; a caller that makes several calls
+    // for one action of the user (or calls the parts directly) brackets
+    // them with a CUserAction.
+    CMessageGroup& Messages() { return m_Group; }
+    using CUserAction = CMessageGroup::CAction;
     void SetProgress(CProgress* pProgress) { m_Document.SetProgress(pProgress); }
+    // Waits for a recalculation of all rows and shows its messages.
+    void WaitForRecalc();
     // Called on the worker thread when a recalculation of all rows ends; a
     // window posts the delivery of the queued messages to its own thread.
     void SetRecalcFinished(std::function<void()> onFinished) { m_OnRecalcFinished = std::move(onFinished); }
@@ -109,6 +118,15 @@ public:
     // Commits the open editor into the current cell as leaving the cell
     // does, without moving (recorded for undo).
     void CommitEditor();
+    // Commits the editor, when it is open, into the cell it was opened on.
+    // Everything that saves, replaces or closes the sheet does this first,
+    // so that what was typed is saved, or asked about, with the sheet it
+    // was typed in.
+    void CommitOpenEditor();
+    // The file named on the command line; the window closing (false keeps
+    // it open).
+    bool OpenPath(const std::string& path);
+    bool CanClose();
     // A key press on the sheet or in the open editor.
     void PressKey(EKey key);
 
@@ -179,7 +197,7 @@ private:
 
     CCalcState& m_State;
     CSettingsKey m_Key;
-    CPrompt& m_Prompt;
+    CMessageGroup m_Group;
     CCalcGrid m_Grid;
     CCellEditor m_Editor;
     UndoHistory m_History;

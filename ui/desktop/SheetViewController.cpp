@@ -18,7 +18,10 @@
 // file operation's progress window has surely let go of the main window.
 class CSheetViewController::CDepth {
 public:
-    explicit CDepth(CSheetViewController& owner) : m_Owner(owner) { ++m_Owner.m_nDepth; }
+    explicit CDepth(CSheetViewController& owner) : m_Owner(owner), m_Action(owner.m_Core.Messages())
+    {
+        ++m_Owner.m_nDepth;
+    }
     ~CDepth()
     {
         if (--m_Owner.m_nDepth == 0 && m_Owner.m_pProgress)
@@ -29,6 +32,7 @@ public:
 
 private:
     CSheetViewController& m_Owner;
+    CSheetSession::CUserAction m_Action;  // one user action: each message shown once
 };
 
 CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& prompt)
@@ -75,7 +79,7 @@ void CSheetViewController::FinishRecalc()
 {
     if (!m_bBusy)
         return;
-    m_Core.CalcGrid().WaitForRecalc();  // joins the worker, shows its messages
+    m_Core.WaitForRecalc();  // joins the worker, shows its messages
     m_bBusy = false;
     if (m_OnBusy)
         m_OnBusy(false);
@@ -93,6 +97,7 @@ bool CSheetViewController::AutosaveTick()
     bool bSaved = false;
     {
         CDepth depth(*this);
+        m_Core.CommitOpenEditor();  // what is being typed is saved too
         bSaved = m_Autosave.Tick();
     }
     if (bSaved)
@@ -337,14 +342,14 @@ bool CSheetViewController::BeforeClose()
 {
     FinishRecalc();
     CDepth depth(*this);
-    return m_Core.Document().CanClose();
+    return m_Core.CanClose();
 }
 
 void CSheetViewController::OpenPendingFile(const std::string& path)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.Document().OpenPath(path);
+    m_Core.OpenPath(path);
 }
 
 void CSheetViewController::SetScreenSize(int width, int height)
