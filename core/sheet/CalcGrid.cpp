@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <iterator>
+#include <queue>
 
 #include "core/engine/CalcTexts.h"
 #include "core/engine/ExprText.h"
@@ -65,9 +68,145 @@ private:
     std::vector<std::pair<std::string, std::string>> m_Messages;
 };
 
+// Orders the rows a change reaches so that each comes after all of its
+// inputs. The graph is given by the successors of its nodes (the rows that
+// use a node's name); node 0 is the origin. Rows that lie on a cycle (their
+// own name leads back to them) have no defined value: they are left as they
+// are and nothing is carried through them. Every other reached row appears
+// once, after every reached row it uses; among rows whose inputs are done the
+// one nearest the top goes first.
+class CCalcGrid::CAffectedOrder {
+public:
+    // successors(row, out) lists the rows that use the row's name; origin is
+    // -1 for a name without a row.
+    template <typename Successors>
+    void Build(int origin, int rows, Successors successors, std::vector<int>& order)
+    {
+        order.clear();
+        if (m_Local.size() < static_cast<std::size_t>(rows))
+            m_Local.resize(static_cast<std::size_t>(rows), -1);
+        m_Nodes.assign(1, origin);
+        m_EdgeStart.clear();
+        m_Edges.clear();
+        // Reached rows and their edges, breadth first.
+        std::vector<int> out;
+        for (std::size_t i = 0; i < m_Nodes.size(); ++i) {
+            m_EdgeStart.push_back(static_cast<int>(m_Edges.size()));
+            successors(m_Nodes[i], out);
+            for (int r : out) {
+                if (r < 1 || r >= rows || r == origin)
+                    continue;  // the origin keeps the value it was given
+                if (m_Local[r] < 0) {
+                    m_Local[r] = static_cast<int>(m_Nodes.size());
+                    m_Nodes.push_back(r);
+                }
+                m_Edges.push_back(m_Local[r]);
+            }
+        }
+        m_EdgeStart.push_back(static_cast<int>(m_Edges.size()));
+        for (std::size_t i = 1; i < m_Nodes.size(); ++i)
+            m_Local[m_Nodes[i]] = -1;
+        const int n = static_cast<int>(m_Nodes.size());
+        MarkCycles(n);
+        // The rows reached without passing through a cycle, with the number
+        // of their inputs among them.
+        std::vector<int> inputs(static_cast<std::size_t>(n), 0);
+        std::vector<char> reached(static_cast<std::size_t>(n), 0);
+        std::vector<int> queue{0};
+        reached[0] = 1;
+        for (std::size_t q = 0; q < queue.size(); ++q) {
+            const int u = queue[q];
+            for (int e = m_EdgeStart[u]; e < m_EdgeStart[u + 1]; ++e) {
+                const int w = m_Edges[e];
+                if (m_Cyclic[w])
+                    continue;
+                ++inputs[w];
+                if (!reached[w]) {
+                    reached[w] = 1;
+                    queue.push_back(w);
+                }
+            }
+        }
+        // Kahn's order, the topmost ready row first.
+        std::priority_queue<std::pair<int, int>, std::vector<std::pair<int, int>>, std::greater<std::pair<int, int>>> ready;
+        auto release = [&](int u) {
+            for (int e = m_EdgeStart[u]; e < m_EdgeStart[u + 1]; ++e) {
+                const int w = m_Edges[e];
+                if (!m_Cyclic[w] && --inputs[w] == 0)
+                    ready.emplace(m_Nodes[w], w);
+            }
+        };
+        release(0);
+        while (!ready.empty()) {
+            const int u = ready.top().second;
+            ready.pop();
+            order.push_back(m_Nodes[u]);
+            release(u);
+        }
+    }
+
+private:
+    // Tarjan's strongly connected components, without recursion: a node is
+    // cyclic when its component has more than one node or it uses itself.
+    void MarkCycles(int n)
+    {
+        m_Cyclic.assign(static_cast<std::size_t>(n), 0);
+        std::vector<int> index(static_cast<std::size_t>(n), -1), low(static_cast<std::size_t>(n), 0);
+        std::vector<char> onStack(static_cast<std::size_t>(n), 0);
+        std::vector<int> stack;
+        std::vector<std::pair<int, int>> calls;  // node, next edge
+        int counter = 0;
+        for (int root = 0; root < n; ++root) {
+            if (index[root] >= 0)
+                continue;
+            calls.emplace_back(root, m_EdgeStart[root]);
+            index[root] = low[root] = counter++;
+            stack.push_back(root);
+            onStack[root] = 1;
+            while (!calls.empty()) {
+                const int u = calls.back().first;
+                int& e = calls.back().second;
+                if (e < m_EdgeStart[u + 1]) {
+                    const int w = m_Edges[e++];
+                    if (w == u)
+                        m_Cyclic[u] = 1;
+                    if (index[w] < 0) {
+                        index[w] = low[w] = counter++;
+                        stack.push_back(w);
+                        onStack[w] = 1;
+                        calls.emplace_back(w, m_EdgeStart[w]);
+                    } else if (onStack[w]) {
+                        low[u] = std::min(low[u], index[w]);
+                    }
+                    continue;
+                }
+                calls.pop_back();
+                if (!calls.empty())
+                    low[calls.back().first] = std::min(low[calls.back().first], low[u]);
+                if (low[u] == index[u]) {
+                    const std::size_t top = std::find(stack.rbegin(), stack.rend(), u).base() - stack.begin() - 1;
+                    const bool several = stack.size() - top > 1;
+                    for (std::size_t i = top; i < stack.size(); ++i) {
+                        onStack[stack[i]] = 0;
+                        if (several)
+                            m_Cyclic[stack[i]] = 1;
+                    }
+                    stack.resize(top);
+                }
+            }
+        }
+    }
+
+    std::vector<int> m_Local;  // per row: its node, -1 when not reached
+    std::vector<int> m_Nodes;
+    std::vector<int> m_EdgeStart;
+    std::vector<int> m_Edges;
+    std::vector<char> m_Cyclic;
+};
+
 CCalcGrid::CCalcGrid(CCalcState& state, const CSettingsKey& key)
     : m_State(state), m_Key(key), m_Engine(state), m_pIndex(new CRefIndex(m_Grid, state)),
-      m_pQueue(new CQueuedPrompt)
+      m_pQueue(new CQueuedPrompt), m_pOrder(new CAffectedOrder)
 {
     m_Grid.SetTextWatcher(m_pIndex.get());
     m_Engine.SetSubstituter(m_pIndex.get());
@@ -447,34 +586,49 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
         return -1;
 
     // Depth first over the rows whose names the expressions use, with an
-    // explicit stack. Without duplicate names a row is on the path exactly
-    // when its name is, and a row from which the search once came back
-    // without a cycle cannot lead to one later in the same check.
-    const bool byRow = !index.HasDuplicateNames();
+    // explicit stack; the path is kept by name, as a count per name.
+    //
+    // A row from which the search once came back without a cycle is not
+    // searched again: whatever it reaches cannot close a cycle through a
+    // name that only one row carries (that row would have been met on the
+    // first search). Only a name carried by several rows can: so each
+    // finished row keeps the set of such names below it, and is searched
+    // again only when one of them is on the path now - which then ends the
+    // check at the same row the full search would report.
+    const bool dups = index.HasDuplicateNames();
     const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
     if (m_Visited.size() < rows)
         m_Visited.resize(rows, 0);
-    std::vector<char> onPath(rows, 0);
+    if (dups && m_Below.size() < rows)
+        m_Below.resize(rows);
     if (++m_nStamp == INT_MAX) {
         std::fill(m_Visited.begin(), m_Visited.end(), 0);
         m_nStamp = 1;
     }
     const int stamp = m_nStamp;
-    auto onPathByName = [&](const std::string& name) {
-        return std::find(m_State.m_RefPath.begin(), m_State.m_RefPath.end(), name) != m_State.m_RefPath.end();
-    };
+    std::vector<int> pathCount(static_cast<std::size_t>(index.IdCount()), 0);
+    for (const std::string& name : m_State.m_RefPath) {
+        const int id = index.Lookup(name);
+        if (id >= 0)
+            ++pathCount[id];
+    }
+    std::vector<int> dupsOnPath;  // ids of duplicated names on the path
+    auto isDup = [&](int id) { return dups && index.RowsNamed(id).size() > 1; };
 
     struct SFrame {
         int m_nRow;
         std::vector<int> m_Edges;
         std::size_t m_nNext;
+        std::vector<int> m_Below;  // duplicated names reached, sorted
     };
     std::vector<SFrame> stack;
     std::vector<int> tokens;
     auto push = [&](int r, const std::string& formula, bool cached) {
+        const int id = index.NameIdOfRow(r);
         m_State.m_RefPath.push_back(index.NameOfRow(r));  // Z4
-        onPath[r] = 1;
-        SFrame frame{r, {}, 0};
+        if (pathCount[id]++ == 0 && isDup(id))
+            dupsOnPath.push_back(id);
+        SFrame frame{r, {}, 0, {}};
         const bool scan = index.HasIrregularNames();
         std::string prepared;
         if (!cached || scan)
@@ -486,7 +640,22 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
         index.EntriesUsedBy(tokens, scan ? &prepared : nullptr, frame.m_Edges);  // Z5
         stack.push_back(std::move(frame));
     };
-    if (!byRow && onPathByName(index.NameOfRow(row))) {  // Z3 at the start
+    auto merge = [](std::vector<int>& into, const std::vector<int>& from) {
+        if (from.empty())
+            return;
+        std::vector<int> both;
+        both.reserve(into.size() + from.size());
+        std::set_union(into.begin(), into.end(), from.begin(), from.end(), std::back_inserter(both));
+        into.swap(both);
+    };
+    auto leadsToPath = [&](int r) {
+        const std::vector<int>& below = m_Below[r];
+        for (int id : dupsOnPath)
+            if (std::binary_search(below.begin(), below.end(), id))
+                return true;
+        return false;
+    };
+    if (pathCount[index.NameIdOfRow(row)] > 0) {  // Z3 at the start
         m_State.m_bCircular = 1;
         return row;
     }
@@ -497,23 +666,55 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
             const int next = frame.m_Edges[frame.m_nNext++];
             if (next < 1 || next >= static_cast<int>(rows))
                 continue;
-            if (byRow && m_Visited[next] == stamp)
-                continue;
             if (!index.RowHasName(next))  // Z2
                 continue;
-            if (byRow ? onPath[next] != 0 : onPathByName(index.NameOfRow(next))) {  // Z3
+            if (pathCount[index.NameIdOfRow(next)] > 0) {  // Z3
                 m_State.m_bCircular = 1;
                 return next;
+            }
+            if (m_Visited[next] == stamp) {
+                if (!dups)
+                    continue;
+                if (!leadsToPath(next)) {
+                    merge(frame.m_Below, m_Below[next]);
+                    continue;
+                }
             }
             push(next, m_Grid.TextMatrix(next, COL_FORMULA), true);
             continue;
         }
+        const int id = index.NameIdOfRow(frame.m_nRow);
         m_State.m_RefPath.pop_back();  // Z6
-        onPath[frame.m_nRow] = 0;
+        if (--pathCount[id] == 0 && isDup(id))
+            dupsOnPath.erase(std::find(dupsOnPath.begin(), dupsOnPath.end(), id));
         m_Visited[frame.m_nRow] = stamp;
+        if (dups) {
+            if (isDup(id))
+                merge(frame.m_Below, std::vector<int>{id});
+            m_Below[frame.m_nRow] = frame.m_Below;
+            if (stack.size() > 1)
+                merge(stack[stack.size() - 2].m_Below, frame.m_Below);
+        }
         stack.pop_back();
     }
     return -1;
+}
+
+void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
+{
+    out.clear();
+    if (name.empty())
+        return;
+    if (CRefIndex::IsRegularName(name)) {
+        const int id = m_pIndex->Lookup(name);
+        if (id >= 0)
+            out = m_pIndex->UsersOf(id);
+        return;
+    }
+    // A name written from outside that the index does not list: scanned.
+    for (int i = 1; i < m_Grid.Rows(); ++i)
+        if (celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(i, COL_FORMULA)), name))
+            out.push_back(i);
 }
 
 void CCalcGrid::PropagateValue(int row, const std::string& value)
@@ -523,98 +724,43 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
     index.Refresh();
     if (m_State.RefCount() == 0)  // G1
         return;
-    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
-    m_Active.assign(rows, 0);
+    const int entry = index.EntryOfRow(row);  // G2
+    if (entry < 0)
+        return;
+    index.SetEntryValue(entry, value.empty() ? "0" : value);
+    const std::string name = m_State.m_RefTable[entry].m_strName;
 
-    // One frame per row whose new value is being carried; a frame visits the
-    // rows that use its name in row order. A row whose propagation is under
-    // way is recalculated again when a cycle leads back to it, but its value
-    // is not carried a second time.
-    struct SFrame {
-        int m_nRow;
-        std::string m_strValue;
-        std::string m_strName;
-        int m_nId;     // token id of the name, -1 when it is not regular
-        bool m_bScan;  // the name is not regular: test every row
-        int m_nPos;    // last row visited
-    };
-    std::vector<SFrame> stack;
-    auto start = [&](int r, std::string v) {
-        if (v.empty())  // G1
-            v = "0";
-        const int entry = index.EntryOfRow(r);  // G2
-        if (entry < 0)
-            return;
-        index.SetEntryValue(entry, v);
-        SFrame frame;
-        frame.m_nRow = r;
-        frame.m_strName = m_State.m_RefTable[entry].m_strName;
-        frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
-        if (frame.m_bScan)
-            frame.m_nId = -1;
-        else if (index.RowHasName(r) && index.NameOfRow(r) == frame.m_strName)
-            frame.m_nId = index.NameIdOfRow(r);  // the table holds the row's own name
-        else
-            frame.m_nId = index.Lookup(frame.m_strName);
-        frame.m_strValue = std::move(v);
-        frame.m_nPos = 0;
-        m_Active[r] = 1;
-        stack.push_back(std::move(frame));
-    };
-    start(row, value);
-    const int last = static_cast<int>(rows) - 1;
-    while (!stack.empty()) {
-        SFrame& frame = stack.back();
-        // G3: the next row to look at.
-        int next = INT_MAX;
-        bool stop = false;
-        if (frame.m_bScan) {
-            next = frame.m_nPos + 1;
-            if (next > last)
-                next = INT_MAX;
-        } else {
-            const std::vector<int>& users = index.UsersOf(frame.m_nId);
-            auto it = std::upper_bound(users.begin(), users.end(), frame.m_nPos);
-            if (it != users.end() && *it == frame.m_nRow)
-                ++it;
-            if (it != users.end())
-                next = *it;
-            if (frame.m_nRow > frame.m_nPos)
-                next = std::min(next, frame.m_nRow);
-            const int message = index.NextMessageRow(frame.m_nPos, frame.m_nRow);
-            if (message > 0 && message <= next)
-                stop = true;
-        }
-        if (stop || next == INT_MAX) {
-            m_Active[frame.m_nRow] = 0;
-            stack.pop_back();
-            continue;
-        }
-        frame.m_nPos = next;
-        bool uses;
-        if (next == frame.m_nRow || frame.m_bScan) {
-            const std::string& text = next == frame.m_nRow ? frame.m_strValue : m_Grid.TextMatrix(next, COL_FORMULA);
-            if (celltext::HasCircularMessage(text)) {
-                m_Active[frame.m_nRow] = 0;
-                stack.pop_back();
-                continue;
+    // Every row that depends on this one, directly or through other names,
+    // recalculated once, after the rows it uses: the texts are those a
+    // depth-first visit in row order leaves behind, without visiting a row
+    // once per path. A row marked as circular stops nothing; rows on a cycle
+    // keep their texts.
+    std::vector<int> order;
+    m_pOrder->Build(
+        row, m_Grid.Rows(), [&](int r, std::vector<int>& out) {
+            if (r == row) {
+                UsersOfName(name, out);
+                return;
             }
-            uses = celltext::OccursAsOperand(PrepareCleaned(text), frame.m_strName);  // G4
-        } else {
-            uses = true;  // from the list of users
-        }
-        if (!uses)
-            continue;
-        const std::string v = EvaluateValue(index.PreparedExpression(next));
+            out.clear();
+            const int e = index.RowHasName(r) ? index.EntryOfRow(r) : -1;
+            if (e >= 0)
+                UsersOfName(m_State.m_RefTable[e].m_strName, out);
+        },
+        order);
+    for (int next : order) {
+        const std::string v = EvaluateValue(index.PreparedExpression(next));  // G4
         const bool hadBreak = HasLineBreak(m_Grid.TextMatrix(next, COL_FORMULA));
         index.RewriteValue(next, v);
         if (hadBreak)  // a line break behind the old "=" went with the old value
             FitRowHeight(next);
-        if (index.RowHasName(next) && !m_Active[next])  // G5
-            start(next, v);
+        if (index.RowHasName(next)) {  // G5
+            const int e = index.EntryOfRow(next);
+            if (e >= 0)
+                index.SetEntryValue(e, v);
+        }
         index.NoteEntry(next);
     }
-    m_Active.assign(rows, 0);
 }
 
 void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
@@ -622,70 +768,33 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     CRefIndex& index = *m_pIndex;
     index.Refresh();
-    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
     if (m_State.RefCount() == 0)  // H1
         return;
-    m_Active.assign(rows, 0);
-
-    struct SFrame {
-        int m_nRow;
-        std::string m_strName;
-        int m_nId;
-        bool m_bScan;
-        int m_nPos;
-    };
-    std::vector<SFrame> stack;
-    auto start = [&](int r, const std::string& n) {
-        SFrame frame;
-        frame.m_nRow = r;
-        frame.m_strName = PrepareCleaned(n);  // H1
-        frame.m_bScan = !CRefIndex::IsRegularName(frame.m_strName);
-        frame.m_nId = frame.m_bScan ? -1 : index.Lookup(frame.m_strName);
-        frame.m_nPos = 0;
-        if (r >= 0 && r < static_cast<int>(rows))
-            m_Active[r] = 1;
-        stack.push_back(std::move(frame));
-    };
-    start(row, name);
-    const int last = static_cast<int>(rows) - 1;
-    while (!stack.empty()) {
-        SFrame& frame = stack.back();
-        int next = INT_MAX;  // H2
-        bool stop = false;
-        if (frame.m_bScan) {
-            next = frame.m_nPos + 1 <= last ? frame.m_nPos + 1 : INT_MAX;
-            if (next != INT_MAX && index.RowHasMessage(next))
-                stop = true;
-        } else {
-            const std::vector<int>& users = index.UsersOf(frame.m_nId);
-            auto it = std::upper_bound(users.begin(), users.end(), frame.m_nPos);
-            if (it != users.end())
-                next = *it;
-            const int message = index.NextMessageRow(frame.m_nPos, -1);
-            if (message > 0 && message <= next)
-                stop = true;
-        }
-        if (stop || next == INT_MAX) {
-            if (frame.m_nRow >= 0 && frame.m_nRow < static_cast<int>(rows))
-                m_Active[frame.m_nRow] = 0;
-            stack.pop_back();
-            continue;
-        }
-        frame.m_nPos = next;
-        if (frame.m_bScan && !celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(next, COL_FORMULA)), frame.m_strName))
-            continue;
+    // The rows that use the name, directly or through their own names, each
+    // recalculated once after the rows it uses; the row the refresh starts
+    // from does not carry its own name on.
+    const std::string start = PrepareCleaned(name);
+    std::vector<int> order;
+    m_pOrder->Build(
+        -1, m_Grid.Rows(), [&](int r, std::vector<int>& out) {
+            if (r < 0) {
+                UsersOfName(start, out);
+                return;
+            }
+            out.clear();
+            if (r != row && index.RowHasName(r))
+                UsersOfName(PrepareCleaned(index.NameOfRow(r)), out);
+        },
+        order);
+    for (int next : order) {
         // H3: recalculated for its effects only; the text is not stored.
         m_Engine.EvaluateToResultText(index.PreparedExpression(next));
         if (!index.RowHasName(next))
             continue;
-        const std::string own = index.NameOfRow(next);
-        const int entry = index.FirstEntryNamed(own);
+        const int entry = index.FirstEntryNamed(index.NameOfRow(next));
         if (entry >= 0)
             index.SetEntryValue(entry, celltext::ValueOrZero(m_Grid.TextMatrix(next, COL_FORMULA)));
-        if (!m_Active[next])
-            start(next, own);
     }
-    m_Active.assign(rows, 0);
 }
 
 // --- decimals -----------------------------------------------------------------------

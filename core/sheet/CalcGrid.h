@@ -183,12 +183,14 @@ public:
 
 private:
     class CQueuedPrompt;
+    class CAffectedOrder;
 
     void ChangeDecimals(int delta);
     void CommitFormula(int row, std::string& t);
     void CommitName(int row, std::string& t);
     void WriteFormula(int row, const std::string& text);
     std::string EvaluateValue(const std::string& prepared);
+    void UsersOfName(const std::string& name, std::vector<int>& out);
     void RecalcRow(int row);
     CCalcGridHooks& Hooks() { return m_pHooks ? *m_pHooks : m_NoHooks; }
 
@@ -209,12 +211,13 @@ private:
     std::uint32_t m_clrSummaryRow = 16711935;
 
     // Circular check and propagation scratch.
-    std::vector<int> m_Visited;  // per row: stamp of the last check that found no cycle from it
-    std::vector<char> m_Active;  // per row: propagation from this row is under way
+    std::vector<int> m_Visited;             // per row: stamp of the last check that found no cycle from it
+    std::vector<std::vector<int>> m_Below;  // per row: duplicated names its search reached
     int m_nStamp = 0;
 
     std::recursive_mutex m_Mutex;
     std::thread m_Worker;
     std::atomic<bool> m_bRecalcRunning{false};
     std::unique_ptr<CQueuedPrompt> m_pQueue;
+    std::unique_ptr<CAffectedOrder> m_pOrder;
 };

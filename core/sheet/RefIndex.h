@@ -60,6 +60,7 @@ public:
     // The id of a text, or -1 when no row or entry ever held it as a name or token.
     int Lookup(const std::string& text) const;
     const std::string& TextOfId(int id) const { return m_IdText[id]; }
+    int IdCount() const { return static_cast<int>(m_IdText.size()); }
     static bool IsRegularName(const std::string& name);
 
     // Rows whose prepared expression uses the name, in row order.

@@ -242,4 +242,102 @@ TEST(CalcGridDifferential, DenseSheetsWithManyNames)
     }
 }
 
+// The same sheet on both sides, filled by commits or by texts written
+// directly (as a file or a paste would), compared after every step.
+class CPairedSheets {
+public:
+    explicit CPairedSheets(int rows) : m_Key(m_Store), m_Calc(m_FastState, m_Key), m_Plain(m_PlainState)
+    {
+        m_FastState.m_pPrompt = &m_FastPrompt;
+        m_PlainState.m_pPrompt = &m_PlainPrompt;
+        m_Calc.SetEditor(&m_Editor);
+        m_Calc.ResetSheet();
+        m_Calc.Grid().SetRows(rows);
+        m_Plain.m_Grid.SetRows(rows);
+    }
+    void Commit(int row, int col, const std::string& text)
+    {
+        m_Calc.Grid().SetRow(row);
+        m_Calc.Grid().SetCol(col);
+        m_Editor.Show(text);
+        m_Calc.CommitCell();
+        m_Plain.Commit(row, col, text);
+        Check("commit " + std::to_string(row) + " " + text);
+    }
+    void Write(int row, int col, const std::string& text)
+    {
+        m_Calc.Grid().SetTextMatrix(row, col, text);
+        m_Plain.m_Grid.SetTextMatrix(row, col, text);
+    }
+    void Check(const std::string& step)
+    {
+        ExpectSame(m_Calc.Grid(), m_FastState, m_Plain.m_Grid, m_PlainState, step);
+        EXPECT_EQ(m_FastPrompt.m_nShown, m_PlainPrompt.m_nShown) << step;
+    }
+    const std::string& Text(int row) const { return m_Calc.Grid().TextMatrix(row, COL_FORMULA); }
+
+    CMemorySettingsStore m_Store;
+    CSettingsKey m_Key;
+    CCalcState m_FastState, m_PlainState;
+    CCountingPrompt m_FastPrompt, m_PlainPrompt;
+    CPlainEditorSite m_Editor;
+    CCalcGrid m_Calc;
+    CLiteralSheet m_Plain;
+};
+
+std::string Name(char letter, int k)
+{
+    return std::string(1, letter) + std::to_string(k);
+}
+
+// a_k and b_k both use a_(k-1) and b_(k-1): every row is reached along
+// 2^k paths. A division by zero at the foot raises its message once.
+TEST(CalcGridDifferential, DiamondsRunningTotalsAndCycles)
+{
+    const int layers = 9;
+    CPairedSheets sheets(2 * layers + 8);
+    sheets.Commit(1, COL_REF, "a0");
+    sheets.Commit(2, COL_REF, "b0");
+    sheets.Commit(1, COL_FORMULA, "1");
+    sheets.Commit(2, COL_FORMULA, "1");
+    for (int k = 1; k < layers; ++k) {
+        const std::string uses = Name('a', k - 1) + "+" + Name('b', k - 1);
+        sheets.Commit(2 * k + 1, COL_REF, Name('a', k));
+        sheets.Commit(2 * k + 2, COL_REF, Name('b', k));
+        sheets.Commit(2 * k + 1, COL_FORMULA, uses);
+        sheets.Commit(2 * k + 2, COL_FORMULA, uses + "/(" + Name('a', k - 1) + "-" + Name('b', k - 1) + ")");
+    }
+    sheets.Commit(1, COL_FORMULA, "2");
+    sheets.Commit(2, COL_FORMULA, "3");
+    // A running total that also uses the root, and a row marked circular in
+    // the middle that stops nothing.
+    const int foot = 2 * layers + 1;
+    sheets.Commit(foot, COL_REF, "t1");
+    sheets.Commit(foot, COL_FORMULA, "a0*2");
+    sheets.Commit(foot + 1, COL_REF, "cy");
+    sheets.Commit(foot + 1, COL_FORMULA, "cy+a0");
+    EXPECT_NE(sheets.Text(foot + 1).find("[\xD1\xAD\xBB\xB7"), std::string::npos);
+    sheets.Commit(foot + 2, COL_REF, "t2");
+    sheets.Commit(foot + 2, COL_FORMULA, "t1+a0*3");
+    sheets.Commit(foot + 3, COL_FORMULA, "t2+t1+a0");
+    sheets.Commit(1, COL_FORMULA, "5");
+    EXPECT_EQ(sheets.Text(foot + 3), "t2+t1+a0=40.00");
+    // Closing a cycle at the foot of the diamond by naming its last row,
+    // then by an expression; mending it again.
+    sheets.Commit(2 * layers, COL_REF, "z");
+    sheets.Commit(1, COL_FORMULA, "z+1");
+    sheets.Commit(1, COL_FORMULA, "4");
+    sheets.Commit(2 * layers, COL_REF, "a0x");
+    // A duplicate name written by a file: the first row that carries it
+    // gives its value, every row that carries it is followed by the check.
+    sheets.Write(foot + 4, COL_REF, "a3");
+    sheets.Write(foot + 4, COL_FORMULA, "b8+1=0");
+    sheets.Commit(1, COL_FORMULA, "b8");
+    sheets.Commit(1, COL_FORMULA, "6");
+    sheets.Write(foot + 4, COL_FORMULA, "7=7");
+    sheets.Commit(3, COL_FORMULA, "a3+b0");
+    sheets.Commit(foot + 4, COL_FORMULA, "b2*2");
+    sheets.Commit(2, COL_FORMULA, "1");
+}
+
 }  // namespace

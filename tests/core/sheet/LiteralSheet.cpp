@@ -85,6 +85,84 @@ int CLiteralSheet::CheckCircular(int row, const std::string& text)
     return -1;
 }
 
+std::string CLiteralSheet::TableNameOf(int row) const
+{
+    for (const CRefEntry& e : m_State.m_RefTable)
+        if (e.m_strRow == std::to_string(row))
+            return e.m_strName;
+    return std::string();
+}
+
+bool CLiteralSheet::Uses(int row, const std::string& name) const
+{
+    return celltext::OccursAsOperand(Prepared(m_Grid.TextMatrix(row, COL_FORMULA)), name);
+}
+
+// The rows reached from the origin that lie on a cycle: each is reached
+// again from itself.
+std::vector<char> CLiteralSheet::RowsOnCycles(const std::vector<std::vector<int>>& users, const std::vector<int>& first) const
+{
+    const std::size_t rows = users.size();
+    auto reach = [&](const std::vector<int>& from) {
+        std::vector<char> seen(rows, 0);
+        std::vector<int> todo = from;
+        while (!todo.empty()) {
+            const int r = todo.back();
+            todo.pop_back();
+            if (seen[r])
+                continue;
+            seen[r] = 1;
+            for (int u : users[r])
+                todo.push_back(u);
+        }
+        return seen;
+    };
+    const std::vector<char> reached = reach(first);
+    std::vector<char> cyclic(rows, 0);
+    for (std::size_t r = 1; r < rows; ++r)
+        if (reached[r])
+            cyclic[r] = reach(users[r])[r];
+    return cyclic;
+}
+
+void CLiteralSheet::CarryValue(int origin, int from)
+{
+    for (int i : m_Users[from]) {
+        if (i == origin || m_Cyclic[i])
+            continue;
+        m_Recalculated[i] = 1;
+        const std::string v = exprtext::ValueAfterSeparator(CalcRowText(i));
+        const std::string& stored = m_Grid.TextMatrix(i, COL_FORMULA);
+        const std::size_t sep = exprtext::FindResultSeparator(stored);
+        const std::string rewritten = sep < stored.size() ? stored.substr(0, sep + 1) + v : stored + "=" + v;
+        const bool multiLine = stored.find('\n') != std::string::npos;
+        m_Grid.SetTextMatrix(i, COL_FORMULA, rewritten);
+        if (multiLine)
+            FitRowHeight(i);
+        if (NameOf(i).empty())
+            continue;
+        for (CRefEntry& e : m_State.m_RefTable)
+            if (e.m_strRow == std::to_string(i)) {
+                e.m_strValue = v;
+                CarryValue(origin, i);
+                break;
+            }
+    }
+}
+
+// Shows the messages of the recalculated rows once each, as the rows read
+// after every value has arrived.
+void CLiteralSheet::ShowMessagesOfRecalculated(CPrompt* prompt)
+{
+    m_State.m_pPrompt = prompt;
+    for (int i = 1; i < m_Grid.Rows(); ++i)
+        if (m_Recalculated[i])
+            CalcRowText(i);
+}
+
+// The plain depth-first carry, changed in two ways: a row marked as circular
+// stops nothing, and a row on a cycle is neither recalculated nor carries
+// its value on. Each recalculated row raises its messages once.
 void CLiteralSheet::PropagateValue(int row, std::string value)
 {
     if (m_State.m_RefTable.empty())
@@ -102,57 +180,73 @@ void CLiteralSheet::PropagateValue(int row, std::string value)
         }
     if (!found)
         return;
-    m_Active[row] = 1;
-    for (int i = 1; i < m_Grid.Rows(); ++i) {
-        const std::string text = i == row ? value : m_Grid.TextMatrix(i, COL_FORMULA);
-        if (celltext::HasCircularMessage(text))
-            break;
-        if (!celltext::OccursAsOperand(Prepared(text), name))
-            continue;
-        const std::string v = exprtext::ValueAfterSeparator(CalcRowText(i));
-        const std::string& stored = m_Grid.TextMatrix(i, COL_FORMULA);
-        const std::size_t sep = exprtext::FindResultSeparator(stored);
-        const std::string rewritten = sep < stored.size() ? stored.substr(0, sep + 1) + v : stored + "=" + v;
-        const bool multiLine = stored.find('\n') != std::string::npos;
-        m_Grid.SetTextMatrix(i, COL_FORMULA, rewritten);
-        if (multiLine)
-            FitRowHeight(i);
-        if (!NameOf(i).empty() && !m_Active[i])
-            PropagateValue(i, v);
+    const int rows = m_Grid.Rows();
+    std::vector<std::vector<int>> users(static_cast<std::size_t>(rows));
+    for (int r = 1; r < rows; ++r) {
+        const std::string own = r == row ? name : NameOf(r).empty() ? std::string()
+                                                                    : TableNameOf(r);
+        for (int i = 1; i < rows && !own.empty(); ++i)
+            if (i != row && Uses(i, own))
+                users[r].push_back(i);
     }
-    m_Active[row] = 0;
+    m_Cyclic = RowsOnCycles(users, users[row]);
+    m_Users = users;
+    m_Recalculated.assign(static_cast<std::size_t>(rows), 0);
+    CPrompt* prompt = m_State.m_pPrompt;
+    m_State.m_pPrompt = nullptr;
+    CarryValue(row, row);
+    ShowMessagesOfRecalculated(prompt);
 }
 
-void CLiteralSheet::RefreshNameUsers(int row, const std::string& rawName)
+void CLiteralSheet::RefreshUsers(const std::vector<int>& users)
 {
-    const std::string name = Prepared(rawName);
-    if (m_State.m_RefTable.empty())
-        return;
-    m_Active[row] = 1;
-    for (int t = 1; t < m_Grid.Rows(); ++t) {
-        const std::string& formula = m_Grid.TextMatrix(t, COL_FORMULA);
-        if (celltext::HasCircularMessage(formula))
-            break;
-        if (!celltext::OccursAsOperand(Prepared(formula), name))
+    for (int t : users) {
+        if (m_Cyclic[t])
             continue;
+        m_Recalculated[t] = 1;
         CalcRowText(t);
         const std::string own = NameOf(t);
         if (own.empty())
             continue;
         for (CRefEntry& e : m_State.m_RefTable)
             if (e.m_strName == own) {
-                e.m_strValue = celltext::ValueOrZero(formula);
+                e.m_strValue = celltext::ValueOrZero(m_Grid.TextMatrix(t, COL_FORMULA));
                 break;
             }
-        if (!m_Active[t])
-            RefreshNameUsers(t, own);
+        RefreshUsers(m_Users[t]);
     }
-    m_Active[row] = 0;
+}
+
+// As the propagation: rows on a cycle are left out, a circular row stops
+// nothing, the row the refresh starts from does not carry its name on.
+void CLiteralSheet::RefreshNameUsers(int row, const std::string& rawName)
+{
+    const std::string name = Prepared(rawName);
+    if (m_State.m_RefTable.empty())
+        return;
+    const int rows = m_Grid.Rows();
+    std::vector<std::vector<int>> users(static_cast<std::size_t>(rows));
+    std::vector<int> first;
+    for (int i = 1; i < rows; ++i)
+        if (Uses(i, name))
+            first.push_back(i);
+    for (int r = 1; r < rows; ++r) {
+        const std::string own = r == row || NameOf(r).empty() ? std::string() : Prepared(NameOf(r));
+        for (int i = 1; i < rows && !own.empty(); ++i)
+            if (Uses(i, own))
+                users[r].push_back(i);
+    }
+    m_Cyclic = RowsOnCycles(users, first);
+    m_Users = users;
+    m_Recalculated.assign(static_cast<std::size_t>(rows), 0);
+    CPrompt* prompt = m_State.m_pPrompt;
+    m_State.m_pPrompt = nullptr;
+    RefreshUsers(first);
+    ShowMessagesOfRecalculated(prompt);
 }
 
 void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
 {
-    m_Active.assign(static_cast<std::size_t>(m_Grid.Rows()), 0);
     const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
     if (col >= COL_SIZE && summaryRow)
         return;

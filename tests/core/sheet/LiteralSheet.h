@@ -1,7 +1,10 @@
 // The commit, the reference table, the circular check and the propagation
 // written plainly: every step rescans the whole sheet and recurses, as the
 // algorithms read. Slow on purpose; the differential test holds the
-// calculation grid to its results.
+// calculation grid to its results. The propagation is the plain depth-first
+// visit in row order with the behaviour for cycles made explicit: a row
+// marked as circular stops no pass, rows on a cycle keep their texts, and
+// every recalculated row raises its messages once.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +13,7 @@
 
 #include "core/engine/CalcState.h"
 #include "core/engine/ExprEngine.h"
+#include "core/engine/Prompt.h"
 #include "core/sheet/SheetGrid.h"
 
 class CLiteralSheet {
@@ -36,5 +40,14 @@ private:
     std::string NameOf(int row) const;
     void FitRowHeight(int row);
 
-    std::vector<char> m_Active;
+    std::string TableNameOf(int row) const;
+    bool Uses(int row, const std::string& name) const;
+    std::vector<char> RowsOnCycles(const std::vector<std::vector<int>>& users, const std::vector<int>& first) const;
+    void CarryValue(int origin, int from);
+    void RefreshUsers(const std::vector<int>& users);
+    void ShowMessagesOfRecalculated(CPrompt* prompt);
+
+    std::vector<std::vector<int>> m_Users;  // per row: the rows that use its name, when the pass began
+    std::vector<char> m_Cyclic;
+    std::vector<char> m_Recalculated;
 };
