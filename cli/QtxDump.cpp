@@ -36,7 +36,7 @@ int DumpMain(const std::vector<std::string>& args)
     std::string data;
     switch (docfile::ReadWholeFile(path, data)) {
     case docfile::READ_OK: break;
-    case docfile::READ_TOO_LARGE: return fail(doctext::TEXT_DAMAGED);
+    case docfile::READ_TOO_LARGE: return fail(doctext::TEXT_TOO_LARGE);
     case docfile::READ_CANNOT_OPEN: return fail(doctext::TEXT_OPEN_FAILED);
     }
     sheetfile::SContents contents;

@@ -62,7 +62,9 @@ bool CAutosave::Tick()
     const long long now = m_Clock.NowMs();
     if (!m_bRunning || now < m_nDue)
         return false;
-    if (!AutosaveOn()) {
+    // An unchanged sheet is not written again: each save moves the backups
+    // on, and a sheet left open would soon keep no older version.
+    if (!AutosaveOn() || !m_Document.IsModified()) {
         m_nDue = now + m_nPeriod;  // the timer keeps running
         return false;
     }

@@ -34,9 +34,9 @@ public:
     void RestartAfterSave();
     void Stop() { m_bRunning = false; }
 
-    // Fires when due: saves when autosave is on (the timer stops first and
-    // the save restarts it), otherwise waits another interval. True when a
-    // save was run.
+    // Fires when due: saves a modified sheet when autosave is on (the timer
+    // stops first and the save restarts it), otherwise waits another
+    // interval. True when a save was run.
     bool Tick();
 
     bool IsRunning() const { return m_bRunning; }

@@ -1,9 +1,12 @@
 #include "core/document/FileOps.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,8 +20,97 @@ namespace docfile {
 
 namespace {
 
-// Larger files cannot be sheets; they are not read into memory.
-const long long MAX_FILE_BYTES = 1LL << 30;
+// A write past the file size limit (ulimit -f) raises SIGXFSZ, which ends
+// the program by default and loses the unsaved sheet. While an object of
+// this class lives the signal is held back on this thread, so that the
+// write fails with EFBIG like any other failed write; a signal raised
+// meanwhile is taken away before the thread's mask is restored.
+class CFileSizeSignalBlock {
+public:
+    CFileSizeSignalBlock()
+    {
+        sigemptyset(&m_Set);
+        sigaddset(&m_Set, SIGXFSZ);
+        m_bBlocked = ::pthread_sigmask(SIG_BLOCK, &m_Set, &m_Old) == 0;
+    }
+    CFileSizeSignalBlock(const CFileSizeSignalBlock&) = delete;
+    CFileSizeSignalBlock& operator=(const CFileSizeSignalBlock&) = delete;
+    ~CFileSizeSignalBlock()
+    {
+        if (!m_bBlocked)
+            return;
+        if (!sigismember(&m_Old, SIGXFSZ)) {
+            sigset_t pending;
+            sigemptyset(&pending);
+            const timespec zero{};
+            while (::sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) && ::sigtimedwait(&m_Set, nullptr, &zero) == SIGXFSZ) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &m_Old, nullptr);
+    }
+
+private:
+    sigset_t m_Set;
+    sigset_t m_Old;
+    bool m_bBlocked = false;
+};
+
+bool IsRunning(long long pid)
+{
+    if (pid <= 0 || pid != static_cast<pid_t>(pid))
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+// The process id in name[from..] when the rest of the name is made of
+// digits up to `end` (npos: to the end), or -1.
+long long PidAt(const std::string& name, std::size_t from, std::size_t end = std::string::npos)
+{
+    if (end == std::string::npos)
+        end = name.size();
+    if (from >= end || end - from > 18)
+        return -1;
+    long long pid = 0;
+    for (std::size_t i = from; i < end; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return -1;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The process that made a temporary file of a save, judged by its name, or
+// -1 when the name is none of them:
+//   .qtx-save-PID-N.tmp              the new version before its rename
+//   quantorix-PID.tmp                the previous version in the cache
+//   NAME.bak.copy-PID, .link-PID     a backup on its way (also ~~k, tmp)
+long long TempOwner(const std::string& name)
+{
+    const std::string save = ".qtx-save-";
+    if (name.compare(0, save.size(), save) == 0 && EndsWith(name, ".tmp")) {
+        const std::size_t dash = name.find('-', save.size());
+        if (dash == std::string::npos || PidAt(name, dash + 1, name.size() - 4) < 0)
+            return -1;
+        return PidAt(name, save.size(), dash);
+    }
+    const std::string cache = "quantorix-";
+    if (name.compare(0, cache.size(), cache) == 0 && EndsWith(name, ".tmp"))
+        return PidAt(name, cache.size(), name.size() - 4);
+    for (const char* what : {".copy-", ".link-"}) {
+        const std::size_t at = name.rfind(what);
+        if (at == std::string::npos)
+            continue;
+        const std::string base = name.substr(0, at);
+        if (EndsWith(base, ".bak") || EndsWith(base, ".~~k") || EndsWith(base, ".tmp"))
+            return PidAt(name, at + 6);
+    }
+    return -1;
+}
 
 std::string ErrnoText(const char* what)
 {
@@ -90,7 +182,8 @@ bool HasForbiddenChar(const std::string& title)
 EReadResult ReadWholeFile(const std::string& nativePath, std::string& data)
 {
     data.clear();
-    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe would block until a writer comes.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return READ_CANNOT_OPEN;
     struct stat st {};
@@ -135,6 +228,7 @@ bool CopyFileReplace(const std::string& fromNative, const std::string& toNative)
     // Never written in place: the target may share its data with another
     // name (see LinkOrCopy).
     const std::string temp = SiblingTemp(toNative, "copy");
+    CFileSizeSignalBlock block;
     if (!std::filesystem::copy_file(fromNative, temp, std::filesystem::copy_options::overwrite_existing, ec) || ec || ::rename(temp.c_str(), toNative.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
@@ -149,7 +243,9 @@ bool LinkOrCopy(const std::string& fromNative, const std::string& toNative)
         return false;
     const std::string temp = SiblingTemp(toNative, "link");
     ::unlink(temp.c_str());
-    if (::link(fromNative.c_str(), temp.c_str()) == 0) {
+    // A symbolic link is followed: the second name must hold the data, not
+    // point to a file that the next save replaces.
+    if (::linkat(AT_FDCWD, fromNative.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         const bool ok = ::rename(temp.c_str(), toNative.c_str()) == 0;
         // rename leaves both names when they already were the same file.
         ::unlink(temp.c_str());
@@ -178,6 +274,25 @@ void RemoveFile(const std::string& nativePath)
 {
     if (!nativePath.empty())
         ::unlink(nativePath.c_str());
+}
+
+void RemoveStaleTemps(const std::string& nativeFolder)
+{
+    DIR* dir = ::opendir(nativeFolder.empty() ? "." : nativeFolder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = nativeFolder.empty() ? std::string() : nativeFolder + "/";
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long long owner = TempOwner(name);
+        if (owner < 0 || owner == ::getpid() || IsRunning(owner))
+            continue;
+        const std::string path = prefix + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
 }
 
 std::string CacheFolder()
@@ -210,6 +325,20 @@ bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, 
             std::free(real);
         }
     }
+    // Only a regular file is replaced, and only one the user may write: the
+    // rename below would otherwise replace a read-only file, a locked one or
+    // a pipe without asking.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) {
+            reason = "not a regular file";
+            return false;
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            reason = ErrnoText("access");
+            return false;
+        }
+    }
     const std::size_t nameStart = NameStart(target);
     const std::string folder = target.substr(0, nameStart);
     // A short name, so that a long file name still leaves room for it.
@@ -234,6 +363,7 @@ bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, 
     if (::stat(target.c_str(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
 
+    CFileSizeSignalBlock block;
     bool ok = WriteAll(fd, data.data(), data.size());
     if (!ok)
         reason = ErrnoText("write");

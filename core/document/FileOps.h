@@ -23,10 +23,15 @@ std::string BackupPath(const std::string& path, const char* ext);
 // characters never count, whatever their second byte).
 bool HasForbiddenChar(const std::string& title);
 
+// Larger files are refused at once: a sheet at its row limit with long
+// texts stays far below, and reading more would only tie up the memory.
+const long long MAX_FILE_BYTES = 256LL << 20;
+
 enum EReadResult { READ_OK,
                    READ_CANNOT_OPEN,
                    READ_TOO_LARGE };
-// Reads a whole regular file.
+// Reads a whole regular file; anything else (a folder, a named pipe, a
+// device) cannot be opened.
 EReadResult ReadWholeFile(const std::string& nativePath, std::string& data);
 
 // Copies a file over another one (through a temporary copy and a rename,
@@ -42,6 +47,11 @@ bool LinkOrCopy(const std::string& fromNative, const std::string& toNative);
 bool MoveFileReplace(const std::string& fromNative, const std::string& toNative);
 bool FileExists(const std::string& nativePath);
 void RemoveFile(const std::string& nativePath);
+
+// Removes the temporary files that saves of processes no longer running
+// left in a folder (a save killed half way, a crash): the new version before
+// its rename, the previous version kept in the cache, backups on their way.
+void RemoveStaleTemps(const std::string& nativeFolder);
 
 // The user's cache folder for the program, created when missing:
 // $XDG_CACHE_HOME/quantorix or ~/.cache/quantorix. Empty when there is none.

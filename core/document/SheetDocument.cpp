@@ -22,6 +22,13 @@ void CSheetDocument::LoadRecentList()
 {
     for (int i = 0; i < RECENT_COUNT; ++i)
         m_Recent[i] = m_Settings.ReadString(doctext::KEY_RECENT[i]);
+    const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
+    if (!cache.empty())
+        docfile::RemoveStaleTemps(cache);
+    for (const std::string& recent : m_Recent) {
+        if (!recent.empty())
+            docfile::RemoveStaleTemps(docfile::FolderOf(docfile::NativePath(recent)));
+    }
 }
 
 std::string CSheetDocument::WindowTitle() const
@@ -55,6 +62,7 @@ void CSheetDocument::ResetDocument()
     m_Site.ResetSheet();
     m_bNamed = false;
     m_bModified = false;
+    m_KeptProps = sheetfile::SKeptProperties();
 }
 
 bool CSheetDocument::AskToSave(bool bNewTitle)
@@ -134,10 +142,10 @@ bool CSheetDocument::LoadFile(const std::string& path)
     switch (docfile::ReadWholeFile(docfile::NativePath(path), data)) {
     case docfile::READ_OK:
         // An empty file leaves the new sheet.
-        ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error);
+        ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error, &m_KeptProps);
         break;
     case docfile::READ_TOO_LARGE:
-        error = doctext::TEXT_DAMAGED;
+        error = doctext::TEXT_TOO_LARGE;
         break;
     case docfile::READ_CANNOT_OPEN:
         error = doctext::TEXT_OPEN_FAILED;
@@ -163,28 +171,32 @@ bool CSheetDocument::Save()
         return SaveAs();
     m_bContent = false;
 
+    const std::string native = docfile::NativePath(m_strPath);
+    const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
+    docfile::RemoveStaleTemps(docfile::FolderOf(native));
+    if (!cache.empty())
+        docfile::RemoveStaleTemps(cache);
+
     std::string data;
     bool bContent = false;
     std::string reason;
-    const std::string native = docfile::NativePath(m_strPath);
     docfile::CAtomicFile file;
-    // The new version is safely on the disk before any old one is touched.
-    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent) || !file.Write(native, data, reason)) {
+    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent, &m_KeptProps) || !file.Write(native, data, reason)) {
         Warn(doctext::TEXT_SAVE_FAILED);
         return false;
     }
     m_bContent = bContent;
 
-    // The backup before last, and the previous version kept aside until the
-    // content of the new one is known to be worth a backup. A document that
-    // is itself named like its backup gets none.
+    // The backups lie beside the name the user gave (a symbolic link too)
+    // and are always files of their own. A document that is itself named
+    // like its backup gets none.
     const std::string bak = docfile::BackupPath(native, "bak");
     const std::string older = docfile::BackupPath(native, "~~k");
     const bool bBackups = bak != native && older != native;
-    if (bBackups)
-        docfile::LinkOrCopy(bak, older);
+    // The previous version is kept aside (a second name of its data) before
+    // the new one replaces it; whether it becomes the backup depends on the
+    // content of the new one.
     std::string previous;
-    const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
     if (bBackups && !cache.empty()) {
         previous = cache + "/quantorix-" + std::to_string(::getpid()) + ".tmp";
         // A file that did not exist before has no previous version: the
@@ -199,6 +211,9 @@ bool CSheetDocument::Save()
         Warn(doctext::TEXT_SAVE_FAILED);
         return false;
     }
+    // Only now that the new version is in place do the backups move on.
+    if (bBackups)
+        docfile::LinkOrCopy(bak, older);
 
     ShowTitle();
     m_bNamed = true;

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "core/document/SheetFile.h"
 #include "core/settings/SettingsStore.h"
 
 class CAutosave;
@@ -29,7 +30,9 @@ public:
     // Where the previous version waits during a save; CacheFolder() unless set.
     void SetCacheFolder(const std::string& nativeFolder) { m_strCacheFolder = nativeFolder; }
 
-    // When the view is first shown: reads the recent list.
+    // When the view is first shown: reads the recent list and removes what
+    // saves of runs that ended half way left in the cache folder and beside
+    // the recent files.
     void LoadRecentList();
 
     // File commands.
@@ -84,4 +87,6 @@ private:
     std::string m_strPath;
     std::string m_strTitle;
     std::string m_Recent[RECENT_COUNT];
+    // The properties of the file read last, written back as they were.
+    sheetfile::SKeptProperties m_KeptProps;
 };

@@ -99,7 +99,26 @@ bool RowIsEmpty(const SheetGrid& sheet, int row)
     return true;
 }
 
+// The longest start of text that a setting holds, never ending inside a
+// double-byte character.
+std::string ClipForSettings(const std::string& text)
+{
+    if (text.size() <= settingsvalue::MAX_TEXT_BYTES)
+        return text;
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t next = i + gbk::CharLength(text, i);
+        if (next > settingsvalue::MAX_TEXT_BYTES)
+            break;
+        end = i = next;
+    }
+    return text.substr(0, end);
+}
+
 }  // namespace
+
+const char* const PROPERTY_KEYS[5] = {doctext::KEY_COMPANY, doctext::KEY_CLIENT, doctext::KEY_PROJECT,
+                                      doctext::KEY_AUDITOR, doctext::KEY_CALCULATOR};
 
 void AppendInt(std::string& out, std::int32_t value)
 {
@@ -251,19 +270,18 @@ void TrimTrailingEmptyRows(SheetGrid& sheet)
 }
 
 bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
-                bool& bContent)
+                bool& bContent, const SKeptProperties* pKept)
 {
     SheetGrid& sheet = site.Sheet();
     TrimTrailingEmptyRows(sheet);
     const int rows = sheet.Rows() - 1;
 
-    const std::string props[5] = {
-        settings.ReadString(doctext::KEY_COMPANY),
-        settings.ReadString(doctext::KEY_CLIENT),
-        settings.ReadString(doctext::KEY_PROJECT),
-        settings.ReadString(doctext::KEY_AUDITOR),
-        settings.ReadString(doctext::KEY_CALCULATOR),
-    };
+    std::string props[5];
+    for (int i = 0; i < 5; ++i) {
+        props[i] = settings.ReadString(PROPERTY_KEYS[i]);
+        if (pKept && pKept->m_bKept[i] && props[i] == pKept->m_strStored[i])
+            props[i] = pKept->m_strFile[i];
+    }
 
     // Size the buffer once: the file is written in one piece afterwards.
     std::size_t size = 16;
@@ -314,7 +332,7 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
 }
 
 bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, const char* data,
-               std::size_t size, std::string& error)
+               std::size_t size, std::string& error, SKeptProperties* pKept)
 {
     // First the whole file is checked, so that a damaged one changes nothing.
     SContents contents;
@@ -324,12 +342,19 @@ bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pPr
     CParser parser(data, size);
     parser.ReadHeader();
     const SProperties& props = parser.Properties();
-    if (parser.Layout() == LAYOUT_150)
-        settings.WriteValue(doctext::KEY_COMPANY, props.m_strCompany);
-    settings.WriteValue(doctext::KEY_CLIENT, props.m_strClient);
-    settings.WriteValue(doctext::KEY_PROJECT, props.m_strProject);
-    settings.WriteValue(doctext::KEY_AUDITOR, props.m_strAuditor);
-    settings.WriteValue(doctext::KEY_CALCULATOR, props.m_strCalculator);
+    const std::string* texts[5] = {&props.m_strCompany, &props.m_strClient, &props.m_strProject, &props.m_strAuditor,
+                                   &props.m_strCalculator};
+    if (pKept)
+        *pKept = SKeptProperties();
+    // A five-column file has no company: the setting keeps its value.
+    for (int i = parser.Layout() == LAYOUT_150 ? 0 : 1; i < 5; ++i) {
+        settings.WriteValue(PROPERTY_KEYS[i], ClipForSettings(*texts[i]));
+        if (pKept) {
+            pKept->m_bKept[i] = true;
+            pKept->m_strFile[i] = *texts[i];
+            pKept->m_strStored[i] = settings.ReadString(PROPERTY_KEYS[i]);
+        }
+    }
 
     SheetGrid& sheet = site.Sheet();
     sheet.SetRedraw(false);

@@ -50,6 +50,19 @@ struct SProperties {
     std::string m_strCalculator;  // CountName
 };
 
+// The five properties as a file held them, beside what the settings gave
+// back once they were stored there. A setting that still gives back the same
+// text is written as the file held it: bytes the settings cannot keep and
+// texts longer than a setting takes survive an open and a save unchanged.
+struct SKeptProperties {
+    bool m_bKept[5] = {false, false, false, false, false};
+    std::string m_strFile[5];
+    std::string m_strStored[5];
+};
+
+// The settings names of the five properties, in file order.
+extern const char* const PROPERTY_KEYS[5];
+
 void AppendInt(std::string& out, std::int32_t value);
 // False when the text is too long for the format (4 GiB or more).
 bool AppendString(std::string& out, std::string_view text);
@@ -107,12 +120,14 @@ void TrimTrailingEmptyRows(SheetGrid& sheet);
 // bContent is set when at least one stored cell is not empty. False only
 // when a text is too long for the format.
 bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
-                bool& bContent);
+                bool& bContent, const SKeptProperties* pKept = nullptr);
 
 // Reads a file's bytes into the sheet, which the caller has reset, and the
 // document properties into the settings. False with error (GBK) when the
-// file cannot be taken; nothing has changed then.
+// file cannot be taken; nothing has changed then. A property reaches the
+// settings cut to what a setting holds (the cells are never cut); pKept, when
+// given, receives the properties as read.
 bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, const char* data,
-               std::size_t size, std::string& error);
+               std::size_t size, std::string& error, SKeptProperties* pKept = nullptr);
 
 }  // namespace sheetfile

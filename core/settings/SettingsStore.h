@@ -55,6 +55,9 @@ private:
 };
 
 namespace settingsvalue {
+// The longest text a value can hold and still be read back (with its
+// terminator it must stay below 200 bytes).
+const std::size_t MAX_TEXT_BYTES = 198;
 // atoi/atol rules: optional sign and leading digits; anything else gives 0.
 long ToLong(const std::string& text);
 std::string FromLong(long value);

@@ -55,15 +55,25 @@ TEST_F(AutosaveTest, SavesANamedSheetEveryIntervalFromTheLastSave)
     m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v1");
     ASSERT_TRUE(m_Doc.SaveAsPath(P("a.qtx")));
     EXPECT_EQ(m_Auto.DueAt(), m_Clock.m_nNow + 10 * MINUTE);
-    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2");  // not marked modified: saved all the same
+    m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, "v2");
+    m_Doc.SetModified(true);
     EXPECT_EQ(RunMinutes(9), 0);
     EXPECT_EQ(RunMinutes(1), 1);
     EXPECT_TRUE(m_Auto.IsRunning());  // restarted by the save
     EXPECT_NE(fs::file_size(P("a.bak")), 0u);
 
+    // An unchanged sheet is not written: its backups keep the older versions.
+    const auto stamp = Stamp();
+    const auto bakStamp = fs::last_write_time(P("a.bak"));
+    EXPECT_EQ(RunMinutes(30), 0);
+    EXPECT_TRUE(m_Auto.IsRunning());
+    EXPECT_EQ(Stamp(), stamp);
+    EXPECT_EQ(fs::last_write_time(P("a.bak")), bakStamp);
+
     // A save by hand 9 minutes later postpones the next one.
     EXPECT_EQ(RunMinutes(9), 0);
     ASSERT_TRUE(m_Doc.Save());
+    m_Doc.SetModified(true);
     EXPECT_EQ(RunMinutes(9), 0);
     EXPECT_EQ(RunMinutes(1), 1);
 }
@@ -90,6 +100,8 @@ TEST_F(AutosaveTest, TicksWhileSwitchedOffDoNothing)
 TEST_F(AutosaveTest, UnnamedSheetAsksForANameAndCancelStopsTheTimer)
 {
     m_Auto.Start();
+    EXPECT_EQ(RunMinutes(30), 0);  // nothing typed yet: nothing to save
+    m_Doc.SetModified(true);
     EXPECT_EQ(RunMinutes(10), 1);
     EXPECT_EQ(m_Prompt.m_Saves.size(), 1u);  // the Save As dialog, cancelled
     EXPECT_FALSE(m_Auto.IsRunning());
