@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "DocumentFixture.h"
@@ -281,4 +282,84 @@ TEST_F(FileFaultTest, HugeFileIsRefusedAtOnceWithItsReason)
     EXPECT_FALSE(m_Doc.OpenPath(P("huge.qtx")));
     EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_TOO_LARGE);
     EXPECT_EQ(m_Site.m_Sheet.Rows(), 36);
+}
+
+namespace {
+
+// Keeps texts as UTF-8, as the settings file does: bytes that are no GBK
+// character do not come back.
+class CUtf8Store : public CSettingsStore {
+public:
+    bool ReadRaw(const std::string& name, std::string& value) override
+    {
+        auto it = m_Values.find(name);
+        if (it == m_Values.end())
+            return false;
+        value = textcodec::Utf8ToGbk(it->second);
+        return true;
+    }
+    bool WriteRaw(const std::string& name, const std::string& value) override
+    {
+        m_Values[name] = textcodec::GbkToUtf8(value);
+        return true;
+    }
+    std::map<std::string, std::string> m_Values;
+};
+
+}  // namespace
+
+TEST_F(FileFaultTest, PropertiesComeBackByteForByteAndReachTheSettingsCut)
+{
+    const std::string he = "\xBA\xCB";  // 核
+    const std::string longName = "a" + std::string() + [&]() {
+        std::string s;
+        for (int i = 0; i < (1 << 19); ++i)
+            s += he;
+        return s;
+    }();
+    const std::string props[5] = {"\x80\xFF", "\x81", "\xFE", longName, "\xCD\xF5"};
+    std::string file;
+    sheetfile::AppendInt(file, -150);
+    sheetfile::AppendInt(file, 2);
+    for (const std::string& prop : props)
+        sheetfile::AppendString(file, prop);
+    for (int i = 0; i < 12; ++i)
+        sheetfile::AppendString(file, i == 3 ? longName : std::string());
+    sheetfile::AppendInt(file, 1);
+    sheetfile::AppendInt(file, 1);
+    WriteBytes(P("props.qtx"), file);
+
+    CUtf8Store store;
+    CFakeSite site{store};
+    CSheetDocument doc{site, store, m_Prompt};
+    doc.SetCacheFolder(P("cache"));
+    ASSERT_TRUE(doc.OpenPath(P("props.qtx")));
+    // The setting holds the longest start that reads back, whole characters
+    // only; the cell keeps everything.
+    CSettingsKey key(store);
+    EXPECT_EQ(key.ReadString("AuditName"), longName.substr(0, 197));
+    EXPECT_TRUE(site.m_Sheet.TextMatrix(1, COL_FORMULA) == longName);
+    sheetfile::SContents contents;
+    std::string error;
+    auto savedProps = [&]() {
+        const std::string saved = ReadBytes(P("props.qtx"));
+        EXPECT_TRUE(sheetfile::Inspect(saved.data(), saved.size(), contents, error));
+        const sheetfile::SProperties& p = contents.m_Props;
+        return std::vector<std::string>{p.m_strCompany, p.m_strClient, p.m_strProject, p.m_strAuditor, p.m_strCalculator};
+    };
+    ASSERT_TRUE(doc.Save());
+    EXPECT_TRUE(savedProps() == std::vector<std::string>(props, props + 5));
+
+    // A property changed in the settings is written as changed.
+    key.WriteValue("ProjectName", "new");
+    ASSERT_TRUE(doc.Save());
+    const std::vector<std::string> changed = savedProps();
+    EXPECT_EQ(changed[2], "new");
+    EXPECT_EQ(changed[0], props[0]);
+    // A new sheet forgets the file's properties.
+    ASSERT_TRUE(doc.New());
+    ASSERT_TRUE(doc.SaveAsPath(P("other.qtx")));
+    const std::string other = ReadBytes(P("other.qtx"));
+    ASSERT_TRUE(sheetfile::Inspect(other.data(), other.size(), contents, error));
+    EXPECT_NE(contents.m_Props.m_strCompany, props[0]);
 }
