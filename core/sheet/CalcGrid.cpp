@@ -236,6 +236,7 @@ void CCalcGrid::ResetSheet()
     m_Grid.SetFixedAlignment(1, ALIGN_CENTER_CENTER);
     m_Grid.SetFixedRows(1);
     m_Grid.Clear();
+    m_pIndex->Clear();
     for (int row = 0; row < m_Grid.Rows(); ++row)
         m_Grid.SetRowHeight(row, m_Grid.LineHeight());
 

@@ -344,6 +344,25 @@ void CRefIndex::Refresh()
     m_Dirty.clear();
 }
 
+void CRefIndex::Clear()
+{
+    std::vector<SRow>().swap(m_Rows);
+    std::vector<int>().swap(m_Dirty);
+    std::vector<int>().swap(m_Divergent);
+    std::unordered_map<std::string, int>().swap(m_Ids);
+    std::vector<std::string>().swap(m_IdText);
+    std::vector<std::vector<int>>().swap(m_Users);
+    std::vector<std::vector<int>>().swap(m_NamedRows);
+    std::vector<std::vector<int>>().swap(m_TableRows);
+    m_MessageRows.clear();
+    m_nDuplicateNames = 0;
+    m_nIrregularGridNames = 0;
+    m_nIrregularTableNames = 0;
+    m_bAllDirty = true;
+    m_bRenumber = false;
+    m_bTableFull = true;
+}
+
 void CRefIndex::ComputeSeparator(int row)
 {
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);

@@ -42,6 +42,10 @@ public:
 
     // Brings the row information up to date with the sheet.
     void Refresh();
+    // Forgets every name it has seen and everything about the rows: a new
+    // sheet starts from an empty index (names of earlier sheets would
+    // otherwise pile up for the life of the program).
+    void Clear();
 
     // The reference table rebuilt from the sheet, taking text as the content
     // of cell (row, col) when pText is given (an expression cell's text that

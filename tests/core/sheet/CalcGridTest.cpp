@@ -45,6 +45,25 @@ TEST(CalcGridSheet, ResetClearsTextsColoursAndTallRows)
     EXPECT_EQ(grid.RowHeight(4), 213);
 }
 
+TEST(CalcGridSheet, ResetForgetsTheNamesOfEarlierSheets)
+{
+    SSheetFixture f;
+    const std::size_t empty = f.m_Calc.MemoryBytes();
+    for (int sheet = 0; sheet < 5; ++sheet) {
+        // A sheet of named rows, as a file read into the grid brings it.
+        SheetGrid& grid = f.m_Calc.Grid();
+        grid.SetRows(2001);
+        for (int row = 1; row <= 2000; ++row) {
+            const std::string name = "n" + std::to_string(sheet) + "x" + std::to_string(row);
+            grid.SetTextMatrix(row, COL_REF, name);
+            grid.SetTextMatrix(row, COL_FORMULA, name + "+1=1");
+        }
+        f.m_Calc.RebuildRefTable();
+        f.m_Calc.ResetSheet();
+        EXPECT_EQ(f.m_Calc.MemoryBytes(), empty) << sheet;
+    }
+}
+
 TEST(CalcGridSheet, FullSheetWarnsWithTheWarningCaption)
 {
     SSheetFixture f;
