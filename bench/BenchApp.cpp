@@ -147,7 +147,7 @@ void BM_CommitCellInFullSheet(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         desk.m_Controller.ClickCell(row, COL_FORMULA, false);
-        desk.m_Controller.KeyDown(SHEETKEY_DELETE, false, false);
+        desk.m_Controller.KeyDown(SHEETKEY_DELETE);
         desk.m_pView->Refresh();
         pTable->setFocus();
         desk.Show();

@@ -56,33 +56,6 @@ bool ParseIntsAndText(const std::string& text, std::vector<int>& values, std::si
 
 const struct {
     const char* m_szName;
-    CSheetSession::EKey m_eKey;
-} KEYS[] = {
-    {"Enter", CSheetSession::KEY_ENTER},
-    {"Up", CSheetSession::KEY_UP},
-    {"Down", CSheetSession::KEY_DOWN},
-    {"Left", CSheetSession::KEY_LEFT},
-    {"Right", CSheetSession::KEY_RIGHT},
-    {"Home", CSheetSession::KEY_HOME},
-    {"End", CSheetSession::KEY_END},
-    {"Delete", CSheetSession::KEY_DELETE},
-    {"Insert", CSheetSession::KEY_INSERT},
-    {"Backspace", CSheetSession::KEY_BACKSPACE},
-    {"F2", CSheetSession::KEY_F2},
-    {"F3", CSheetSession::KEY_F3},
-    {"F4", CSheetSession::KEY_F4},
-    {"F5", CSheetSession::KEY_F5},
-    {"F6", CSheetSession::KEY_F6},
-    {"Shift+Left", CSheetSession::KEY_SHIFT_LEFT},
-    {"Shift+Right", CSheetSession::KEY_SHIFT_RIGHT},
-    {"Shift+Home", CSheetSession::KEY_SHIFT_HOME},
-    {"Shift+End", CSheetSession::KEY_SHIFT_END},
-    {"WheelDown", CSheetSession::KEY_WHEEL_DOWN},
-    {"WheelUp", CSheetSession::KEY_WHEEL_UP},
-};
-
-const struct {
-    const char* m_szName;
     int m_nCommand;
 } MENU_COMMANDS[] = {
     {"new", cmdid::FILE_NEW},
@@ -249,14 +222,13 @@ bool CRunSession::Dispatch(const std::string& command, const std::string& rest, 
         return true;
     }
     if (command == "key") {
-        for (const auto& k : KEYS) {
-            if (rest == k.m_szName) {
-                m_pSheet->PressKey(k.m_eKey);
-                return true;
-            }
+        ESheetKey key = SHEETKEY_OTHER;
+        if (!SheetKeyByName(rest, key)) {
+            error = "unknown key '" + rest + "'";
+            return false;
         }
-        error = "unknown key '" + rest + "'";
-        return false;
+        m_pSheet->PressKey(key);
+        return true;
     }
     return SheetCommand(command, rest, error);
 }

@@ -394,7 +394,7 @@ inline bool RunAction(SRun& run)
     case 5: ctl.TypeChar(CHARS[in.Below(CHAR_COUNT)]); break;
     case 6: ctl.CommitEditor(); break;
     case 7:
-    case 8: ctl.PressKey(static_cast<CSheetSession::EKey>(in.Below(CSheetSession::KEY_OTHER + 1))); break;
+    case 8: ctl.PressKey(static_cast<ESheetKey>(in.Below(SHEETKEY_OTHER + 1))); break;
     case 9:
     case 10: {
         const int id = COMMANDS[in.Below(COMMAND_COUNT)];

@@ -76,43 +76,43 @@ void CCellEditor::Wrap(const char* open, const char* close, bool bCaretInside)
     m_nCaret = m_nAnchor = m_nCaret + (bCaretInside ? o.size() : o.size() + c.size());
 }
 
-bool CCellEditor::PressKey(EKey key)
+bool CCellEditor::PressKey(ESheetKey key)
 {
     const std::size_t n = m_strText.size();
     switch (key) {
-    case KEY_END:
+    case SHEETKEY_END:
         SetCaret(n);
         break;
-    case KEY_HOME:
+    case SHEETKEY_HOME:
         SetCaret(0);
         break;
-    case KEY_SHIFT_END:
+    case SHEETKEY_SHIFT_END:
         m_nCaret = n;
         break;
-    case KEY_SHIFT_HOME:
+    case SHEETKEY_SHIFT_HOME:
         m_nCaret = 0;
         break;
-    case KEY_LEFT:
+    case SHEETKEY_LEFT:
         if (n == 0)
             return false;
         if (m_nCaret > 0)
             SetCaret(PrevChar(m_nCaret));
         break;
-    case KEY_RIGHT:
+    case SHEETKEY_RIGHT:
         if (n == 0)
             return false;
         if (m_nCaret < n)
             SetCaret(NextChar(m_nCaret));
         break;
-    case KEY_SHIFT_LEFT:
+    case SHEETKEY_SHIFT_LEFT:
         if (m_nCaret > 0)
             m_nCaret = PrevChar(m_nCaret);
         break;
-    case KEY_SHIFT_RIGHT:
+    case SHEETKEY_SHIFT_RIGHT:
         if (m_nCaret < n)
             m_nCaret = NextChar(m_nCaret);
         break;
-    case KEY_DELETE:
+    case SHEETKEY_DELETE:
         if (n == 0)
             break;
         if (HasSelection()) {
@@ -122,7 +122,7 @@ bool CCellEditor::PressKey(EKey key)
             m_nAnchor = m_nCaret;
         }
         break;
-    case KEY_BACKSPACE:
+    case SHEETKEY_BACKSPACE:
         if (HasSelection()) {
             ReplaceSelection(std::string());
         } else if (m_nCaret > 0) {
@@ -131,13 +131,13 @@ bool CCellEditor::PressKey(EKey key)
             m_nCaret = m_nAnchor = start;
         }
         break;
-    case KEY_F3:
+    case SHEETKEY_F3:
         Wrap("[", "]", true);
         break;
-    case KEY_F4:
+    case SHEETKEY_F4:
         Wrap("(", ")", true);
         break;
-    case KEY_F5:
+    case SHEETKEY_F5:
         // Everything before the caret goes into brackets.
         if (n == 0)
             break;
@@ -149,7 +149,7 @@ bool CCellEditor::PressKey(EKey key)
             m_nCaret = m_nAnchor = m_nCaret + 2;
         }
         break;
-    case KEY_F6:
+    case SHEETKEY_F6:
         // Everything after the caret goes into brackets.
         if (HasSelection()) {
             Wrap("(", ")", false);
@@ -159,6 +159,12 @@ bool CCellEditor::PressKey(EKey key)
             m_nCaret = m_nAnchor = m_strText.size();
         }
         break;
+    case SHEETKEY_CTRL_A:
+        m_nAnchor = 0;
+        m_nCaret = n;
+        break;
+    default:
+        return false;
     }
     return true;
 }

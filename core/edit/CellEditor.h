@@ -10,31 +10,17 @@
 #include <cstddef>
 #include <string>
 
+#include "core/edit/SheetKeys.h"
+
 class CCellEditor {
 public:
-    enum EKey {
-        KEY_END,
-        KEY_HOME,
-        KEY_LEFT,
-        KEY_RIGHT,
-        KEY_DELETE,
-        KEY_BACKSPACE,
-        KEY_F3,
-        KEY_F4,
-        KEY_F5,
-        KEY_F6,
-        KEY_SHIFT_LEFT,
-        KEY_SHIFT_RIGHT,
-        KEY_SHIFT_HOME,
-        KEY_SHIFT_END
-    };
-
     bool IsShown() const { return m_bShown; }
     const std::string& Text() const { return m_strText; }
     std::size_t Caret() const { return m_nCaret; }
     bool HasSelection() const { return m_nAnchor != m_nCaret; }
     std::size_t SelectionStart() const { return m_nAnchor < m_nCaret ? m_nAnchor : m_nCaret; }
     std::size_t SelectionEnd() const { return m_nAnchor < m_nCaret ? m_nCaret : m_nAnchor; }
+    std::string SelectedText() const { return m_strText.substr(SelectionStart(), SelectionEnd() - SelectionStart()); }
 
     // Shown with text, caret at the end, nothing selected. Opening an open
     // editor replaces its text.
@@ -45,9 +31,11 @@ public:
     void SetCaret(std::size_t caret);
     void SetSelection(std::size_t anchor, std::size_t caret);
 
-    // A key pressed in the editor. False when the key is not the editor's
-    // (Left or Right on an empty text): the grid moves instead.
-    bool PressKey(EKey key);
+    // A key pressed in the editor: End, Home, Left, Right, Delete,
+    // Backspace, F3 .. F6, Shift with Left, Right, Home or End, and Ctrl+A
+    // (selects the whole text). False when the key is not the editor's
+    // (any other key, or Left or Right on an empty text): the grid acts.
+    bool PressKey(ESheetKey key);
     // Typed characters (GBK) replace the selection at the caret.
     void TypeText(const std::string& chars);
 

@@ -15,6 +15,7 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Key(store),
       m_Group(prompt),
       m_Grid(state, m_Key),
+      m_SystemClipboard(clipboard),
       m_Summary(*this),
       m_Clipboard(*this, clipboard),
       m_Bulk(*this, m_Grid.Engine()),
@@ -161,75 +162,112 @@ void CSheetSession::OpenEditorAndCommit(bool bRecordUndo)
     m_Grid.SetNavigating(navigating);
 }
 
-void CSheetSession::PressKey(EKey key)
+void CSheetSession::PressKey(ESheetKey key)
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     const bool open = m_Editor.IsShown();
     switch (key) {
-    case KEY_ENTER:
+    case SHEETKEY_ENTER:
         Enter();
         return;
-    case KEY_UP:
-    case KEY_DOWN:
+    case SHEETKEY_UP:
+    case SHEETKEY_DOWN:
         Arrow(key);
         return;
-    case KEY_LEFT:
-    case KEY_RIGHT:
+    case SHEETKEY_LEFT:
+    case SHEETKEY_RIGHT:
         // The editor keeps Left and Right while it holds text.
-        if (open && m_Editor.PressKey(key == KEY_LEFT ? CCellEditor::KEY_LEFT : CCellEditor::KEY_RIGHT))
+        if (open && m_Editor.PressKey(key))
             return;
         Arrow(key);
         return;
-    case KEY_WHEEL_DOWN:
-    case KEY_WHEEL_UP:
-        Wheel(key == KEY_WHEEL_DOWN);
+    case SHEETKEY_WHEEL_DOWN:
+    case SHEETKEY_WHEEL_UP:
+        Wheel(key == SHEETKEY_WHEEL_DOWN);
         return;
-    case KEY_INSERT:
-    case KEY_F2:
+    case SHEETKEY_PAGE_UP:
+    case SHEETKEY_PAGE_DOWN:
+    case SHEETKEY_CTRL_HOME:
+    case SHEETKEY_CTRL_END:
+        PageMove(key);
+        return;
+    case SHEETKEY_TAB:
+    case SHEETKEY_SHIFT_TAB:
+        TabMove(key == SHEETKEY_SHIFT_TAB);
+        return;
+    case SHEETKEY_ESCAPE:
+        // Esc gives the edit up: the cell keeps the text it had, and as
+        // nothing is committed there is no undo step and no calculation.
+        if (open)
+            m_Editor.Hide();
+        return;
+    case SHEETKEY_INSERT:
+    case SHEETKEY_F2:
         // The view handles these even while the editor is open; on the
         // sheet the key then opens the editor on the current cell.
-        RunCommand(key == KEY_INSERT ? cmdid::INSERT_ROWS : cmdid::TOGGLE_SUMMARY);
+        RunCommand(key == SHEETKEY_INSERT ? cmdid::INSERT_ROWS : cmdid::TOGGLE_SUMMARY);
         if (!open)
             OpenEditor(std::string());
         return;
-    case KEY_DELETE:
+    case SHEETKEY_DELETE:
         if (open) {
-            m_Editor.PressKey(CCellEditor::KEY_DELETE);
+            m_Editor.PressKey(SHEETKEY_DELETE);
         } else {
             m_Clipboard.Clear();
             OpenEditor(std::string());
         }
         return;
+    case SHEETKEY_CTRL_C:
+    case SHEETKEY_CTRL_X:
+    case SHEETKEY_CTRL_V:
+        if (open) {
+            EditorClipboardKey(key);
+            return;
+        }
+        // On the sheet they are the accelerators of the clipboard commands.
+        RunCommand(key == SHEETKEY_CTRL_C       ? cmdid::EDIT_COPY
+                       : key == SHEETKEY_CTRL_X ? cmdid::EDIT_CUT
+                                                : cmdid::EDIT_PASTE);
+        return;
     default:
         break;
     }
     if (!open) {
-        OpenEditor(std::string());
+        // Any other key opens the editor on the current cell; Ctrl+A then
+        // selects what it opened with.
+        if (OpenEditor(std::string()) && key == SHEETKEY_CTRL_A)
+            m_Editor.PressKey(key);
         return;
     }
-    static const struct {
-        EKey m_eKey;
-        CCellEditor::EKey m_eEditorKey;
-    } EDITOR_KEYS[] = {
-        {KEY_HOME, CCellEditor::KEY_HOME},
-        {KEY_END, CCellEditor::KEY_END},
-        {KEY_BACKSPACE, CCellEditor::KEY_BACKSPACE},
-        {KEY_F3, CCellEditor::KEY_F3},
-        {KEY_F4, CCellEditor::KEY_F4},
-        {KEY_F5, CCellEditor::KEY_F5},
-        {KEY_F6, CCellEditor::KEY_F6},
-        {KEY_SHIFT_LEFT, CCellEditor::KEY_SHIFT_LEFT},
-        {KEY_SHIFT_RIGHT, CCellEditor::KEY_SHIFT_RIGHT},
-        {KEY_SHIFT_HOME, CCellEditor::KEY_SHIFT_HOME},
-        {KEY_SHIFT_END, CCellEditor::KEY_SHIFT_END},
-    };
-    for (const auto& k : EDITOR_KEYS) {
-        if (k.m_eKey == key) {
-            m_Editor.PressKey(k.m_eEditorKey);
+    m_Editor.PressKey(key);
+}
+
+void CSheetSession::EditorClipboardKey(ESheetKey key)
+{
+    if (key == SHEETKEY_CTRL_V) {
+        std::string text;
+        if (m_SystemClipboard.GetText(text) != CClipboard::CLIP_TEXT || text.empty())
             return;
+        // One cell takes no cell or line separators: they become blanks,
+        // which the commit removes like the others.
+        std::string pasted;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                continue;
+            pasted += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
         }
+        m_Editor.TypeText(pasted);
+        return;
     }
+    if (!m_Editor.HasSelection())
+        return;
+    // A clipboard that cannot be opened keeps the text where it is.
+    if (!m_SystemClipboard.SetText(m_Editor.SelectedText()))
+        return;
+    if (key == SHEETKEY_CTRL_X)
+        m_Editor.PressKey(SHEETKEY_DELETE);
 }
 
 void CSheetSession::Enter()
@@ -246,15 +284,15 @@ void CSheetSession::Enter()
         OpenEditor(std::string());
 }
 
-void CSheetSession::Arrow(EKey key)
+void CSheetSession::Arrow(ESheetKey key)
 {
     SheetGrid& sheet = Sheet();
     int row = sheet.Row();
     int col = sheet.Col();
-    const EArrow arrow = key == KEY_LEFT ? ARROW_LEFT
-        : key == KEY_RIGHT               ? ARROW_RIGHT
-        : key == KEY_UP                  ? ARROW_UP
-                                         : ARROW_DOWN;
+    const EArrow arrow = key == SHEETKEY_LEFT ? ARROW_LEFT
+        : key == SHEETKEY_RIGHT               ? ARROW_RIGHT
+        : key == SHEETKEY_UP                  ? ARROW_UP
+                                              : ARROW_DOWN;
     ArrowTarget(arrow, sheet.Rows(), row, col);
     // Where the arrow does not move (Up on row 1), an open editor keeps
     // what was typed.
@@ -264,9 +302,51 @@ void CSheetSession::Arrow(EKey key)
     MoveCurrentCell(row, col);
     if (sheet.Text().empty())
         OpenEditor(std::string());
-    else if (key == KEY_UP || key == KEY_DOWN)
+    else if (key == SHEETKEY_UP || key == SHEETKEY_DOWN)
         OpenAndCommitNow();  // the text passes through the editor once
     m_Grid.SetNavigating(false);
+}
+
+void CSheetSession::PageMove(ESheetKey key)
+{
+    SheetGrid& sheet = Sheet();
+    const int last = sheet.Rows() - 1;
+    int row = sheet.Row();
+    switch (key) {
+    case SHEETKEY_PAGE_UP: row = std::max(1, row - m_nPageRows); break;
+    case SHEETKEY_PAGE_DOWN: row = std::min(last, row + m_nPageRows); break;
+    case SHEETKEY_CTRL_HOME: row = 1; break;
+    default:
+        // The last row with anything in it; an empty sheet has row 1.
+        row = 1;
+        for (int r = last; r > 1; --r) {
+            bool bEmpty = true;
+            for (int col = 0; col < SHEET_COLS && bEmpty; ++col)
+                bEmpty = sheet.TextMatrix(r, col).empty();
+            if (!bEmpty) {
+                row = r;
+                break;
+            }
+        }
+        break;
+    }
+    // Where the key does not move, an open editor keeps what was typed.
+    if (row != sheet.Row())
+        MoveCurrentCell(row, sheet.Col());
+}
+
+void CSheetSession::TabMove(bool bBack)
+{
+    SheetGrid& sheet = Sheet();
+    int row = sheet.Row();
+    int col = sheet.Col();
+    EnterTarget(bBack ? "LEFT" : "RIGHT", sheet.Rows(), row, col);
+    // Where Tab does not move, an open editor keeps what was typed.
+    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
+        return;
+    MoveCurrentCell(row, col);
+    if (sheet.Text().empty())
+        OpenEditor(std::string());
 }
 
 void CSheetSession::Wheel(bool bDown)

@@ -18,6 +18,7 @@
 #include "core/edit/ClipboardOps.h"
 #include "core/edit/DisplayCommands.h"
 #include "core/edit/SheetEditHost.h"
+#include "core/edit/SheetKeys.h"
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
 #include "core/session/CommandIds.h"
@@ -33,32 +34,6 @@ class CSheetSession : private CSheetEditHost,
                       private CCalcGridHooks,
                       private CCellEditorSite {
 public:
-    // Keys the sheet and its editor handle.
-    enum EKey {
-        KEY_ENTER,
-        KEY_UP,
-        KEY_DOWN,
-        KEY_LEFT,
-        KEY_RIGHT,
-        KEY_HOME,
-        KEY_END,
-        KEY_DELETE,
-        KEY_INSERT,
-        KEY_BACKSPACE,
-        KEY_F2,
-        KEY_F3,
-        KEY_F4,
-        KEY_F5,
-        KEY_F6,
-        KEY_SHIFT_LEFT,
-        KEY_SHIFT_RIGHT,
-        KEY_SHIFT_HOME,
-        KEY_SHIFT_END,
-        KEY_WHEEL_DOWN,
-        KEY_WHEEL_UP,
-        KEY_OTHER  // any other key: opens the editor on the current cell
-    };
-
     CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);
     ~CSheetSession() override;
 
@@ -128,7 +103,12 @@ public:
     bool OpenPath(const std::string& path);
     bool CanClose();
     // A key press on the sheet or in the open editor.
-    void PressKey(EKey key);
+    void PressKey(ESheetKey key);
+    // Rows that PageUp and PageDown move: what the window shows at once.
+    // Without a window to measure (qtx), the rows a maximised window shows
+    // on a common screen.
+    static const int DEFAULT_PAGE_ROWS = 20;
+    void SetPageRows(int rows) { m_nPageRows = rows > 0 ? rows : 1; }
 
     // Commands by id; false for an id the sheet does not handle here.
     bool RunCommand(int id);
@@ -190,7 +170,14 @@ private:
     // for Enter and Backspace). False when the sheet refuses it.
     bool OpenEditor(const std::string& typed);
     void Enter();
-    void Arrow(EKey key);
+    void Arrow(ESheetKey key);
+    // Moves that leave the cell as a click does: an open edit is committed
+    // (recorded for undo) and nothing opens on the new cell.
+    void PageMove(ESheetKey key);
+    // Tab and Shift+Tab: the moves of Enter to the right and to the left.
+    void TabMove(bool bBack);
+    // Keys that act on the text of the open editor through the clipboard.
+    void EditorClipboardKey(ESheetKey key);
     void Wheel(bool bDown);
     void OpenAndCommitNow();
     void CommitBeforeReplay();
@@ -199,6 +186,7 @@ private:
     CSettingsKey m_Key;
     CMessageGroup m_Group;
     CCalcGrid m_Grid;
+    CClipboard& m_SystemClipboard;
     CCellEditor m_Editor;
     UndoHistory m_History;
     CSummaryItems m_Summary;
@@ -207,4 +195,5 @@ private:
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
     std::function<void()> m_OnRecalcFinished;
+    int m_nPageRows = DEFAULT_PAGE_ROWS;
 };

@@ -2,13 +2,16 @@
 
 #include "ui/desktop/Commands.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include <algorithm>
+#include <memory>
 
 CCellEdit::CCellEdit(QWidget* pParent) : QPlainTextEdit(pParent)
 {
@@ -19,34 +22,67 @@ CCellEdit::CCellEdit(QWidget* pParent) : QPlainTextEdit(pParent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    setTabChangesFocus(true);
+    // Tab and Shift+Tab move to the next cell (the sheet handles them).
+    setTabChangesFocus(false);
     document()->setDocumentMargin(1);
     setAttribute(Qt::WA_InputMethodEnabled, true);
     hide();
     connect(this, &QPlainTextEdit::textChanged, this, &CCellEdit::OnEdited);
 }
 
-ESheetKey CCellEdit::SheetKeyOf(int qtKey)
+bool CCellEdit::SheetKeyOf(int qtKey, Qt::KeyboardModifiers modifiers, ESheetKey& key)
 {
+    const bool bShift = modifiers & Qt::ShiftModifier;
+    const bool bCtrl = modifiers & Qt::ControlModifier;
+    const bool bOnlyCtrl = (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier)) == Qt::ControlModifier;
     switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        return false;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return SHEETKEY_ENTER;
-    case Qt::Key_Up: return SHEETKEY_UP;
-    case Qt::Key_Down: return SHEETKEY_DOWN;
-    case Qt::Key_Left: return SHEETKEY_LEFT;
-    case Qt::Key_Right: return SHEETKEY_RIGHT;
-    case Qt::Key_Home: return SHEETKEY_HOME;
-    case Qt::Key_End: return SHEETKEY_END;
-    case Qt::Key_Delete: return SHEETKEY_DELETE;
-    case Qt::Key_Insert: return SHEETKEY_INSERT;
-    case Qt::Key_Backspace: return SHEETKEY_BACKSPACE;
-    case Qt::Key_Escape: return SHEETKEY_ESCAPE;
-    case Qt::Key_F2: return SHEETKEY_F2;
-    case Qt::Key_F3: return SHEETKEY_F3;
-    case Qt::Key_F4: return SHEETKEY_F4;
-    case Qt::Key_F5: return SHEETKEY_F5;
-    case Qt::Key_F6: return SHEETKEY_F6;
-    default: return SHEETKEY_OTHER;
+    case Qt::Key_Enter: key = SHEETKEY_ENTER; return true;
+    case Qt::Key_Up: key = SHEETKEY_UP; return true;
+    case Qt::Key_Down: key = SHEETKEY_DOWN; return true;
+    case Qt::Key_Left: key = bShift ? SHEETKEY_SHIFT_LEFT : SHEETKEY_LEFT; return true;
+    case Qt::Key_Right: key = bShift ? SHEETKEY_SHIFT_RIGHT : SHEETKEY_RIGHT; return true;
+    case Qt::Key_Home:
+        key = bShift ? SHEETKEY_SHIFT_HOME : SHEETKEY_HOME;
+        if (bCtrl)
+            key = SHEETKEY_CTRL_HOME;
+        return true;
+    case Qt::Key_End:
+        key = bShift ? SHEETKEY_SHIFT_END : SHEETKEY_END;
+        if (bCtrl)
+            key = SHEETKEY_CTRL_END;
+        return true;
+    case Qt::Key_PageUp: key = SHEETKEY_PAGE_UP; return true;
+    case Qt::Key_PageDown: key = SHEETKEY_PAGE_DOWN; return true;
+    case Qt::Key_Tab: key = bShift ? SHEETKEY_SHIFT_TAB : SHEETKEY_TAB; return true;
+    case Qt::Key_Backtab: key = SHEETKEY_SHIFT_TAB; return true;
+    case Qt::Key_Escape: key = SHEETKEY_ESCAPE; return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Insert:
+        if (bShift || bCtrl)
+            return false;
+        key = qtKey == Qt::Key_Delete ? SHEETKEY_DELETE : SHEETKEY_INSERT;
+        return true;
+    case Qt::Key_Backspace: key = SHEETKEY_BACKSPACE; return true;
+    case Qt::Key_F2: key = SHEETKEY_F2; return true;
+    case Qt::Key_F3: key = SHEETKEY_F3; return true;
+    case Qt::Key_F4: key = SHEETKEY_F4; return true;
+    case Qt::Key_F5: key = SHEETKEY_F5; return true;
+    case Qt::Key_F6: key = SHEETKEY_F6; return true;
+    case Qt::Key_A: key = bOnlyCtrl ? SHEETKEY_CTRL_A : SHEETKEY_OTHER; return true;
+    case Qt::Key_C: key = bOnlyCtrl ? SHEETKEY_CTRL_C : SHEETKEY_OTHER; return true;
+    case Qt::Key_X: key = bOnlyCtrl ? SHEETKEY_CTRL_X : SHEETKEY_OTHER; return true;
+    case Qt::Key_V: key = bOnlyCtrl ? SHEETKEY_CTRL_V : SHEETKEY_OTHER; return true;
+    default: key = SHEETKEY_OTHER; return true;
     }
 }
 
@@ -80,8 +116,12 @@ bool CCellEdit::event(QEvent* e)
         // paste and undo keys.
         auto* pKey = static_cast<QKeyEvent*>(e);
         // F6 on its own belongs to the editor (it wraps text in brackets),
-        // not to the pane switching of the window.
-        if (pKey->key() == Qt::Key_F6 && pKey->modifiers() == Qt::NoModifier) {
+        // not to the pane switching of the window; Ctrl+A, C, X and V act on
+        // the editor's text, not on the sheet's cells.
+        ESheetKey key = SHEETKEY_OTHER;
+        if (SheetKeyOf(pKey->key(), pKey->modifiers(), key)
+            && ((key == SHEETKEY_F6 && pKey->modifiers() == Qt::NoModifier) || key == SHEETKEY_CTRL_A
+                || key == SHEETKEY_CTRL_C || key == SHEETKEY_CTRL_X || key == SHEETKEY_CTRL_V)) {
             e->accept();
             return true;
         }
@@ -98,16 +138,22 @@ bool CCellEdit::event(QEvent* e)
 
 void CCellEdit::keyPressEvent(QKeyEvent* e)
 {
-    const ESheetKey key = SheetKeyOf(e->key());
-    if (key == SHEETKEY_ESCAPE)
-        return;  // the editor ignores Esc
-    const bool bShift = e->modifiers() & Qt::ShiftModifier;
-    const bool bCtrl = e->modifiers() & Qt::ControlModifier;
-    // Shift with Home, End and the arrows extends the selection in place.
-    const bool bSelecting = bShift && (key == SHEETKEY_LEFT || key == SHEETKEY_RIGHT || key == SHEETKEY_HOME || key == SHEETKEY_END);
-    if (key != SHEETKEY_OTHER && key != SHEETKEY_BACKSPACE && !bSelecting && m_pHost) {
+    ESheetKey key = SHEETKEY_OTHER;
+    if (!SheetKeyOf(e->key(), e->modifiers(), key)) {
+        // Insert and Delete with Shift or Ctrl are the window's clipboard
+        // accelerators; they never reach the text as keys of its own.
+        if (e->key() == Qt::Key_Insert || e->key() == Qt::Key_Delete)
+            return;
+        QPlainTextEdit::keyPressEvent(e);
+        return;
+    }
+    // Typing, Backspace and Shift with Home, End and the arrows (which
+    // extend the selection) stay with the text edit.
+    const bool bOwn = key == SHEETKEY_OTHER || key == SHEETKEY_BACKSPACE || key == SHEETKEY_SHIFT_LEFT
+        || key == SHEETKEY_SHIFT_RIGHT || key == SHEETKEY_SHIFT_HOME || key == SHEETKEY_SHIFT_END;
+    if (!bOwn && m_pHost) {
         QPointer<CCellEdit> self(this);
-        if (m_pHost->EditorKey(key, bShift, bCtrl)) {
+        if (m_pHost->EditorKey(key)) {
             if (self && isVisible())
                 GrowToText();
             return;
@@ -121,6 +167,97 @@ void CCellEdit::keyPressEvent(QKeyEvent* e)
         if (!e->text().isEmpty())
             GrowToWrappedText();
     }
+}
+
+namespace {
+
+// The program's own texts for the entries of the text edit's menu that
+// Qt's translations leave in English.
+struct SMenuText {
+    const char* m_pszQt;
+    const char* m_pszOwn;
+};
+const SMenuText s_MenuTexts[] = {
+    {"&Undo", "撤消(&U)"},
+    {"&Redo", "重复(&R)"},
+    {"Cu&t", "剪切(&T)"},
+    {"&Copy", "复制(&C)"},
+    {"&Paste", "粘贴(&P)"},
+    {"Delete", "删除"},
+    {"Select All", "全选(&A)"},
+    {"Insert Unicode control character", "插入 Unicode 控制字符"},
+};
+
+// The editor's own keys, offered in the menu too.
+struct SMenuKey {
+    const char* m_pszText;
+    ESheetKey m_eKey;
+};
+const SMenuKey s_MenuKeys[] = {
+    {"插入注释[]\tF3", SHEETKEY_F3},
+    {"插入括号()\tF4", SHEETKEY_F4},
+    {"光标前的内容加括号\tF5", SHEETKEY_F5},
+    {"光标后的内容加括号\tF6", SHEETKEY_F6},
+};
+
+void TranslateMenu(QMenu* pMenu)
+{
+    for (QAction* pAction : pMenu->actions()) {
+        if (pAction->menu())
+            TranslateMenu(pAction->menu());
+        const QString text = pAction->text();
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        const QString label = tab < 0 ? text : text.left(tab);
+        for (const SMenuText& entry : s_MenuTexts) {
+            if (label == QLatin1String(entry.m_pszQt)) {
+                pAction->setText(QString::fromUtf8(entry.m_pszOwn) + (tab < 0 ? QString() : text.mid(tab)));
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void CCellEdit::contextMenuEvent(QContextMenuEvent* e)
+{
+    std::unique_ptr<QMenu> pMenu(createStandardContextMenu(e->pos()));
+    if (!pMenu)
+        return;
+    TranslateMenu(pMenu.get());
+    // Cut, copy, paste and select all take the sheet's way, as their keys
+    // do: the clipboard's text is held to what GBK can store.
+    for (QAction* pAction : pMenu->actions()) {
+        const QString name = pAction->objectName();
+        ESheetKey key = SHEETKEY_OTHER;
+        if (name == QLatin1String("edit-cut"))
+            key = SHEETKEY_CTRL_X;
+        else if (name == QLatin1String("edit-copy"))
+            key = SHEETKEY_CTRL_C;
+        else if (name == QLatin1String("edit-paste"))
+            key = SHEETKEY_CTRL_V;
+        else if (name == QLatin1String("select-all"))
+            key = SHEETKEY_CTRL_A;
+        else
+            continue;
+        QObject::disconnect(pAction, &QAction::triggered, nullptr, nullptr);
+        connect(pAction, &QAction::triggered, this, [this, key]() {
+            if (m_pHost)
+                m_pHost->EditorKey(key);
+        });
+    }
+    pMenu->addSeparator();
+    for (const SMenuKey& entry : s_MenuKeys) {
+        QAction* pAction = pMenu->addAction(QString::fromUtf8(entry.m_pszText));
+        const ESheetKey key = entry.m_eKey;
+        connect(pAction, &QAction::triggered, this, [this, key]() {
+            if (m_pHost)
+                m_pHost->EditorKey(key);
+        });
+    }
+    m_pMenu = pMenu.get();
+    pMenu->exec(e->globalPos());
+    m_pMenu = nullptr;
 }
 
 void CCellEdit::inputMethodEvent(QInputMethodEvent* e)

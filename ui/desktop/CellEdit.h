@@ -1,21 +1,24 @@
 // The in-cell editor: a multi-line text edit that lies over the current
-// cell while an edit is in progress. Plain typing and input methods are
-// handled by the text edit itself; the keys with a meaning for the sheet
-// (Enter, arrows, Home, End, Delete, Insert, F2 .. F6) go to the host, which
-// passes them to the sheet's controller. The accelerator keys are left to
-// the window, so Ctrl+C and the like run the sheet's commands as they do on
-// the grid.
+// cell while an edit is in progress. Plain typing, Backspace, selecting with
+// Shift and input methods are handled by the text edit itself; the keys with
+// a meaning for the sheet (Enter, arrows, Home, End, the page keys, Tab,
+// Esc, Delete, Insert, F2 .. F6, and Ctrl+A, C, X and V on the editor's
+// text) go to the host, which passes them to the sheet's controller. The
+// other accelerator keys are left to the window, so Ctrl+Z and the like run
+// the sheet's commands as they do on the grid.
 #pragma once
 
 #include "ui/desktop/ViewController.h"
 
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 
 class CCellEditHost {
 public:
     virtual ~CCellEditHost() = default;
     // A sheet key pressed in the editor; true when consumed.
-    virtual bool EditorKey(ESheetKey key, bool bShift, bool bCtrl) = 0;
+    virtual bool EditorKey(ESheetKey key) = 0;
     // The text or the caret changed by typing.
     virtual void EditorEdited() = 0;
 };
@@ -44,11 +47,17 @@ public:
     // client height minus 2.
     void GrowToWrappedText();
 
-    // A key of the keyboard as the sheet names it.
-    static ESheetKey SheetKeyOf(int qtKey);
+    // The context menu while it is shown (tests choose its entries).
+    QMenu* ContextMenu() const { return m_pMenu; }
+
+    // A key of the keyboard with its modifiers as the sheet names it; false
+    // for keys the sheet leaves alone (Shift, Ctrl and the like on their
+    // own; Insert and Delete with Shift or Ctrl, which are accelerators).
+    static bool SheetKeyOf(int qtKey, Qt::KeyboardModifiers modifiers, ESheetKey& key);
 
 protected:
     bool event(QEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
 
@@ -56,6 +65,7 @@ private:
     void OnEdited();
 
     CCellEditHost* m_pHost = nullptr;
+    QPointer<QMenu> m_pMenu;  // the context menu while it is up
     QRect m_rcClient;
     bool m_bSetting = false;
 };

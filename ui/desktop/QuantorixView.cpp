@@ -478,10 +478,20 @@ void CQuantorixView::PushEditorState()
     NoteReplaced(bReplaced);
 }
 
-bool CQuantorixView::EditorKey(ESheetKey key, bool bShift, bool bCtrl)
+bool CQuantorixView::SendKey(ESheetKey key)
+{
+    if (key == SHEETKEY_PAGE_UP || key == SHEETKEY_PAGE_DOWN) {
+        // A page is the rows of common height the table shows at once.
+        const int rowHeight = std::max(1, m_pTable->verticalHeader()->defaultSectionSize());
+        m_Controller.SetPageRows(std::max(1, m_pTable->viewport()->height() / rowHeight));
+    }
+    return m_Controller.KeyDown(key);
+}
+
+bool CQuantorixView::EditorKey(ESheetKey key)
 {
     PushEditorState();
-    const bool bConsumed = m_Controller.KeyDown(key, bShift, bCtrl);
+    const bool bConsumed = SendKey(key);
     Refresh();
     return bConsumed || !m_Controller.EditorOpen();
 }
@@ -527,10 +537,9 @@ void CQuantorixView::Wheel(bool bTowardsUser)
 
 void CQuantorixView::GridKey(QKeyEvent* e)
 {
-    const int qtKey = e->key();
-    if (qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta || qtKey == Qt::Key_Escape || qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab)
+    ESheetKey key = SHEETKEY_OTHER;
+    if (!CCellEdit::SheetKeyOf(e->key(), e->modifiers(), key))
         return;
-    const ESheetKey key = CCellEdit::SheetKeyOf(qtKey);
     const QString text = e->text();
     const bool bCtrl = e->modifiers() & Qt::ControlModifier;
     if (key == SHEETKEY_OTHER && !text.isEmpty() && text.at(0).isPrint() && !bCtrl) {
@@ -538,7 +547,7 @@ void CQuantorixView::GridKey(QKeyEvent* e)
         m_Controller.TypeText(QToGbk(text, &bReplaced));
         NoteReplaced(bReplaced);
     } else {
-        m_Controller.KeyDown(key, e->modifiers() & Qt::ShiftModifier, bCtrl);
+        SendKey(key);
     }
     Refresh();
 }
@@ -548,7 +557,7 @@ void CQuantorixView::GridInputMethod(QInputMethodEvent* e)
     // An input method that starts composing on the grid opens the editor
     // first, so the composition shows in the cell.
     if (!m_Controller.EditorOpen() && (!e->preeditString().isEmpty() || !e->commitString().isEmpty())) {
-        m_Controller.KeyDown(SHEETKEY_OTHER, false, false);
+        m_Controller.KeyDown(SHEETKEY_OTHER);
         Refresh();
     }
     if (m_pEditor->isVisible()) {

@@ -37,6 +37,12 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool eventFilter(QObject* pWatched, QEvent* e) override;
+    // Tab and Shift+Tab move between cells, never the focus away.
+    bool focusNextPrevChild(bool next) override
+    {
+        (void)next;
+        return false;
+    }
 
 private:
     CQuantorixView& m_View;
@@ -85,7 +91,7 @@ private:
     friend class CSheetTable;
 
     // CCellEditHost
-    bool EditorKey(ESheetKey key, bool bShift, bool bCtrl) override;
+    bool EditorKey(ESheetKey key) override;
     void EditorEdited() override;
 
     // Input from the table.
@@ -97,6 +103,8 @@ private:
     void GridInputMethod(QInputMethodEvent* e);
 
     void PushEditorState();
+    // A key for the controller, with the page size it needs at hand.
+    bool SendKey(ESheetKey key);
     void PlaceEditor();
     void SyncSelection();
     void ApplyLayout();  // column widths and row heights from the sheet

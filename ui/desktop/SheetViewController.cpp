@@ -176,7 +176,7 @@ void CSheetViewController::DoubleClickCell(int row, int col)
     CDepth depth(*this);
     m_Core.Click(row, col);
     if (!m_Core.Editor().IsShown())
-        m_Core.PressKey(CSheetSession::KEY_OTHER);  // opens the editor on the cell
+        m_Core.PressKey(SHEETKEY_OTHER);  // opens the editor on the cell
 }
 
 void CSheetViewController::ContextClickCell(int row, int col)
@@ -193,40 +193,14 @@ void CSheetViewController::WheelStep(bool bTowardsUser)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.PressKey(bTowardsUser ? CSheetSession::KEY_WHEEL_DOWN : CSheetSession::KEY_WHEEL_UP);
+    m_Core.PressKey(bTowardsUser ? SHEETKEY_WHEEL_DOWN : SHEETKEY_WHEEL_UP);
 }
 
-bool CSheetViewController::KeyDown(ESheetKey key, bool bShift, bool bCtrl)
+bool CSheetViewController::KeyDown(ESheetKey key)
 {
-    using K = CSheetSession;
-    if (key == SHEETKEY_ESCAPE)
-        return true;  // neither the sheet nor the editor reacts to Esc
-    // Insert and Delete with Shift or Ctrl belong to the accelerators (paste,
-    // copy, cut); on their own they never insert rows or clear cells.
-    if ((key == SHEETKEY_INSERT || key == SHEETKEY_DELETE) && (bShift || bCtrl))
-        return true;
     FinishRecalc();
     CDepth depth(*this);
-    K::EKey coreKey = K::KEY_OTHER;
-    switch (key) {
-    case SHEETKEY_ENTER: coreKey = K::KEY_ENTER; break;
-    case SHEETKEY_UP: coreKey = K::KEY_UP; break;
-    case SHEETKEY_DOWN: coreKey = K::KEY_DOWN; break;
-    case SHEETKEY_LEFT: coreKey = bShift ? K::KEY_SHIFT_LEFT : K::KEY_LEFT; break;
-    case SHEETKEY_RIGHT: coreKey = bShift ? K::KEY_SHIFT_RIGHT : K::KEY_RIGHT; break;
-    case SHEETKEY_HOME: coreKey = bShift ? K::KEY_SHIFT_HOME : K::KEY_HOME; break;
-    case SHEETKEY_END: coreKey = bShift ? K::KEY_SHIFT_END : K::KEY_END; break;
-    case SHEETKEY_DELETE: coreKey = K::KEY_DELETE; break;
-    case SHEETKEY_INSERT: coreKey = K::KEY_INSERT; break;
-    case SHEETKEY_BACKSPACE: coreKey = K::KEY_BACKSPACE; break;
-    case SHEETKEY_F2: coreKey = K::KEY_F2; break;
-    case SHEETKEY_F3: coreKey = K::KEY_F3; break;
-    case SHEETKEY_F4: coreKey = K::KEY_F4; break;
-    case SHEETKEY_F5: coreKey = K::KEY_F5; break;
-    case SHEETKEY_F6: coreKey = K::KEY_F6; break;
-    default: break;
-    }
-    m_Core.PressKey(coreKey);
+    m_Core.PressKey(key);
     return true;
 }
 

@@ -41,7 +41,8 @@ public:
     void DoubleClickCell(int row, int col) override;
     void ContextClickCell(int row, int col) override;
     void WheelStep(bool bTowardsUser) override;
-    bool KeyDown(ESheetKey key, bool bShift, bool bCtrl) override;
+    bool KeyDown(ESheetKey key) override;
+    void SetPageRows(int rows) override { m_Core.SetPageRows(rows); }
     void TypeText(const std::string& text) override;
 
     bool EditorOpen() override;

@@ -5,6 +5,7 @@
 // the item numbers).
 #pragma once
 
+#include "core/edit/SheetKeys.h"
 #include "core/settings/SettingsDialogData.h"
 
 #include <functional>
@@ -13,27 +14,6 @@
 
 class SheetGrid;
 class QWidget;
-
-// The keys the sheet reacts to.
-enum ESheetKey {
-    SHEETKEY_OTHER,
-    SHEETKEY_ENTER,
-    SHEETKEY_UP,
-    SHEETKEY_DOWN,
-    SHEETKEY_LEFT,
-    SHEETKEY_RIGHT,
-    SHEETKEY_HOME,
-    SHEETKEY_END,
-    SHEETKEY_DELETE,
-    SHEETKEY_INSERT,
-    SHEETKEY_BACKSPACE,
-    SHEETKEY_ESCAPE,
-    SHEETKEY_F2,
-    SHEETKEY_F3,
-    SHEETKEY_F4,
-    SHEETKEY_F5,
-    SHEETKEY_F6,
-};
 
 class CViewController {
 public:
@@ -70,7 +50,9 @@ public:
     // A key pressed on the grid or in the open editor; true when it was
     // consumed. While the editor is open the view passes the editor's text,
     // caret and anchor first (SetEditorState) and reads them back after.
-    virtual bool KeyDown(ESheetKey key, bool bShift, bool bCtrl) = 0;
+    virtual bool KeyDown(ESheetKey key) = 0;
+    // The rows the window shows at once: the step of PageUp and PageDown.
+    virtual void SetPageRows(int rows) { (void)rows; }
     // Characters typed on the grid (opens the editor with the cell's text
     // and the characters) or committed by an input method.
     virtual void TypeText(const std::string& text) = 0;

@@ -13,7 +13,7 @@ CCellEditor Opened(const std::string& text, std::size_t caret)
     return editor;
 }
 
-std::string After(const std::string& text, std::size_t caret, CCellEditor::EKey key)
+std::string After(const std::string& text, std::size_t caret, ESheetKey key)
 {
     CCellEditor editor = Opened(text, caret);
     editor.PressKey(key);
@@ -34,18 +34,18 @@ TEST(EditorOpenText, CutsTheResultAndAppendsTheTypedCharacter)
 
 TEST(CellEditor, BracketKeys)
 {
-    EXPECT_EQ(After("1+2*3", 3, CCellEditor::KEY_F5), "(1+2)|*3");
-    EXPECT_EQ(After("1+2*3", 2, CCellEditor::KEY_F6), "1+(2*3)|");
-    EXPECT_EQ(After("12", 1, CCellEditor::KEY_F3), "1[|]2");
-    EXPECT_EQ(After("12", 2, CCellEditor::KEY_F4), "12(|)");
-    EXPECT_EQ(After("", 0, CCellEditor::KEY_F5), "|");
+    EXPECT_EQ(After("1+2*3", 3, SHEETKEY_F5), "(1+2)|*3");
+    EXPECT_EQ(After("1+2*3", 2, SHEETKEY_F6), "1+(2*3)|");
+    EXPECT_EQ(After("12", 1, SHEETKEY_F3), "1[|]2");
+    EXPECT_EQ(After("12", 2, SHEETKEY_F4), "12(|)");
+    EXPECT_EQ(After("", 0, SHEETKEY_F5), "|");
 
     CCellEditor editor = Opened("1+2*3", 0);
     editor.SetSelection(2, 5);
-    editor.PressKey(CCellEditor::KEY_F3);
+    editor.PressKey(SHEETKEY_F3);
     EXPECT_EQ(editor.CaretView(), "1+[2*3]|");
     editor.SetSelection(0, 1);
-    editor.PressKey(CCellEditor::KEY_F5);
+    editor.PressKey(SHEETKEY_F5);
     EXPECT_EQ(editor.CaretView(), "(1)|+[2*3]");
 }
 
@@ -56,27 +56,27 @@ TEST(CellEditor, CaretKeysNeverSplitADoubleByteCharacter)
     const char* const leftSteps[] = {"a\xC7\xBD\x81[|b", "a\xC7\xBD|\x81[b", "a|\xC7\xBD\x81[b", "|a\xC7\xBD\x81[b",
                                      "|a\xC7\xBD\x81[b"};
     for (const char* step : leftSteps) {
-        EXPECT_TRUE(editor.PressKey(CCellEditor::KEY_LEFT));
+        EXPECT_TRUE(editor.PressKey(SHEETKEY_LEFT));
         EXPECT_EQ(editor.CaretView(), step);
     }
-    editor.PressKey(CCellEditor::KEY_RIGHT);
-    editor.PressKey(CCellEditor::KEY_RIGHT);
+    editor.PressKey(SHEETKEY_RIGHT);
+    editor.PressKey(SHEETKEY_RIGHT);
     EXPECT_EQ(editor.CaretView(), "a\xC7\xBD|\x81[b");
-    editor.PressKey(CCellEditor::KEY_DELETE);
+    editor.PressKey(SHEETKEY_DELETE);
     EXPECT_EQ(editor.CaretView(), "a\xC7\xBD|b");
-    editor.PressKey(CCellEditor::KEY_BACKSPACE);
+    editor.PressKey(SHEETKEY_BACKSPACE);
     EXPECT_EQ(editor.CaretView(), "a|b");
-    editor.PressKey(CCellEditor::KEY_END);
-    editor.PressKey(CCellEditor::KEY_SHIFT_LEFT);
-    editor.PressKey(CCellEditor::KEY_SHIFT_LEFT);
+    editor.PressKey(SHEETKEY_END);
+    editor.PressKey(SHEETKEY_SHIFT_LEFT);
+    editor.PressKey(SHEETKEY_SHIFT_LEFT);
     EXPECT_EQ(editor.SelectionStart(), 0u);
-    editor.PressKey(CCellEditor::KEY_DELETE);
+    editor.PressKey(SHEETKEY_DELETE);
     EXPECT_EQ(editor.CaretView(), "|");
 
     editor.SetCaret(0);
-    EXPECT_FALSE(editor.PressKey(CCellEditor::KEY_LEFT));
-    EXPECT_FALSE(editor.PressKey(CCellEditor::KEY_RIGHT));
-    EXPECT_TRUE(editor.PressKey(CCellEditor::KEY_DELETE));
+    EXPECT_FALSE(editor.PressKey(SHEETKEY_LEFT));
+    EXPECT_FALSE(editor.PressKey(SHEETKEY_RIGHT));
+    EXPECT_TRUE(editor.PressKey(SHEETKEY_DELETE));
 
     // A caret placed inside a character falls back to its start.
     CCellEditor inside = Opened("\xC7\xBD", 1);
@@ -112,4 +112,19 @@ TEST(EnterTarget, MovesByTheConfiguredDirection)
     int row = 1, col = 1;
     ArrowTarget(ARROW_LEFT, 36, row, col);
     EXPECT_EQ(row * 10 + col, 11);
+}
+
+TEST(SheetKeys, EveryKeyHasItsOwnName)
+{
+    for (int i = 0; i < SHEETKEY_OTHER; ++i) {
+        const ESheetKey key = static_cast<ESheetKey>(i);
+        ESheetKey found = SHEETKEY_OTHER;
+        ASSERT_TRUE(SheetKeyByName(SheetKeyName(key), found)) << i;
+        EXPECT_EQ(found, key) << SheetKeyName(key);
+    }
+    ESheetKey found = SHEETKEY_OTHER;
+    EXPECT_FALSE(SheetKeyByName("", found));
+    EXPECT_FALSE(SheetKeyByName("ctrl+v", found));
+    EXPECT_EQ(std::string(SheetKeyName(SHEETKEY_SHIFT_TAB)), "Shift+Tab");
+    EXPECT_EQ(std::string(SheetKeyName(SHEETKEY_CTRL_END)), "Ctrl+End");
 }

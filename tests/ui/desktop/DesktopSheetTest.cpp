@@ -174,8 +174,9 @@ TEST_F(DesktopSheetTest, InsertAndDeleteWithShiftAreTheClipboardKeys)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
     EXPECT_EQ(Sheet().Rows(), rows);
     // Even when no accelerator takes them, they neither insert nor clear.
-    EXPECT_TRUE(m_pController->KeyDown(SHEETKEY_INSERT, true, false));
-    EXPECT_TRUE(m_pController->KeyDown(SHEETKEY_DELETE, true, false));
+    ESheetKey key = SHEETKEY_OTHER;
+    EXPECT_FALSE(CCellEdit::SheetKeyOf(Qt::Key_Insert, Qt::ShiftModifier, key));
+    EXPECT_FALSE(CCellEdit::SheetKeyOf(Qt::Key_Delete, Qt::ControlModifier, key));
     EXPECT_EQ(Sheet().Rows(), rows);
     EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), "keep");
 
@@ -199,14 +200,106 @@ TEST_F(DesktopSheetTest, EditorKeysWorkInTheOpenEditor)
     Key(Qt::Key_F3);  // an annotation at the caret
     Type(QStringLiteral("x"));
     EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("(1+2)[x]"));
-    Key(Qt::Key_Escape);  // ignored
-    EXPECT_TRUE(pEditor->isVisible());
     Key(Qt::Key_Return);
     EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "(1+2)[x]=3.00");
     // Left on an empty editor moves to the cell before.
     Key(Qt::Key_Left);
     EXPECT_EQ(Sheet().Col(), COL_SIZE);
     EXPECT_EQ(Sheet().Row(), 3);
+}
+
+TEST_F(DesktopSheetTest, GridKeysMoveCommitAndEscapeCancels)
+{
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("1+2"));
+    ClickCell(2, COL_POSITION);
+    // Esc gives the edit up: the old text stays, no step, no calculation.
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("9"));
+    EXPECT_EQ(m_pView->Editor()->toPlainText(), QStringLiteral("1+29"));
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(m_pView->Editor()->isVisible());
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "1+2=3.00");
+    m_pFrame->UpdateCommandStates();
+    Key(Qt::Key_Z, Qt::ControlModifier);  // takes back the first edit
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_FORMULA), "");
+
+    // Tab commits and moves right, from the last column to the next row;
+    // Shift+Tab (Backtab, as a keyboard sends it) moves back. The focus
+    // stays on the sheet.
+    ClickCell(4, COL_UNIT);
+    Type(QStringLiteral("m"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Sheet().TextMatrix(4, COL_UNIT), "m");
+    EXPECT_EQ(Sheet().Col(), COL_REF);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Sheet().Row(), 5);
+    EXPECT_EQ(Sheet().Col(), COL_POSITION);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Sheet().Row(), 4);
+    EXPECT_EQ(Sheet().Col(), COL_REF);
+    EXPECT_TRUE(m_pView->isAncestorOf(Focus()));
+
+    // A page is what the table shows; the column stays. The edit left by
+    // PageDown is committed and can be undone like a click's.
+    m_pFrame->resize(1000, 450);
+    QCoreApplication::processEvents();
+    ClickCell(3, COL_SIZE);
+    Type(QStringLiteral("C30"));
+    Key(Qt::Key_PageDown);
+    const int page = m_pView->Table()->viewport()->height() / m_pView->Table()->rowHeight(0);
+    ASSERT_GT(page, 5);
+    ASSERT_LT(page, Sheet().Rows() - 4);
+    EXPECT_EQ(Sheet().Row(), 3 + page);
+    EXPECT_EQ(Sheet().Col(), COL_SIZE);
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_SIZE), "C30");
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Sheet().Row(), 3);
+    m_pFrame->UpdateCommandStates();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().TextMatrix(3, COL_SIZE), "");
+
+    // Ctrl+End: the last row with content; Ctrl+Home: the first row.
+    Enter(25, COL_POSITION, QStringLiteral("z"));
+    ClickCell(2, COL_UNIT);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().Row(), 25);
+    EXPECT_EQ(Sheet().Col(), COL_UNIT);
+    EXPECT_TRUE(m_pView->Table()->viewport()->rect().intersects(CellRect(25, COL_UNIT)));
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(Sheet().Row(), 1);
+    EXPECT_EQ(Sheet().Col(), COL_UNIT);
+}
+
+TEST_F(DesktopSheetTest, ClipboardKeysActOnTheOpenEditorsText)
+{
+    Enter(2, COL_POSITION, QStringLiteral("keep"));
+    ClickCell(4, COL_POSITION);
+    Type(QStringLiteral("abc"));
+    CCellEdit* pEditor = m_pView->Editor();
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("abc"));
+    Key(Qt::Key_End);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("abcabc"));
+    Key(Qt::Key_Home, Qt::ShiftModifier);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(pEditor->toPlainText(), QString());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("abcabc"));
+
+    // Another program's text: what GBK cannot hold becomes "?", and the
+    // status bar says so.
+    QGuiApplication::clipboard()->setText(QStringLiteral("墙😀"));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("墙?"));
+    ASSERT_FALSE(m_Prompt.m_Status.empty());
+    EXPECT_EQ(GbkToQ(m_Prompt.m_Status.back()), ReplacedCharsNotice());
+    // Nothing went into the sheet's cells on the way.
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), "keep");
+    EXPECT_EQ(Sheet().TextMatrix(5, COL_POSITION), "");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Sheet().TextMatrix(4, COL_POSITION), Gbk("墙?"));
 }
 
 TEST_F(DesktopSheetTest, SystemSettingsWriteOnOkOnlyAndRestartAutosave)
