@@ -2,6 +2,7 @@
 // console edge, and the subcommand entry points.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,14 @@ int RunMain(const std::vector<std::string>& args);
 int DumpMain(const std::vector<std::string>& args);
 // qtx compare [--xlsx OUT.xlsx] A B: the reconciliation of two sheet files.
 int CompareMain(const std::vector<std::string>& args);
+
+// "qtx (Quantorix) VERSION".
+std::string VersionText();
+// Whether --help (or -h) comes before the end of the options.
+bool HelpRequested(const std::vector<std::string>& args);
+// The help of one subcommand, or the general help for any other name.
+int PrintHelp(const std::string& command);
+// The usage lines of every subcommand; returns the wrong-usage status.
+int PrintUsage(std::ostream& out);
 
 }  // namespace qtx

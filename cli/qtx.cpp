@@ -7,14 +7,7 @@
 
 namespace {
 
-int Usage()
-{
-    std::cerr << "usage: qtx calc [--decimals N] [--status] [EXPR ...]\n"
-                 "       qtx run [SCRIPT]\n"
-                 "       qtx dump FILE\n"
-                 "       qtx compare [--xlsx OUT.xlsx] A B\n";
-    return qtx::EXIT_USAGE;
-}
+int Usage() { return qtx::PrintUsage(std::cerr); }
 
 }  // namespace
 
@@ -24,6 +17,14 @@ int main(int argc, char** argv)
         return Usage();
     const std::string command = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "--version") {
+        std::cout << qtx::VersionText() << "\n";
+        return qtx::EXIT_DONE;
+    }
+    if (command == "--help" || command == "-h" || command == "help")
+        return qtx::PrintHelp(args.empty() ? std::string() : args.front());
+    if (qtx::HelpRequested(args))
+        return qtx::PrintHelp(command);
     if (command == "calc")
         return qtx::CalcMain(args);
     if (command == "run")
