@@ -20,6 +20,7 @@ enum : int {
     RECENT_FILE_1 = 32785,  // .. 32788
     RECENT_FILE_4 = 32788,
     APP_EXIT = 57665,
+    COMPARE_SHEETS = 32850,  // 对比另一个计算稿: the reconciliation with another sheet file
 
     // Edit
     EDIT_UNDO = 57643,

@@ -21,6 +21,7 @@ const std::vector<SCommandInfo> s_Commands = {
     {RECENT_FILE_1 + 1, "最近文件", "", "打开这个文件", ""},
     {RECENT_FILE_1 + 2, "最近文件", "", "打开这个文件", ""},
     {RECENT_FILE_4, "最近文件", "", "打开这个文件", ""},
+    {COMPARE_SHEETS, "对比另一个计算稿…", "", "与另一个计算稿逐项对量：送审、审定、核增、核减", "对比另一个计算稿"},
     {APP_EXIT, "退出(&X)", "", "退出程序，修改过的计算稿先询问是否保存", "退出"},
 
     {EDIT_UNDO, "撤消", "Ctrl+Z", "撤消上一步操作", "撤消"},
@@ -64,7 +65,7 @@ const std::vector<SCommandInfo> s_Commands = {
 
 const std::vector<SMenuInfo> s_Menu = {
     {"文件(&F)",
-     {FILE_NEW, FILE_OPEN, FILE_SAVE, FILE_SAVE_AS, 0, EXPORT_SUMMARY_XLS, 0, PRINT_SELECTION, FILE_PRINT,
+     {FILE_NEW, FILE_OPEN, FILE_SAVE, FILE_SAVE_AS, 0, EXPORT_SUMMARY_XLS, COMPARE_SHEETS, 0, PRINT_SELECTION, FILE_PRINT,
       FILE_PRINT_PREVIEW, FILE_PRINT_SETUP, 0, RECENT_FILE_1, RECENT_FILE_1 + 1, RECENT_FILE_1 + 2, RECENT_FILE_4, 0,
       APP_EXIT}},
     {"编辑(&E)",

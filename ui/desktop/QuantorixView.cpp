@@ -1,7 +1,14 @@
 #include "ui/desktop/QuantorixView.h"
 
+#include "core/compare/CompareFiles.h"
+#include "core/document/DocumentTexts.h"
+#include "core/document/FileOps.h"
+#include "core/engine/Prompt.h"
 #include "core/session/CommandIds.h"
+#include "core/settings/SettingsNames.h"
+#include "core/settings/SettingsStore.h"
 #include "core/sheet/SheetGrid.h"
+#include "ui/desktop/CompareWindow.h"
 #include "ui/desktop/GbkQt.h"
 #include "ui/desktop/SettingsDialogs.h"
 #include "ui/desktop/SheetDelegate.h"
@@ -461,11 +468,66 @@ void CQuantorixView::OnCommand(int nId)
             m_Controller.RunCommand(nId);
         break;
     }
+    case cmdid::COMPARE_SHEETS:
+        OpenCompareWindow();
+        break;
     default:
         m_Controller.RunCommand(nId);
         break;
     }
     Refresh();
+}
+
+CCompareWindow* CQuantorixView::CompareWindow() const
+{
+    return qobject_cast<CCompareWindow*>(m_pCompare.data());
+}
+
+void CQuantorixView::OpenCompareWindow()
+{
+    CViewController::SCompareSource source = m_Controller.CompareSource();
+    if (!source.m_pPrompt)
+        return;
+    std::string path = "*.qtx";
+    if (!source.m_pPrompt->ChooseFile(false, doctext::FILE_FILTER, path))
+        return;
+    CCompareWindow::SSetup setup;
+    sheetfile::SProperties props;
+    std::string error;
+    if (!sheetcompare::LoadSheetFile(docfile::NativePath(path), setup.m_Other, props, error)) {
+        source.m_pPrompt->ShowMessage(error, doctext::TEXT_WARNING);
+        return;
+    }
+    setup.m_strOtherTitle = docfile::TitleFromPath(path);
+    setup.m_Open = m_Controller.Sheet();
+    setup.m_strOpenTitle = source.m_strTitle;
+    setup.m_nDecimals = source.m_nDecimals;
+    // The printed titles: the open sheet's project and client, with the
+    // labels the print layout uses.
+    struct STitle {
+        const char* m_pszLabel;
+        const char* m_pszDefault;
+        const char* m_pszValue;
+    };
+    const STitle titles[] = {
+        {settingsname::COUNT_PROJECT_NAME, settingsdefault::COUNT_PROJECT_NAME, doctext::KEY_PROJECT},
+        {settingsname::COUNT_CONSTRUCTION_COMPANY, settingsdefault::COUNT_CONSTRUCTION_COMPANY, doctext::KEY_CLIENT},
+    };
+    for (const STitle& title : titles) {
+        const std::string value = m_Key.ReadString(title.m_pszValue);
+        if (!value.empty())
+            setup.m_Titles.push_back(m_Key.ReadWithDefault(title.m_pszLabel, title.m_pszDefault, false) + "\xA3\xBA" + value);  // "："
+    }
+    auto* pWindow = new CCompareWindow(std::move(setup), *source.m_pPrompt, window());
+    pWindow->m_ShowRow = [this](int row) {
+        m_Controller.ClickCell(row, COL_FORMULA, false);
+        Refresh();
+        window()->raise();
+        window()->activateWindow();
+        m_pTable->setFocus();
+    };
+    m_pCompare = pWindow;
+    pWindow->show();
 }
 
 void CQuantorixView::PushEditorState()

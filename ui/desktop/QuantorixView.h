@@ -16,6 +16,7 @@
 #include <QWidget>
 
 class CSettingsKey;
+class CCompareWindow;
 class CSheetModel;
 class CQuantorixView;
 #include <QMenu>
@@ -60,6 +61,8 @@ public:
     CSheetTable* Table() const { return m_pTable; }
     CCellEdit* Editor() const { return m_pEditor; }
     CSheetModel* Model() const { return m_pModel; }
+    // The compare window opened last (文件 → 对比另一个计算稿…), while open.
+    CCompareWindow* CompareWindow() const;
 
     // The grid's context menu (the frame builds it from its actions).
     void SetContextMenu(QMenu* pMenu) { m_pContextMenu = pMenu; }
@@ -110,6 +113,7 @@ private:
     void ApplyLayout();  // column widths and row heights from the sheet
     void ApplyRowHeight(int sheetRow);
     void NoteReplaced(bool bReplaced);
+    void OpenCompareWindow();
     void PaintCorner(QWidget* pCorner);
 
     CViewController& m_Controller;
@@ -118,6 +122,7 @@ private:
     CSheetTable* m_pTable = nullptr;
     CCellEdit* m_pEditor = nullptr;
     QPointer<QMenu> m_pContextMenu;
+    QPointer<QWidget> m_pCompare;  // a CCompareWindow
     QWidget* m_pCorner = nullptr;
     int m_nEditRow = -1;
     int m_nEditCol = -1;

@@ -144,6 +144,18 @@ bool CSheetViewController::IsCommandEnabled(int nId)
     return m_Core.IsCommandEnabled(nId);
 }
 
+CViewController::SCompareSource CSheetViewController::CompareSource()
+{
+    // A recalculation on the worker finishes first: the comparison copies
+    // the sheet.
+    FinishRecalc();
+    SCompareSource source;
+    source.m_strTitle = m_Core.Document().Title();
+    source.m_nDecimals = m_State.m_nDecimals;
+    source.m_pPrompt = &m_Prompt;
+    return source;
+}
+
 bool CSheetViewController::IsCommandChecked(int nId)
 {
     return nId == cmdid::INSERT_EXAMPLE && m_Core.Display().ExampleShown();

@@ -59,6 +59,7 @@ public:
     void AfterSystemSettings() override;
     void AfterEditSettings(bool bOk, const SEditSettingsData& data) override;
 
+    SCompareSource CompareSource() override;
     std::string WindowTitle() override;
     bool BeforeClose() override;
     void OpenPendingFile(const std::string& path) override;

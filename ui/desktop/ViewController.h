@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CPrompt;
 class SheetGrid;
 class QWidget;
 
@@ -81,6 +82,15 @@ public:
     // colours read when it opened, or the confirmed ones.
     virtual void AfterEditSettings(bool bOk, const SEditSettingsData& data) = 0;
 
+    // The open sheet's side of a comparison with another file: its title
+    // (GBK), the decimals it shows and the user's prompt (none: no
+    // comparison). The sheet itself is Sheet(), complete when this returns.
+    struct SCompareSource {
+        std::string m_strTitle;
+        int m_nDecimals = 2;
+        CPrompt* m_pPrompt = nullptr;
+    };
+    virtual SCompareSource CompareSource() { return {}; }
     // The main window's caption (GBK), and whether the sheet has unsaved
     // changes (asked when the window closes).
     virtual std::string WindowTitle() = 0;
