@@ -109,7 +109,7 @@ std::string CExprEngine::SubstituteReferences(const std::string& input) const
 
 std::string CExprEngine::PrepareExpression(const std::string& text)
 {
-    if (text.empty())  // E1
+    if (text.empty())  // nothing to prepare; an empty cell evaluates to nothing
         return text;
     struct SDepth {
         int& m_nDepth;
@@ -117,8 +117,8 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
         ~SDepth() { --m_nDepth; }
     } depth(m_nPrepareDepth);
 
-    // E2, only for the outermost preparation: a function argument keeps what
-    // the arguments before it recorded.
+    // A fresh calculation starts without messages, but only at the outermost
+    // level: a function argument keeps what the arguments before it recorded.
     if (m_nPrepareDepth == 1) {
         m_State.m_strCalcError.clear();
         m_State.m_bCalcOk = 1;
@@ -129,29 +129,31 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     }
 
     std::string substituted;
-    const std::string* pSource = &text;  // E3
+    // Names of other rows become their values before anything is checked.
+    const std::string* pSource = &text;
     if (!m_State.m_RefTable.empty()) {
         if (!m_pSubstituter || !m_pSubstituter->Substitute(text, substituted))
             substituted = SubstituteReferences(text);
         pSource = &substituted;
     }
     const std::string& source = *pSource;
-    // The annotation check works on the prepared text, which E6 needs anyway.
+    // The annotation check works on the prepared text, which the function
+    // pass below needs anyway.
     std::string t = PrepareForEvaluation(source);
-    if (exprtext::CheckPreparedBrackets(t)) {  // E4
+    if (exprtext::CheckPreparedBrackets(t)) {
         m_State.RecordMessage(calctext::MSG_ANNOTATION);
         return "0.0";
     }
-    if (CheckParentheses(source)) {  // E5
+    if (CheckParentheses(source)) {
         m_State.RecordMessage(calctext::MSG_PARENTHESES);
         return "0.0";
     }
-    bool letters = false;  // E6 done above
+    bool letters = false;
     for (char c : t)
         letters = letters || gbk::IsAsciiLetter(c);
-    if (letters)  // E7: without letters there is no name to lower or find
+    if (letters)  // without letters there is no function name to lower or find
         t = ReduceFunctions(t);
-    const int code = CheckSyntax(t);  // E8
+    const int code = CheckSyntax(t);
     if (code == 0)
         return t;
     m_State.RecordMessage(code <= 3 ? calctext::MSG_SYNTAX : code - 1);
@@ -161,7 +163,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
 std::string CExprEngine::ReduceFunctions(const std::string& input)
 {
     std::string text = input;
-    gbk::LowerAsciiInPlace(text);  // F1
+    gbk::LowerAsciiInPlace(text);  // function names are found in any case
 
     // The scan writes what it has passed into out and reads the rest from
     // text at pos. A value text never starts or ends with a letter, so no
@@ -199,12 +201,14 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
                 close = n - 1;
             }
 
-            // F4: the argument's value, rounded through six decimals.
+            // The argument's value, rounded through six decimals as the
+            // text it is written back as would be.
             const std::string argument = text.substr(open + 1, close - open - 1);
             const std::string prepared = PrepareExpression(argument);
             double x = ToNumber(FormatArgument(Evaluate(prepared)));
 
-            // F5
+            // The function itself; angles are in degrees, and a value
+            // outside a function's domain is told and taken as 0.
             double y = 0.0;
             const char* name = fn.m_szName;
             if (std::strcmp(name, "log") == 0) {
@@ -244,7 +248,8 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
             if (y == 0)
                 y = 0.0;  // never "-0.000000", which would read as a second sign
 
-            // F6
+            // The value replaces the call; a negative one is written as
+            // (0-v) so that it cannot follow an operator directly.
             if (y >= 0) {
                 AppendFixed(out, y, 6);
             } else {
@@ -526,16 +531,17 @@ std::string CExprEngine::FormatResult(const std::string& expr, double value, int
 
 std::string CExprEngine::EvaluateToResultText(const std::string& cleaned)
 {
-    const double value = Evaluate(PrepareExpression(cleaned));               // T4
-    std::string result = FormatResult(cleaned, value, m_State.m_nDecimals);  // T5
-    if (!m_State.m_strCalcError.empty())                                     // T6
+    const double value = Evaluate(PrepareExpression(cleaned));
+    std::string result = FormatResult(cleaned, value, m_State.m_nDecimals);
+    // The message goes in front, where the user sees it first.
+    if (!m_State.m_strCalcError.empty())
         result.insert(0, m_State.m_strCalcError);
     return result;
 }
 
 std::string CExprEngine::CalcExpressionText(const std::string& text)
 {
-    std::string t = CleanExpression(text);  // T1
-    t.erase(FindResultSeparator(t));        // T2
+    std::string t = CleanExpression(text);
+    t.erase(FindResultSeparator(t));  // the old result is calculated anew
     return EvaluateToResultText(t);
 }

@@ -133,7 +133,8 @@ void FixPairsAndPoints(std::string& text)
 
 std::string CleanExpression(const std::string& input)
 {
-    // C1: the first occurrence of each of the first eight messages. Every
+    // An earlier calculation's message is not part of the expression: the
+    // first occurrence of each of the first eight messages goes. Every
     // message starts with "["; the text is copied only when one is there.
     std::string removed;
     const std::string* source = &input;
@@ -153,7 +154,7 @@ std::string CleanExpression(const std::string& input)
         }
     }
     const std::string& text = *source;
-    // C2-C4 in one pass: lower-case letters, full-width punctuation, no
+    // In one pass: lower-case letters, full-width punctuation, no
     // spaces or line feeds. The mapped characters are neither letters nor
     // spaces, so the order of the three passes does not matter.
     std::string out;
@@ -183,7 +184,8 @@ std::string CleanExpression(const std::string& input)
             continue;
         out.push_back(gbk::ToLowerAscii(c));
     }
-    // C5
+    // Typing slips such as "()" and stray points are mended last, on the
+    // text as it will be stored.
     FixPairsAndPoints(out);
     return out;
 }
@@ -192,15 +194,16 @@ std::string PrepareForEvaluation(const std::string& input)
 {
     std::string text;
     if (input.find_first_of(" \n") == std::string::npos) {
-        text = Strip(input, nullptr);  // P2 (P1 has nothing to do)
+        text = Strip(input, nullptr);  // no blanks to delete: only the annotations go
     } else {
         text = input;
-        DeleteSpacesAndLineFeeds(text);  // P1
+        DeleteSpacesAndLineFeeds(text);
         if (text.find('[') != std::string::npos)
-            text = Strip(text, nullptr);  // P2
+            text = Strip(text, nullptr);  // annotations take no part in the arithmetic
     }
-    FixPairsAndPoints(text);  // P3
-    std::string out;          // P4: "(-" becomes "(0-"
+    FixPairsAndPoints(text);
+    // A sign after "(" becomes a subtraction from 0: "(-" reads "(0-".
+    std::string out;
     if (text.find("(-") == std::string::npos) {
         out.swap(text);
     } else {
@@ -211,9 +214,9 @@ std::string PrepareForEvaluation(const std::string& input)
                 out.push_back('0');
         }
     }
-    if (out.empty())  // P5
+    if (out.empty())  // an expression of annotations only counts as 0
         out = "0.0";
-    if (out[0] == '-')  // P6
+    if (out[0] == '-')  // a leading sign, too, is a subtraction from 0
         out.insert(out.begin(), '0');
     return out;
 }

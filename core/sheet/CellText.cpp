@@ -109,15 +109,16 @@ std::string MakeRefName(const std::string& cleaned)
     std::string name;
     for (std::size_t i = 0; i < cleaned.size();) {
         const std::size_t len = gbk::CharLength(cleaned, i);
-        if (len == 1 && (gbk::IsAsciiLetter(cleaned[i]) || gbk::IsAsciiDigit(cleaned[i])))  // N1
+        // Only ASCII letters and digits can be typed into an expression.
+        if (len == 1 && (gbk::IsAsciiLetter(cleaned[i]) || gbk::IsAsciiDigit(cleaned[i])))
             name.push_back(cleaned[i]);
         i += len;
     }
-    std::size_t first = 0;  // N2
+    std::size_t first = 0;  // a name starts with a letter, or it would read as a number
     while (first < name.size() && !gbk::IsAsciiLetter(name[first]))
         ++first;
     name.erase(0, first);
-    if (name.size() > 6)  // N3
+    if (name.size() > 6)  // names are short by design: six characters at most
         name.resize(6);
     gbk::LowerAsciiInPlace(name);
     return name;

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Rewrites NAME.out for the given scenario scripts (review the diff!).
-# usage: tests/scenarios/regen.sh build/bin/qtx tests/scenarios/NAME.qtxs ...
+# Rewrites NAME.out for the given scenario scripts (review the diff!), or with
+# --check only compares what the scripts print now with NAME.out.
+# usage: tests/scenarios/regen.sh [--check] build/bin/qtx tests/scenarios/NAME.qtxs ...
 set -u
+check=0
+if [ "${1:-}" = "--check" ]; then check=1; shift; fi
 qtx=$(realpath "$1"); shift
+status=0
 for script in "$@"; do
   script=$(realpath "$script")
   work=$(mktemp -d)
-  out="${script%.qtxs}.out"
+  expected="${script%.qtxs}.out"
+  out=$expected
+  [ $check -eq 1 ] && out="$work/actual.out"
   (cd "$work" && QUANTORIX_SETTINGS="$work/settings.ini" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen \
      "$qtx" run "$script" > "$out"; echo "exit=$?" >> "$out"
    if [ -f "${script%.qtxs}.then" ]; then
@@ -15,5 +21,11 @@ for script in "$@"; do
        eval "\"$qtx\" $line" >> "$out" 2>&1; echo "exit=$?" >> "$out"
      done < "${script%.qtxs}.then"
    fi)
+  if [ $check -eq 1 ]; then
+    if ! diff -u "$expected" "$out" > "$work/diff"; then
+      echo "differs: $(basename "$script")"; cat "$work/diff"; status=1
+    fi
+  fi
   rm -rf "$work"
 done
+exit $status
