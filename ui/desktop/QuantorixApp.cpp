@@ -6,13 +6,17 @@
 #include "ui/desktop/QuantorixView.h"
 #include "ui/desktop/SheetViewController.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 
 CQuantorixApp::CQuantorixApp(ControllerFactory factory)
     : m_Factory(std::move(factory)), m_Key(m_Store)
@@ -22,6 +26,27 @@ CQuantorixApp::CQuantorixApp(ControllerFactory factory)
 CQuantorixApp::~CQuantorixApp()
 {
     m_pFrame.reset();
+}
+
+bool CQuantorixApp::LoadChineseTranslations()
+{
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QLocale::setDefault(chinese);
+    QCoreApplication* pApp = QCoreApplication::instance();
+    if (!pApp)
+        return false;
+    // Once per run; the translator lives as long as the application.
+    if (pApp->findChild<QTranslator*>(QStringLiteral("qtbaseChinese")))
+        return true;
+    auto* pTranslator = new QTranslator(pApp);
+    pTranslator->setObjectName(QStringLiteral("qtbaseChinese"));
+    if (!pTranslator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete pTranslator;
+        return false;
+    }
+    QCoreApplication::installTranslator(pTranslator);
+    return true;
 }
 
 void CQuantorixApp::ShowSplash()

@@ -26,6 +26,13 @@ public:
     explicit CQuantorixApp(ControllerFactory factory = ControllerFactory());
     ~CQuantorixApp();
 
+    // Qt's own texts (file dialogs, the buttons of message boxes, the colour
+    // chooser, the text edit's menu) in Chinese whatever the system's
+    // language, as the program's own texts are. False when Qt's Chinese
+    // translations are not installed; the program then runs with Qt's
+    // English.
+    static bool LoadChineseTranslations();
+
     // The start-up; false ends the program at once. args are the program's
     // arguments without the program name.
     bool InitInstance(const QStringList& args);

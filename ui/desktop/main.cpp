@@ -30,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Quantorix"));
     QApplication::setOrganizationName(QStringLiteral("Quantorix"));
     QApplication::setDesktopFileName(QStringLiteral("quantorix"));
+    CQuantorixApp::LoadChineseTranslations();
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
