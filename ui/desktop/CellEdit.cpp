@@ -16,7 +16,10 @@
 CCellEdit::CCellEdit(QWidget* pParent) : QPlainTextEdit(pParent)
 {
     setObjectName(QStringLiteral("cellEdit"));
+    // A thin line that lies on the cell's grid lines, so that the text area
+    // is the cell itself.
     setFrameShape(QFrame::Box);
+    setFrameShadow(QFrame::Plain);
     setLineWidth(1);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -24,7 +27,7 @@ CCellEdit::CCellEdit(QWidget* pParent) : QPlainTextEdit(pParent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab and Shift+Tab move to the next cell (the sheet handles them).
     setTabChangesFocus(false);
-    document()->setDocumentMargin(1);
+    document()->setDocumentMargin(0);
     setAttribute(Qt::WA_InputMethodEnabled, true);
     hide();
     connect(this, &QPlainTextEdit::textChanged, this, &CCellEdit::OnEdited);
@@ -316,9 +319,12 @@ void CCellEdit::GrowToWrappedText()
                                         Qt::TextWordWrap | Qt::TextWrapAnywhere, text);
     const int lines = std::max(1, (bound.height() + lineHeight - 1) / lineHeight);
     int h = height();
+    // One line stays in the cell it was opened on, even where the row is a
+    // little lower than the font's line; the editor grows by whole lines
+    // once the text wraps.
     const int maxHeight = std::max(h, m_rcClient.height() - 2 - (y() - m_rcClient.y()));
     const int wantedHeight = lines * lineHeight + 5 + frame;
-    if (wantedHeight > h)
+    if (lines > 1 && wantedHeight > h)
         h = std::min(wantedHeight, maxHeight);
     if (w != width() || h != height())
         resize(w, h);

@@ -231,6 +231,12 @@ CQuantorixView::~CQuantorixView()
     m_Controller.m_OnChanged = nullptr;
 }
 
+QRect CQuantorixView::EditorRectOf(const QRect& rcCell) const
+{
+    const int frame = m_pEditor->frameWidth();
+    return rcCell.adjusted(-frame, -frame, frame, frame);
+}
+
 int CQuantorixView::TwipsToPixels(int twips) const
 {
     const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
@@ -349,14 +355,12 @@ void CQuantorixView::PlaceEditor()
     const QRect rcClient = m_pTable->viewport()->rect();
     if (m_pEditor->isVisible()) {
         // Scrolling moves the editor with its cell; its size stays.
-        m_pEditor->move(rcCell.topLeft());
+        m_pEditor->move(EditorRectOf(rcCell).topLeft());
         m_pEditor->PlaceOnCell(m_pEditor->geometry(), rcClient);
     } else {
-        // At least one text line high, whatever the row's height.
-        QRect rc = rcCell.adjusted(0, 0, 1, 1);
-        const int oneLine = m_pEditor->fontMetrics().lineSpacing() + 2 * m_pEditor->frameWidth() + 2;
-        rc.setHeight(std::max(rc.height(), oneLine));
-        m_pEditor->PlaceOnCell(rc, rcClient);
+        // The editor's frame lies on the cell's grid lines: its text area is
+        // the cell.
+        m_pEditor->PlaceOnCell(EditorRectOf(rcCell), rcClient);
     }
 }
 

@@ -70,6 +70,8 @@ public:
     // first shown.
     void SetPendingOpen(const std::string& path) { m_strPendingOpen = path; }
 
+    // Where the editor opens over a cell's rectangle (table coordinates).
+    QRect EditorRectOf(const QRect& rcCell) const;
     // Pixels of a height in twips on this screen.
     int TwipsToPixels(int twips) const;
     // Width in pixels of each template segment of the header template.

@@ -6,14 +6,20 @@
 #include "core/session/CommandIds.h"
 #include "core/settings/SettingsNames.h"
 #include "ui/desktop/CellEdit.h"
+#include "ui/desktop/QuantorixApp.h"
 #include "ui/desktop/SettingsDialogs.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace cmdid;
@@ -31,7 +37,7 @@ TEST_F(DesktopSheetTest, TypedExpressionIsCalculatedAndEnterMovesDown)
     EXPECT_EQ(Sheet().Col(), COL_FORMULA);
     // The empty cell below opens its editor at once, over the cell.
     ASSERT_TRUE(m_pView->Editor()->isVisible());
-    EXPECT_EQ(m_pView->Editor()->geometry().topLeft(), CellRect(3, COL_FORMULA).topLeft());
+    EXPECT_EQ(m_pView->Editor()->geometry(), m_pView->EditorRectOf(CellRect(3, COL_FORMULA)));
 
     // A faulty expression is marked and coloured with the error colour.
     Type(QStringLiteral("5++3"));
@@ -300,6 +306,63 @@ TEST_F(DesktopSheetTest, ClipboardKeysActOnTheOpenEditorsText)
     EXPECT_EQ(Sheet().TextMatrix(5, COL_POSITION), "");
     Key(Qt::Key_Return);
     EXPECT_EQ(Sheet().TextMatrix(4, COL_POSITION), Gbk("墙?"));
+}
+
+// A label as the user reads it: without its "(&X)" mnemonic and the key
+// shown after a tab.
+QString Label(QString text)
+{
+    text = text.left(text.indexOf(QLatin1Char('\t')));
+    return text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+}
+
+bool HasLatinLetters(const QString& text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")));
+}
+
+TEST_F(DesktopSheetTest, QtsOwnTextsAndTheEditorsMenuAreChinese)
+{
+    ASSERT_TRUE(CQuantorixApp::LoadChineseTranslations());
+    QMessageBox box(QMessageBox::Question, QStringLiteral("警告"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+    QFileDialog files(m_pFrame.get());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    for (QAbstractButton* pButton : files.findChild<QDialogButtonBox*>()->buttons())
+        EXPECT_FALSE(HasLatinLetters(Label(pButton->text()))) << pButton->text().toStdString();
+
+    // The editor's menu: Qt's entries in Chinese, the program's own bracket
+    // keys after them; chosen entries act as their keys do.
+    ClickCell(2, COL_FORMULA);
+    Type(QStringLiteral("ab"));
+    CCellEdit* pEditor = m_pView->Editor();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1😀"));
+    auto choose = [pEditor](const QString& label) {
+        QTimer::singleShot(0, [pEditor, label] {
+            QMenu* pMenu = pEditor->ContextMenu();
+            ASSERT_NE(pMenu, nullptr);
+            QAction* pChosen = nullptr;
+            for (QAction* pAction : pMenu->actions()) {
+                EXPECT_FALSE(HasLatinLetters(Label(pAction->text()))) << pAction->text().toStdString();
+                if (Label(pAction->text()) == label)
+                    pChosen = pAction;
+            }
+            pMenu->close();
+            ASSERT_NE(pChosen, nullptr) << label.toStdString();
+            pChosen->trigger();
+        });
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(2, 2), pEditor->viewport()->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(pEditor->viewport(), &e);
+    };
+    choose(QStringLiteral("插入括号()"));
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("ab()"));
+    choose(QStringLiteral("粘贴"));
+    EXPECT_EQ(pEditor->toPlainText(), QStringLiteral("ab(1?)"));
+    ASSERT_FALSE(m_Prompt.m_Status.empty());
+    EXPECT_EQ(GbkToQ(m_Prompt.m_Status.back()), ReplacedCharsNotice());
 }
 
 TEST_F(DesktopSheetTest, SystemSettingsWriteOnOkOnlyAndRestartAutosave)

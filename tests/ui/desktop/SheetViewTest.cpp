@@ -175,12 +175,21 @@ TEST_F(SheetViewTest, EditorGrowsButNeverPastTheGrid)
     Type(QStringLiteral("x"));
     CCellEdit* pEditor = m_pView->Editor();
     ASSERT_TRUE(pEditor->isVisible());
+    // It opens on its cell, its frame on the cell's grid lines, and one
+    // line of text keeps that size: the row below stays visible.
+    EXPECT_EQ(pEditor->geometry(), m_pView->EditorRectOf(CellRect(2, COL_REF)));
+    EXPECT_LT(pEditor->geometry().bottom(), CellRect(3, COL_REF).top());
+    Type(QStringLiteral("12"));
+    EXPECT_EQ(pEditor->geometry(), m_pView->EditorRectOf(CellRect(2, COL_REF)));
     const int startWidth = pEditor->width();
     const int startHeight = pEditor->height();
     QTest::keyClicks(pEditor, QString(120, QLatin1Char('m')));
     const QRect client = Table()->viewport()->rect();
     EXPECT_GT(pEditor->width(), startWidth);
+    // Wrapped, it grows by whole lines (plus 5 pixels and the frame).
+    const int frame = 2 * pEditor->frameWidth();
     EXPECT_GT(pEditor->height(), startHeight);
+    EXPECT_EQ((pEditor->height() - frame - 5) % pEditor->fontMetrics().lineSpacing(), 0);
     EXPECT_LE(pEditor->geometry().right(), client.right());
     EXPECT_LE(pEditor->geometry().bottom(), client.bottom());
     // Deleting text does not shrink it.
