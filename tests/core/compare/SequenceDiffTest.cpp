@@ -1,5 +1,7 @@
-// The Myers alignment against the plain quadratic table: the same length on
-// random sequences, and a valid common subsequence every time.
+// Both alignments (the Myers diff, and the bit-parallel rows it hands over
+// to when the differences are too many) against the plain quadratic table:
+// the same length on random sequences, and a valid common subsequence every
+// time.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -34,14 +36,15 @@ void ExpectValid(const std::vector<int>& a, const std::vector<int>& b,
 TEST(SequenceDiff, MatchesThePlainTableOnRandomSequences)
 {
     std::mt19937 rng(17);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 1500; ++round) {
         const int alphabet = 1 + static_cast<int>(rng() % 6);
-        std::vector<int> a(rng() % 40), b;
+        // Every tenth pair is long enough to span several machine words.
+        std::vector<int> a(rng() % (round % 10 == 0 ? 300 : 40)), b;
         for (int& v : a)
             v = static_cast<int>(rng() % alphabet);
         // Mostly a few edits of a, sometimes an unrelated sequence.
         if (rng() % 4 == 0) {
-            b.resize(rng() % 40);
+            b.resize(rng() % (round % 10 == 0 ? 300 : 40));
             for (int& v : b)
                 v = static_cast<int>(rng() % alphabet);
         } else {
@@ -54,9 +57,12 @@ TEST(SequenceDiff, MatchesThePlainTableOnRandomSequences)
                     b.insert(b.begin() + at, static_cast<int>(rng() % (alphabet + 2)));
             }
         }
-        const auto pairs = seqdiff::LongestCommonSubsequence(a, b);
-        ExpectValid(a, b, pairs);
-        ASSERT_EQ(static_cast<int>(pairs.size()), PlainLcsLength(a, b)) << "round " << round;
+        const int expected = PlainLcsLength(a, b);
+        for (long long budget : {-1LL, 0LL, 40LL}) {
+            const auto pairs = seqdiff::LongestCommonSubsequence(a, b, budget);
+            ExpectValid(a, b, pairs);
+            ASSERT_EQ(static_cast<int>(pairs.size()), expected) << "round " << round << " budget " << budget;
+        }
     }
 }
 
