@@ -18,6 +18,7 @@ namespace {
 // One summary item of one sheet: its name and its rows that hold anything.
 struct SItem {
     std::string m_strName;
+    int m_nHeading = 0;  // its summary row; 0 for the rows above the first one
     std::vector<int> m_Rows;
 };
 
@@ -43,6 +44,7 @@ std::vector<SItem> ItemsOf(const SheetGrid& grid)
             bHeading = true;
             items.emplace_back();
             items.back().m_strName = celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
+            items.back().m_nHeading = row;
         } else if (!IsBlankRow(grid, row)) {
             items.back().m_Rows.push_back(row);
         }
@@ -199,7 +201,8 @@ public:
             sums.Add(m_A, row, 0);
         for (const CCategorySums::SLine& line : sums.Lines())
             m_Out.m_Items.push_back(SItemLine{name, line.m_strCategory, line.m_strUnit,
-                                              MakeQuantities(line.m_Sum[0], line.m_Sum[1], m_Out.m_nDecimals)});
+                                              MakeQuantities(line.m_Sum[0], line.m_Sum[1], m_Out.m_nDecimals),
+                                              HeadingOf(pA), HeadingOf(pB)});
 
         const std::vector<int> keysA = KeysOf(m_A, rowsA);
         const std::vector<int> keysB = KeysOf(m_B, rowsB);
@@ -217,6 +220,17 @@ public:
     }
 
 private:
+    // The row that shows an item: its heading, or the first of the rows
+    // above the first heading; 0 when the side has no such item.
+    static int HeadingOf(const SItem* pItem)
+    {
+        if (!pItem)
+            return 0;
+        if (pItem->m_nHeading)
+            return pItem->m_nHeading;
+        return pItem->m_Rows.empty() ? 0 : pItem->m_Rows.front();
+    }
+
     std::vector<int> KeysOf(const SheetGrid& grid, const std::vector<int>& rows)
     {
         std::vector<int> keys;

@@ -42,6 +42,10 @@ struct SItemLine {
     std::string m_strCategory;
     std::string m_strUnit;  // of the first row of that category in B; A's when that has none
     SQuantities m_Qty;
+    // The item's summary row on each side (for the rows above the first
+    // heading, the first of them), 0 where the side has no such item.
+    int m_nRowA = 0;
+    int m_nRowB = 0;
 };
 
 enum ERowKind { ROW_CHANGED,

@@ -272,6 +272,7 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
 
     connect(m_pSide, &QComboBox::currentIndexChanged, this, [this] { Recompare(); });
     connect(m_pRows, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { RowActivated(row); });
+    connect(m_pItems, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ItemActivated(row); });
     connect(m_pExcel, &QPushButton::clicked, this, [this] { ExportWorkbook(); });
     connect(m_pPrint, &QPushButton::clicked, this, [this] { Print(); });
     connect(m_pPdf, &QPushButton::clicked, this, [this] { ExportPdf(); });
@@ -377,12 +378,18 @@ void CCompareWindow::FillRows()
     m_pRows->resizeColumnToContents(ROW_COL_ROW_B);
 }
 
-void CCompareWindow::RowActivated(int tableRow)
+void CCompareWindow::ItemActivated(int tableRow)
 {
-    if (tableRow < 0 || tableRow >= static_cast<int>(m_Comparison.m_Rows.size()))
+    // The item lines come first in the table; the 合计 lines below them
+    // belong to no item.
+    if (tableRow < 0 || tableRow >= static_cast<int>(m_Comparison.m_Items.size()))
         return;
-    const sheetcompare::SRowLine& line = m_Comparison.m_Rows[tableRow];
-    const int row = OpenIsChecked() ? line.m_nRowB : line.m_nRowA;
+    const sheetcompare::SItemLine& line = m_Comparison.m_Items[tableRow];
+    ShowOpenRow(OpenIsChecked() ? line.m_nRowB : line.m_nRowA);
+}
+
+void CCompareWindow::ShowOpenRow(int row)
+{
     if (row == 0) {
         m_pStatus->setText(QStringLiteral("这一行只在另一个计算稿（%1）中").arg(GbkToQ(m_Setup.m_strOtherTitle)));
         return;
@@ -390,6 +397,14 @@ void CCompareWindow::RowActivated(int tableRow)
     m_pStatus->setText(QStringLiteral("第 %1 行").arg(row));
     if (m_ShowRow)
         m_ShowRow(row);
+}
+
+void CCompareWindow::RowActivated(int tableRow)
+{
+    if (tableRow < 0 || tableRow >= static_cast<int>(m_Comparison.m_Rows.size()))
+        return;
+    const sheetcompare::SRowLine& line = m_Comparison.m_Rows[tableRow];
+    ShowOpenRow(OpenIsChecked() ? line.m_nRowB : line.m_nRowA);
 }
 
 bool CCompareWindow::ExportWorkbook()

@@ -65,6 +65,8 @@ private:
     void FillItems();
     void FillRows();
     void RowActivated(int tableRow);
+    void ItemActivated(int tableRow);
+    void ShowOpenRow(int row);
     QString SideTitle(bool bChecked) const;
 
     SSetup m_Setup;

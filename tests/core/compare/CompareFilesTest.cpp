@@ -55,7 +55,7 @@ TEST(CompareFiles, ReadsASheetFileWithoutTheSettings)
 TEST(CompareFiles, WorkbookIsWrittenWholeOrNotAtAll)
 {
     sheetcompare::SComparison comparison;
-    comparison.m_Items.push_back({"wall", "C20", "m3", {"1.00", "2.00", "+1.00", 1, 2, 1, 1}});
+    comparison.m_Items.push_back({"wall", "C20", "m3", {"1.00", "2.00", "+1.00", 1, 2, 1, 1}, 0, 2});
     comparison.m_Rows.push_back({sheetcompare::ROW_ADDED, "wall", 0, 3, "L1", "C20", "", "1=1.00"});
     const std::string dir = ::testing::TempDir() + "qtx-compare-book";
     std::filesystem::create_directories(dir);

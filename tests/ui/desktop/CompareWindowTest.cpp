@@ -62,7 +62,7 @@ protected:
     }
     void DoubleClickRow(QTableWidget* pTable, int row)
     {
-        const QPoint at = pTable->visualItemRect(pTable->item(row, 4)).center();
+        const QPoint at = pTable->visualItemRect(pTable->item(row, 3)).center();
         QTest::mouseClick(pTable->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(pTable->viewport(), Qt::LeftButton, {}, at);
     }
@@ -127,6 +127,9 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     DoubleClickRow(pRows, 1);
     EXPECT_EQ(Sheet().Row(), 3);
     EXPECT_TRUE(pWindow->StatusLabel()->text().contains(QStringLiteral("submitted")));
+    // A double-click on an item line shows the item's heading.
+    DoubleClickRow(pItems, 1);
+    EXPECT_EQ(Sheet().Row(), 1);
 
     // The open sheet as the submitted one (送审): the sides change places.
     pWindow->activateWindow();
