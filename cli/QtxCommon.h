@@ -24,6 +24,8 @@ int RunMain(const std::vector<std::string>& args);
 int DumpMain(const std::vector<std::string>& args);
 // qtx compare [--xlsx OUT.xlsx] A B: the reconciliation of two sheet files.
 int CompareMain(const std::vector<std::string>& args);
+// qtx xls [--summary] FILE OUT: exports a sheet file as a workbook.
+int XlsMain(const std::vector<std::string>& args);
 
 // "qtx (Quantorix) VERSION".
 std::string VersionText();

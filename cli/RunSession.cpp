@@ -256,6 +256,19 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
         m_Prompt.SetNextFile(std::string());
         return true;
     }
+    if (command == "xls" || command == "xls-summary") {
+        if (rest.empty()) {
+            error = command + " needs a PATH";
+            return false;
+        }
+        // The path as chosen in the export dialog; its extension picks the type.
+        m_Prompt.SetNextFile(Text(rest));
+        const int rows = m_pSheet->ExportExcel(command == "xls-summary");
+        m_Prompt.SetNextFile(std::string());
+        if (rows >= 0)
+            m_Out << "rows=" << rows << "\n";
+        return true;
+    }
     if (command == "more-decimals" || command == "fewer-decimals") {
         m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
         m_pSheet->WaitForRecalc();

@@ -33,5 +33,7 @@ int main(int argc, char** argv)
         return qtx::DumpMain(args);
     if (command == "compare")
         return qtx::CompareMain(args);
+    if (command == "xls")
+        return qtx::XlsMain(args);
     return Usage();
 }

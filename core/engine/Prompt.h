@@ -3,6 +3,7 @@
 // tests implement it with scripted answers. All texts are GBK.
 #pragma once
 
+#include <cctype>
 #include <string>
 
 class CPrompt {
@@ -28,6 +29,40 @@ public:
         (void)filter;
         (void)path;
         return false;
+    }
+    // A file chooser that offers several file types (filter as above:
+    // "name|pattern|name|pattern||"); nType gets the index of the type the
+    // user picked. Where a chooser cannot tell, the type is the first one
+    // whose pattern ("*.ext") matches the chosen name, else type 0.
+    virtual bool ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType)
+    {
+        if (!ChooseFile(bSave, filter, path))
+            return false;
+        nType = TypeOfName(filter, path);
+        return true;
+    }
+    static int TypeOfName(const std::string& filter, const std::string& path)
+    {
+        std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        int type = 0;
+        std::size_t pos = 0;
+        for (int field = 0;; ++field) {
+            const std::size_t bar = filter.find('|', pos);
+            if (bar == std::string::npos || bar == pos)
+                break;
+            std::string pattern = filter.substr(pos, bar - pos);
+            pos = bar + 1;
+            if (field % 2 == 0)
+                continue;
+            for (char& c : pattern)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (pattern.size() > 1 && pattern[0] == '*' && name.size() >= pattern.size() - 1 && name.compare(name.size() - (pattern.size() - 1), std::string::npos, pattern, 1, std::string::npos) == 0)
+                return type;
+            ++type;
+        }
+        return 0;
     }
     // A short text for the status bar.
     virtual void ShowStatus(const std::string& text) { (void)text; }

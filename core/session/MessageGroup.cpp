@@ -32,6 +32,12 @@ bool CMessageGroup::ChooseFile(bool bSave, const std::string& filter, std::strin
     return m_Target.ChooseFile(bSave, filter, path);
 }
 
+bool CMessageGroup::ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType)
+{
+    Flush();
+    return m_Target.ChooseFileOfType(bSave, filter, path, nType);
+}
+
 void CMessageGroup::EndAction()
 {
     if (m_nDepth > 0 && --m_nDepth == 0)

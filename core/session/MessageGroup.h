@@ -21,6 +21,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override;
     EAnswer AskQuestion(const std::string& text, const std::string& caption, EButtons buttons) override;
     bool ChooseFile(bool bSave, const std::string& filter, std::string& path) override;
+    bool ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType) override;
     void ShowStatus(const std::string& text) override { m_Target.ShowStatus(text); }
 
     // Brackets one user action; actions may nest, only the outermost end

@@ -20,7 +20,8 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Clipboard(*this, clipboard),
       m_Bulk(*this, m_Grid.Engine()),
       m_Display(*this),
-      m_Document(*this, store, m_Group)
+      m_Document(*this, store, m_Group),
+      m_Export(m_Group)
 {
     m_State.m_pPrompt = &m_Group;
     m_Grid.SetEditor(this);
@@ -416,6 +417,8 @@ bool CSheetSession::RunCommand(int id)
     case cmdid::ALIGN_CENTER: m_Display.AlignCenter(); break;
     case cmdid::ALIGN_RIGHT: m_Display.AlignRight(); break;
     case cmdid::INSERT_EXAMPLE: m_Display.InsertExample(); break;
+    case cmdid::EXPORT_SUMMARY_XLS: ExportExcel(true); break;
+    case cmdid::EXPORT_ALL_XLS: ExportExcel(false); break;
     default: return false;
     }
     return true;
@@ -455,6 +458,18 @@ bool CSheetSession::RemoveText(const std::string& text)
         return false;
     m_Bulk.RemoveFromCells();
     return true;
+}
+
+int CSheetSession::ExportExcel(bool bSummary)
+{
+    CUserAction action(m_Group);
+    CLock lock(m_Grid.Mutex());
+    // The names as the engine reads them, for the live formulas.
+    m_Grid.RebuildRefTable();
+    excelexport::SInput input;
+    input.m_pGrid = &Sheet();
+    input.m_pRefTable = &m_State.m_RefTable;
+    return m_Export.Run(bSummary, input, m_Document.WorkFolder() + "/" + m_Document.Title());
 }
 
 bool CSheetSession::ChooseItem(int index)

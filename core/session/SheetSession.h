@@ -21,6 +21,7 @@
 #include "core/edit/SheetKeys.h"
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
+#include "core/export/ExcelExport.h"
 #include "core/session/CommandIds.h"
 #include "core/session/MessageGroup.h"
 #include "core/settings/SettingsDialogData.h"
@@ -118,6 +119,11 @@ public:
     bool AppendText(const std::string& text);
     bool RemoveText(const std::string& text);
 
+    // The Excel export commands (the summary items, or every row) with their
+    // file dialog: the worksheet rows written, the title row included, or -1
+    // when cancelled, refused or failed (the user has been told).
+    int ExportExcel(bool bSummary);
+
     // The item list (tool bar): the Nth entry chosen, from 0.
     bool ChooseItem(int index);
 
@@ -194,6 +200,7 @@ private:
     CBulkEdit m_Bulk;
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
+    CExcelExport m_Export;
     std::function<void()> m_OnRecalcFinished;
     int m_nPageRows = DEFAULT_PAGE_ROWS;
 };

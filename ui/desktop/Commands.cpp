@@ -129,8 +129,6 @@ const std::vector<SAccelInfo>& AcceleratorTable() { return s_Accels; }
 bool IsDeferredCommand(int nId)
 {
     switch (nId) {
-    case EXPORT_SUMMARY_XLS:
-    case EXPORT_ALL_XLS:
     case PRINT_SELECTION:
     case FILE_PRINT:
     case FILE_PRINT_PREVIEW:

@@ -42,7 +42,7 @@ struct SAccelInfo {
 const std::vector<SAccelInfo>& AcceleratorTable();
 
 // Commands whose subsystem is not part of the window layer and that stay
-// disabled until a controller takes them (printing, Excel export).
+// disabled until a controller takes them (printing).
 bool IsDeferredCommand(int nId);
 
 // Texts of the frame.

@@ -54,15 +54,23 @@ QString CQtPrompt::QtFilter(const QString& mfcFilter)
 
 bool CQtPrompt::ChooseFile(bool bSave, const std::string& filter, std::string& path)
 {
+    int nType = 0;
+    return ChooseFileOfType(bSave, filter, path, nType);
+}
+
+bool CQtPrompt::ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType)
+{
     const QString qFilter = QtFilter(GbkToQ(filter));
     QString start = GbkToQ(path);
     // A proposed name of the form "folder/*.qtx" only names the folder.
     if (start.contains(QLatin1Char('*')))
         start = start.left(std::max<qsizetype>(start.lastIndexOf(QLatin1Char('/')), 0));
-    const QString chosen = bSave ? QFileDialog::getSaveFileName(m_pParent, QString(), start, qFilter)
-                                 : QFileDialog::getOpenFileName(m_pParent, QString(), start, qFilter);
+    QString selected;
+    const QString chosen = bSave ? QFileDialog::getSaveFileName(m_pParent, QString(), start, qFilter, &selected)
+                                 : QFileDialog::getOpenFileName(m_pParent, QString(), start, qFilter, &selected);
     if (chosen.isEmpty())
         return false;
+    nType = std::max<qsizetype>(qFilter.split(QStringLiteral(";;")).indexOf(selected), 0);
     bool bReplaced = false;
     path = QToGbk(chosen, &bReplaced);
     if (bReplaced && m_ShowStatus)

@@ -138,7 +138,7 @@ void CSheetViewController::RunCommand(int nId)
 
 bool CSheetViewController::IsCommandEnabled(int nId)
 {
-    // Printing and the Excel export are not part of this program yet.
+    // Printing is not part of this program yet.
     if (IsDeferredCommand(nId))
         return false;
     return m_Core.IsCommandEnabled(nId);

@@ -89,8 +89,10 @@ TEST_F(MainFrameTest, AcceleratorTable)
 TEST_F(MainFrameTest, DeferredCommandsStayDisabled)
 {
     m_pFrame->UpdateCommandStates();
-    for (int id : {FILE_PRINT, FILE_PRINT_PREVIEW, FILE_PRINT_SETUP, PRINT_SELECTION, EXPORT_SUMMARY_XLS, CELL_FONT})
+    for (int id : {FILE_PRINT, FILE_PRINT_PREVIEW, FILE_PRINT_SETUP, PRINT_SELECTION, CELL_FONT})
         EXPECT_FALSE(m_pFrame->Action(id)->isEnabled()) << id;
+    for (int id : {EXPORT_SUMMARY_XLS, EXPORT_ALL_XLS})
+        EXPECT_TRUE(m_pFrame->Action(id)->isEnabled()) << id;
     EXPECT_TRUE(m_pFrame->Action(SYSTEM_SETTINGS)->isEnabled());
     EXPECT_TRUE(m_pFrame->Action(HELP_HOME_PAGE)->isEnabled());
     EXPECT_EQ(m_pFrame->Action(RECENT_FILE_1 + 2)->text(), QStringLiteral("最近文件3"));
