@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unordered_map>
 
 #include <xlsxwriter.h>
 
@@ -18,6 +19,7 @@
 #include "core/engine/ExprText.h"
 #include "core/engine/GbkText.h"
 #include "core/export/ExportText.h"
+#include "core/sheet/RefIndex.h"
 #include "core/sheet/SheetGrid.h"
 #include "core/text/TextCodec.h"
 
@@ -179,6 +181,68 @@ std::string MarkReferences(const std::string& input, const std::vector<CRefEntry
     }
     return text;
 }
+
+// MarkReferences for a whole sheet. Where every name is regular (ASCII
+// letters and digits), a name can only match a whole run of text between
+// the characters that may stand around it, so one scan of the text and one
+// lookup per run give the same result as trying every name.
+class CNameMarker {
+public:
+    explicit CNameMarker(const std::vector<CRefEntry>& table) : m_Table(table)
+    {
+        for (std::size_t k = 0; k < table.size(); ++k) {
+            const std::string& name = table[k].m_strName;
+            if (name.empty())
+                continue;
+            m_bRegular = m_bRegular && CRefIndex::IsRegularName(name);
+            m_First.emplace(name, k);  // the first entry of a name replaces it
+        }
+    }
+
+    std::string Mark(const std::string& text) const
+    {
+        if (!m_bRegular)
+            return MarkReferences(text, m_Table);
+        if (m_First.empty())
+            return text;
+        std::string out;
+        out.reserve(text.size() + 8);
+        std::size_t start = 0;
+        char left = 0;
+        auto flush = [&](std::size_t end, char right) {
+            if (end == start)
+                return;
+            const bool bLeft = left == 0 || (left != '=' && left != '[');
+            const bool bRight = right == 0 || right != ']';
+            if (bLeft && bRight) {
+                auto found = m_First.find(text.substr(start, end - start));
+                if (found != m_First.end()) {
+                    out += "(\x01" + std::to_string(found->second) + "\x02)";
+                    return;
+                }
+            }
+            out.append(text, start, end - start);
+        };
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t len = gbk::CharLength(text, i);
+            const char c = text[i];
+            if (len == 1 && std::strchr("*/+-()]=[", c)) {
+                flush(i, c);
+                out.push_back(c);
+                left = c;
+                start = i + 1;
+            }
+            i += len;
+        }
+        flush(text.size(), 0);
+        return out;
+    }
+
+private:
+    const std::vector<CRefEntry>& m_Table;
+    bool m_bRegular = true;
+    std::unordered_map<std::string, std::size_t> m_First;
+};
 
 struct SNode {
     char m_cKind = 'n';  // n number, r reference, f function, g parentheses, b operator
@@ -419,7 +483,7 @@ struct SRowFormula {
     std::vector<int> m_Uses;   // rows whose quantity the formula reads
 };
 
-SRowFormula RowFormula(const SheetGrid& grid, int r, const std::vector<CRefEntry>& table,
+SRowFormula RowFormula(const SheetGrid& grid, int r, const std::vector<CRefEntry>& table, const CNameMarker& marker,
                        const std::vector<double>& values)
 {
     SRowFormula result;
@@ -433,7 +497,7 @@ SRowFormula RowFormula(const SheetGrid& grid, int r, const std::vector<CRefEntry
         return result;
     std::string expr = exprtext::CleanExpression(text);
     expr.erase(exprtext::FindResultSeparator(expr));
-    const std::string marked = MarkReferences(expr, table);
+    const std::string marked = marker.Mark(expr);
     const std::string prepared = exprtext::PrepareForEvaluation(marked);
     if (exprtext::CheckPreparedBrackets(prepared) || exprtext::CheckParentheses(marked))
         return result;
@@ -665,9 +729,10 @@ SBook AllRowsBook(const SheetGrid& grid, const std::vector<CRefEntry>& refTable)
         hasValue[r] = 1;
     }
     std::vector<SRowFormula> formulas(static_cast<std::size_t>(rows));
+    const CNameMarker marker(refTable);
     for (int r = 1; r < rows; ++r)
         if (hasValue[r])
-            formulas[r] = RowFormula(grid, r, refTable, values);
+            formulas[r] = RowFormula(grid, r, refTable, marker, values);
     BreakCycles(formulas);
 
     SBook book;
