@@ -3,6 +3,8 @@
 #include "core/settings/SettingsNames.h"
 #include "core/settings/SettingsStore.h"
 #include "ui/desktop/GbkQt.h"
+#include "ui/skin/FlatButton.h"
+#include "ui/skin/SkinFrame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -75,8 +77,8 @@ void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullp
     if (pLeft)
         pButtons->addWidget(pLeft);
     pButtons->addStretch(1);
-    auto* pOk = MakeButton<QPushButton>(pDlg, 1, "确定");
-    auto* pCancel = MakeButton<QPushButton>(pDlg, 2, "取消");
+    auto* pOk = MakeButton<CFlatButton>(pDlg, 1, "确定");
+    auto* pCancel = MakeButton<CFlatButton>(pDlg, 2, "取消");
     pOk->setDefault(true);
     pButtons->addWidget(pOk);
     pButtons->addWidget(pCancel);
@@ -147,7 +149,7 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     auto* pBrowse = MakeButton<QPushButton>(pDir, 1041, "...");
     pBrowse->setMaximumWidth(32);
     pDirLayout->addWidget(pBrowse);
-    auto* pDefaultDir = MakeButton<QPushButton>(pDir, 1005, "缺省目录");
+    auto* pDefaultDir = MakeButton<CFlatButton>(pDir, 1005, "缺省目录");
     pDirLayout->addWidget(pDefaultDir);
     pMain->addWidget(pDir);
 
@@ -184,6 +186,7 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
 
     m_Data.Load(m_Key, QToGbk(CurrentDir()));
     ToControls();
+    CSkinFrame::Apply(this);
 }
 
 void CSystemSettingsDlg::ToControls()
@@ -273,7 +276,7 @@ CEditSettingsDlg::CEditSettingsDlg(const CSettingsKey& key, QWidget* pParent) : 
     }
     pMain->addWidget(pColours);
 
-    auto* pDefaults = MakeButton<QPushButton>(this, 3, "恢复默认值");
+    auto* pDefaults = MakeButton<CFlatButton>(this, 3, "恢复默认值");
     pDefaults->setAutoDefault(false);
     AddOkCancelRow(this, pMain, pDefaults);
 
@@ -294,6 +297,7 @@ CEditSettingsDlg::CEditSettingsDlg(const CSettingsKey& key, QWidget* pParent) : 
     m_clrChosen[0] = m_Data.m_clrError;
     m_clrChosen[1] = m_Data.m_clrSummary;
     ToControls();
+    CSkinFrame::Apply(this);
 }
 
 void CEditSettingsDlg::ToControls()
@@ -351,6 +355,7 @@ CBulkTextDlg::CBulkTextDlg(const CSettingsKey& key, std::function<bool(const std
 
     m_pText->setText(GbkToQ(key.ReadString(settingsname::SELECT_ADD_SIGN)));
     m_pText->selectAll();
+    CSkinFrame::Apply(this);
 }
 
 void CBulkTextDlg::accept()

@@ -65,7 +65,8 @@ QSize CFlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* op
         if (const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
             // The menu measures the label; it adds the shortcuts' width.
             const SSize sz = MenuItemSize(mi->menuItemType == QStyleOptionMenuItem::Separator, size.width(), MenuBarHeight(mi->fontMetrics));
-            return QSize(sz.m_nWidth, sz.m_nHeight);
+            // A menu leaves out items of no width, so a separator keeps one.
+            return QSize(qMax(1, sz.m_nWidth), sz.m_nHeight);
         }
     }
     return QProxyStyle::sizeFromContents(type, option, size, pWidget);

@@ -127,7 +127,8 @@ QImage CSkinFrame::ComposeCaption(bool bActive) const
     auto button = [&](const CSkinTheme::SButton& b, const SRect& rc, EHitTest code) {
         if (b.m_Image.isNull() || rc.IsEmpty())
             return;
-        const int cell = m_ePressed == code ? 1 : m_eHovered == code ? 2 : 0;
+        const int cell = m_ePressed == code ? 1 : m_eHovered == code ? 2
+                                                                     : 0;
         const int cellWidth = rc.m_nRight - rc.m_nLeft;
         painter.drawImage(QPoint(rc.m_nLeft, rc.m_nTop), b.m_Image, QRect(cell * cellWidth, 0, cellWidth, cellHeight));
     };

@@ -22,7 +22,9 @@ class QWidget;
 class CSkinFrame : public QObject {
     Q_OBJECT
 public:
-    enum EState { STATE_NORMAL, STATE_MAXIMISED, STATE_MINIMISED };
+    enum EState { STATE_NORMAL,
+                  STATE_MAXIMISED,
+                  STATE_MINIMISED };
 
     // Loads the theme and attaches the frame to the window (a top-level
     // widget not yet shown). Returns the frame, owned by the window, or

@@ -93,7 +93,9 @@ enum EHitTest {
     HIT_TOP,
 };
 
-enum EButtonAction { ACTION_CLOSE = 0, ACTION_MAXIMISE = 1, ACTION_MINIMISE = 2 };
+enum EButtonAction { ACTION_CLOSE = 0,
+                     ACTION_MAXIMISE = 1,
+                     ACTION_MINIMISE = 2 };
 
 struct SFrameLayout {
     int m_nLeft = 0, m_nRight = 0, m_nCaption = 0, m_nBottom = 0;  // border thicknesses

@@ -75,11 +75,7 @@ TEST(SkinRulesTest, HitTestOrder)
         int m_nX, m_nY;
         EHitTest m_Expected;
     } rows[] = {
-        {380, 10, HIT_CLOSE}, {360, 10, HIT_MAXIMISE}, {330, 10, HIT_MINIMISE}, {6, 8, HIT_SYSMENU},
-        {1, 1, HIT_TOPLEFT}, {398, 1, HIT_TOPRIGHT}, {1, 298, HIT_BOTTOMLEFT}, {398, 298, HIT_BOTTOMRIGHT},
-        {1, 100, HIT_LEFT}, {398, 100, HIT_RIGHT}, {100, 298, HIT_BOTTOM}, {100, 2, HIT_TOP},
-        {100, 10, HIT_CAPTION}, {100, 100, HIT_CLIENT}, {100, 26, HIT_CLIENT},
-        {399, 3, HIT_TOPRIGHT},  // the button stops at 394; the corner is next
+        {380, 10, HIT_CLOSE}, {360, 10, HIT_MAXIMISE}, {330, 10, HIT_MINIMISE}, {6, 8, HIT_SYSMENU}, {1, 1, HIT_TOPLEFT}, {398, 1, HIT_TOPRIGHT}, {1, 298, HIT_BOTTOMLEFT}, {398, 298, HIT_BOTTOMRIGHT}, {1, 100, HIT_LEFT}, {398, 100, HIT_RIGHT}, {100, 298, HIT_BOTTOM}, {100, 2, HIT_TOP}, {100, 10, HIT_CAPTION}, {100, 100, HIT_CLIENT}, {100, 26, HIT_CLIENT}, {399, 3, HIT_TOPRIGHT},  // the button stops at 394; the corner is next
     };
     for (const auto& r : rows)
         EXPECT_EQ(HitTest(l, 400, 300, r.m_nX, r.m_nY), r.m_Expected) << r.m_nX << "," << r.m_nY;
