@@ -3,9 +3,11 @@
 #include "core/session/CommandIds.h"
 #include "core/settings/SettingsNames.h"
 #include "core/settings/SettingsStore.h"
+#include "ui/desktop/CommandIcons.h"
 #include "ui/desktop/Commands.h"
 #include "ui/desktop/GbkQt.h"
 #include "ui/desktop/QuantorixView.h"
+#include "ui/skin/FlatMenuStyle.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -24,74 +26,6 @@
 
 namespace {
 
-// A small picture for a tool bar button: a standard icon where the style has
-// a fitting one, otherwise one or two characters in a rounded square.
-QIcon CommandIcon(QStyle* pStyle, int nId)
-{
-    switch (nId) {
-    case cmdid::FILE_NEW: return pStyle->standardIcon(QStyle::SP_FileIcon);
-    case cmdid::FILE_OPEN: return pStyle->standardIcon(QStyle::SP_DialogOpenButton);
-    case cmdid::FILE_SAVE: return pStyle->standardIcon(QStyle::SP_DialogSaveButton);
-    case cmdid::EDIT_UNDO: return pStyle->standardIcon(QStyle::SP_ArrowBack);
-    case cmdid::EDIT_REDO: return pStyle->standardIcon(QStyle::SP_ArrowForward);
-    case cmdid::EDIT_CLEAR: return pStyle->standardIcon(QStyle::SP_DialogDiscardButton);
-    default: break;
-    }
-    struct SGlyph {
-        int m_nId;
-        const char* m_pszText;
-        QRgb m_Colour;
-    };
-    static const SGlyph s_Glyphs[] = {
-        {cmdid::PRINT_SELECTION, "选", 0x2e7d32},
-        {cmdid::FILE_PRINT, "印", 0x37474f},
-        {cmdid::FILE_PRINT_PREVIEW, "览", 0x37474f},
-        {cmdid::EXPORT_SUMMARY_XLS, "X", 0x1b5e20},
-        {cmdid::SYSTEM_SETTINGS, "系", 0x4e342e},
-        {cmdid::EDIT_SETTINGS, "编", 0x4e342e},
-        {cmdid::TOGGLE_SUMMARY, "汇", 0xad1457},
-        {cmdid::TOGGLE_MINUS, "±", 0x1565c0},
-        {cmdid::APPEND_TO_CELLS, "+", 0x1565c0},
-        {cmdid::REMOVE_FROM_CELLS, "−", 0x1565c0},
-        {cmdid::EDIT_CUT, "剪", 0x455a64},
-        {cmdid::EDIT_COPY, "复", 0x455a64},
-        {cmdid::EDIT_PASTE, "粘", 0x455a64},
-        {cmdid::INSERT_ROWS, "插", 0x6a1b9a},
-        {cmdid::DELETE_ROWS, "删", 0xc62828},
-        {cmdid::CELL_FONT, "A", 0x424242},
-        {cmdid::ALIGN_LEFT, "≡", 0x0d47a1},
-        {cmdid::ALIGN_CENTER, "≡", 0x0d47a1},
-        {cmdid::ALIGN_RIGHT, "≡", 0x0d47a1},
-        {cmdid::MORE_DECIMALS, ".0+", 0x0d47a1},
-        {cmdid::FEWER_DECIMALS, ".0-", 0x0d47a1},
-    };
-    for (const SGlyph& glyph : s_Glyphs) {
-        if (glyph.m_nId != nId)
-            continue;
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(glyph.m_Colour));
-        painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-        painter.setPen(Qt::white);
-        QFont font = painter.font();
-        const QString text = QString::fromUtf8(glyph.m_pszText);
-        font.setPixelSize(text.size() > 2 ? 12 : 20);
-        font.setBold(true);
-        painter.setFont(font);
-        Qt::Alignment align = Qt::AlignCenter;
-        if (nId == cmdid::ALIGN_LEFT)
-            align = Qt::AlignLeft | Qt::AlignVCenter;
-        else if (nId == cmdid::ALIGN_RIGHT)
-            align = Qt::AlignRight | Qt::AlignVCenter;
-        painter.drawText(QRect(4, 0, 24, 32), align, text);
-        return QIcon(pixmap);
-    }
-    return QIcon();
-}
-
 // Keys shown in a menu item but handled by the sheet's own key handling.
 bool IsSheetKey(int nId)
 {
@@ -109,6 +43,7 @@ CMainFrame::CMainFrame(const CSettingsKey& key, QWidget* pParent) : QMainWindow(
     CreateMenus();
     CreateToolBars();
     CreateStatusBar();
+    InstallFlatMenus();
 
     auto* pTimer = new QTimer(this);
     connect(pTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
@@ -130,8 +65,7 @@ void CMainFrame::CreateActions()
         pAction->setObjectName(QString::number(info.m_nId));
         pAction->setStatusTip(QString::fromUtf8(info.m_pszPrompt));
         pAction->setToolTip(QString::fromUtf8(info.m_pszTip));
-        pAction->setIcon(CommandIcon(style(), info.m_nId));
-        pAction->setIconVisibleInMenu(false);
+        pAction->setIcon(CommandIcon(info.m_nId));
         if (info.m_nId == cmdid::VIEW_TOOLBAR || info.m_nId == cmdid::VIEW_STATUS_BAR) {
             pAction->setCheckable(true);
             pAction->setChecked(true);
@@ -234,6 +168,17 @@ void CMainFrame::CreateToolBars()
             m_pView->Table()->setFocus();
         }
     });
+}
+
+// The menu bar's menus and the context menu in the flat style, each command
+// with its tool-bar picture.
+void CMainFrame::InstallFlatMenus()
+{
+    auto* pStyle = new CFlatMenuStyle;
+    pStyle->setParent(this);
+    for (QAction* pAction : menuBar()->actions())
+        pStyle->Install(pAction->menu());
+    pStyle->Install(m_pContextMenu);
 }
 
 void CMainFrame::CreateStatusBar()

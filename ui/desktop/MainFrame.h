@@ -59,6 +59,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
+    void InstallFlatMenus();
     void UpdateRecentItems();
     void OnHelp();
 

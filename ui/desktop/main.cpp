@@ -1,4 +1,5 @@
 // The desktop program.
+#include "ui/desktop/CommandIcons.h"
 #include "ui/desktop/QuantorixApp.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Quantorix"));
     QApplication::setDesktopFileName(QStringLiteral("quantorix"));
     CQuantorixApp::LoadChineseTranslations();
+    QApplication::setWindowIcon(AppIcon());
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
