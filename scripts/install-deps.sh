@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   xvfb xauth x11-apps imagemagick poppler-utils fonts-wqy-microhei
   libxlsxwriter-dev python3-xlrd python3-openpyxl qt6-translations-l10n qt6-svg-dev
   openbox xdotool lintian appstream dpkg-dev fakeroot file

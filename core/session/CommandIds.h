@@ -43,6 +43,7 @@ enum : int {
     // View
     VIEW_TOOLBAR = 59392,
     VIEW_STATUS_BAR = 59393,
+    RESTORE_COLUMN_WIDTHS = 32860,  // the template's column widths again
 
     // Help
     HELP_DOWNLOAD = 32811,

@@ -48,6 +48,9 @@ inline constexpr char WINDOW_TOP[] = "WindowTop";
 inline constexpr char WINDOW_BOTTOM[] = "WindowBottom";
 inline constexpr char WINDOW_LEFT[] = "WindowLeft";
 inline constexpr char WINDOW_RIGHT[] = "WindowRight";
+// Widths in pixels the user gave the five data columns, "w1,w2,w3,w4,w5";
+// 0 or nothing keeps a column at the width of the header template.
+inline constexpr char COLUMN_WIDTHS[] = "ColumnWidths";
 
 }  // namespace settingsname
 

@@ -43,6 +43,7 @@ const std::vector<SCommandInfo> s_Commands = {
 
     {VIEW_TOOLBAR, "工具栏(&T)", "", "显示或隐藏工具栏", "工具栏"},
     {VIEW_STATUS_BAR, "状态栏(&S)", "", "显示或隐藏状态栏", "状态栏"},
+    {RESTORE_COLUMN_WIDTHS, "恢复默认列宽(&W)", "", "各列恢复为表头模板的宽度", "恢复默认列宽"},
 
     {HELP_DOWNLOAD, "下载最新版本", "", "下载最新版本", "下载最新版本"},
     {HELP_HOME_PAGE, "软件主页", "", "访问软件主页", "软件主页"},
@@ -72,7 +73,7 @@ const std::vector<SMenuInfo> s_Menu = {
      {EDIT_UNDO, EDIT_REDO, 0, EDIT_CUT, EDIT_COPY, EDIT_PASTE, 0, INSERT_ROWS, DELETE_ROWS, EDIT_CLEAR, 0,
       TOGGLE_SUMMARY, 0, TOGGLE_MINUS, APPEND_TO_CELLS, REMOVE_FROM_CELLS, 0, SYSTEM_SETTINGS, EDIT_SETTINGS,
       CELL_FONT}},
-    {"查看(&V)", {VIEW_TOOLBAR, VIEW_STATUS_BAR}},
+    {"查看(&V)", {VIEW_TOOLBAR, VIEW_STATUS_BAR, 0, RESTORE_COLUMN_WIDTHS}},
     {"帮助(&H)", {HELP_DOWNLOAD, HELP_HOME_PAGE, HELP_SUPPORT}},
 };
 

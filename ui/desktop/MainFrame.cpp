@@ -39,6 +39,7 @@ CMainFrame::CMainFrame(const CSettingsKey& key, QWidget* pParent) : QMainWindow(
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QString::fromUtf8(frametext::APP_TITLE));
     m_OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    m_ReadLockKeys = ReadLockKeys;
     CreateActions();
     CreateMenus();
     CreateToolBars();
@@ -192,13 +193,31 @@ void CMainFrame::CreateStatusBar()
     connect(pBar, &QStatusBar::messageChanged, m_pIdle, [this](const QString& text) {
         m_pIdle->setVisible(text.isEmpty());
     });
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* pPane = new QLabel(QString::fromLatin1(indicator), pBar);
-        pPane->setObjectName(QString::fromLatin1(indicator));
+    const char* const indicators[] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i) {
+        auto* pPane = new QLabel(QString::fromLatin1(indicators[i]), pBar);
+        pPane->setObjectName(QString::fromLatin1(indicators[i]));
         pPane->setAlignment(Qt::AlignCenter);
         pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
         pPane->setEnabled(false);
         pBar->addPermanentWidget(pPane);
+        m_pLockPanes[i] = pPane;
+    }
+    UpdateLockKeys();
+}
+
+void CMainFrame::UpdateLockKeys()
+{
+    // A key that is on shows its name; one that is off keeps an empty pane,
+    // as the status bars of the desktop do. Where the window system does
+    // not tell, the names stay dimmed.
+    const SLockKeys keys = m_ReadLockKeys ? m_ReadLockKeys() : SLockKeys();
+    const bool on[3] = {keys.m_bCaps, keys.m_bNum, keys.m_bScroll};
+    const char* const indicators[] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i) {
+        QLabel* pPane = m_pLockPanes[i];
+        pPane->setEnabled(keys.m_bKnown);
+        pPane->setText(!keys.m_bKnown || on[i] ? QString::fromLatin1(indicators[i]) : QString());
     }
 }
 
@@ -234,6 +253,7 @@ void CMainFrame::UpdateRecentItems()
 
 void CMainFrame::UpdateCommandStates()
 {
+    UpdateLockKeys();
     if (!m_pView)
         return;
     CViewController& controller = m_pView->Controller();
@@ -352,6 +372,8 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         rc.m_nRight = screen()->geometry().width() - rc.m_nLeft;
     }
     WriteClosingRect(m_Key, rc);
+    if (m_pView)
+        m_pView->SaveColumnWidths();
     // A sheet the user wanted saved but that was not saved (the file dialog
     // was cancelled, the write failed) keeps the window open.
     if (m_pView && !m_pView->Controller().BeforeClose()) {

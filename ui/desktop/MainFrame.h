@@ -5,6 +5,7 @@
 // commands other than the frame's own go to the view.
 #pragma once
 
+#include "ui/desktop/LockKeys.h"
 #include "ui/desktop/WindowPlacement.h"
 
 #include <QMainWindow>
@@ -46,6 +47,11 @@ public:
 
     // Where the Help menu and F1 send the user; replaceable for tests.
     std::function<bool(const QUrl&)> m_OpenUrl;
+    // The state of the lock keys shown in the status bar; replaceable for
+    // tests.
+    std::function<SLockKeys()> m_ReadLockKeys;
+    // The lock-key panes: on, off, or dimmed while the state is unknown.
+    void UpdateLockKeys();
 
 public slots:
     void OnCommand(int nId);
@@ -72,5 +78,6 @@ private:
     QComboBox* m_pGridLines = nullptr;
     QMenu* m_pContextMenu = nullptr;
     QLabel* m_pIdle = nullptr;
+    QLabel* m_pLockPanes[3] = {};  // Caps, Num, Scroll
     bool m_bClosing = false;
 };

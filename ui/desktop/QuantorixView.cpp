@@ -13,6 +13,7 @@
 #include "ui/desktop/SettingsDialogs.h"
 #include "ui/desktop/SheetDelegate.h"
 #include "ui/desktop/SheetModel.h"
+#include "ui/desktop/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -174,6 +175,12 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
     pCols->setHighlightSections(false);
     pCols->setFont(gridFont);
     pCols->setMinimumSectionSize(8);
+    m_UserWidths = ReadColumnWidths(m_Key);
+    connect(pCols, &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
+        const int index = CSheetModel::SheetCol(logical) - 1;
+        if (!m_bApplyingLayout && index >= 0 && index < static_cast<int>(m_UserWidths.size()))
+            m_UserWidths[static_cast<std::size_t>(index)] = newSize;
+    });
 
     // The top left corner shows the header text of the item number column.
     m_pCorner = m_pTable->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
@@ -268,14 +275,19 @@ void CQuantorixView::ApplyLayout()
     QList<int> widths;
     if (!sheet.FormatString().empty())
         widths = TemplateWidths(sheet.FormatString(), fm);
+    m_bApplyingLayout = true;
     for (int col = 0; col < SHEET_COLS; ++col) {
-        const int width = col < widths.size() ? widths[col]
-                                              : sheet.ColumnWidthChars(col) * fm.horizontalAdvance(QLatin1Char('0')) + 8;
+        int width = col < widths.size() ? widths[col]
+                                        : sheet.ColumnWidthChars(col) * fm.horizontalAdvance(QLatin1Char('0')) + 8;
+        const std::size_t user = static_cast<std::size_t>(col - 1);
+        if (col != COL_SEQ && user < m_UserWidths.size() && m_UserWidths[user] > 0)
+            width = m_UserWidths[user];
         if (col == COL_SEQ)
             m_pTable->verticalHeader()->setFixedWidth(width);
         else
             m_pTable->setColumnWidth(CSheetModel::ModelCol(col), width);
     }
+    m_bApplyingLayout = false;
 
     // One default height for all rows; only rows that differ get their own.
     // This keeps a reset of 65500 rows to a single pass over plain integers.
@@ -288,6 +300,19 @@ void CQuantorixView::ApplyLayout()
     m_pTable->horizontalHeader()->setFixedHeight(TwipsToPixels(sheet.RowHeight(0)) + 4);
     if (m_pCorner)
         m_pCorner->update();
+}
+
+void CQuantorixView::SaveColumnWidths() const
+{
+    WriteColumnWidths(m_Key, m_UserWidths);
+}
+
+void CQuantorixView::RestoreColumnWidths()
+{
+    std::fill(m_UserWidths.begin(), m_UserWidths.end(), 0);
+    ApplyLayout();
+    PlaceEditor();
+    SaveColumnWidths();
 }
 
 void CQuantorixView::ApplyRowHeight(int sheetRow)
@@ -450,6 +475,9 @@ void CQuantorixView::OnCommand(int nId)
     if (m_pEditor->isVisible())
         PushEditorState();
     switch (nId) {
+    case cmdid::RESTORE_COLUMN_WIDTHS:
+        RestoreColumnWidths();
+        break;
     case cmdid::SYSTEM_SETTINGS: {
         CSystemSettingsDlg dlg(m_Key, window());
         if (dlg.exec() == QDialog::Accepted)

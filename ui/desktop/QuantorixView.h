@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTableView>
 #include <QWidget>
+#include <vector>
 
 class CSettingsKey;
 class CCompareWindow;
@@ -69,6 +70,12 @@ public:
     // The file named on the command line: opened 800 ms after the view is
     // first shown.
     void SetPendingOpen(const std::string& path) { m_strPendingOpen = path; }
+
+    // Column widths the user dragged stay through recalculation, opening and
+    // saving, and are kept with the window's settings when it closes;
+    // RestoreColumnWidths gives every column its template width again.
+    void SaveColumnWidths() const;
+    void RestoreColumnWidths();
 
     // Where the editor opens over a cell's rectangle (table coordinates).
     QRect EditorRectOf(const QRect& rcCell) const;
@@ -129,6 +136,8 @@ private:
     int m_nEditRow = -1;
     int m_nEditCol = -1;
     bool m_bSyncing = false;
+    bool m_bApplyingLayout = false;
+    std::vector<int> m_UserWidths;  // columns 1 .. 5, 0 for the template width
     bool m_bFirstShown = false;
     std::string m_strPendingOpen;
     QString m_strTitle;

@@ -106,3 +106,32 @@ bool CreationRect(const CSettingsKey& key, int nScreenWidth, int nScreenHeight, 
     rc = {l, t, l + width, t + height};
     return true;
 }
+
+std::vector<int> ReadColumnWidths(const CSettingsKey& key)
+{
+    std::vector<int> widths(USER_WIDTH_COLUMNS, 0);
+    const std::string text = key.ReadString(settingsname::COLUMN_WIDTHS);
+    std::size_t pos = 0;
+    for (int& width : widths) {
+        if (pos > text.size())
+            break;
+        const std::size_t comma = text.find(',', pos);
+        const long value = settingsvalue::ToLong(text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+        // A column narrower than a few pixels or wider than any screen is
+        // taken for a damaged value.
+        width = value >= 8 && value <= 10000 ? static_cast<int>(value) : 0;
+        pos = comma == std::string::npos ? text.size() + 1 : comma + 1;
+    }
+    return widths;
+}
+
+void WriteColumnWidths(const CSettingsKey& key, const std::vector<int>& widths)
+{
+    std::string text;
+    bool bAny = false;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        text += (i ? "," : "") + std::to_string(widths[i]);
+        bAny = bAny || widths[i] > 0;
+    }
+    key.WriteValue(settingsname::COLUMN_WIDTHS, bAny ? text : std::string());
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class CSettingsKey;
 
@@ -49,3 +50,10 @@ void WriteClosingRect(const CSettingsKey& key, const SWinRect& rcWindow);
 // left corner as stored, its width and height the stored ones (whichever way
 // round) limited to the screen. False when nothing is stored.
 bool CreationRect(const CSettingsKey& key, int nScreenWidth, int nScreenHeight, SWinRect& rc);
+
+// The widths the user dragged the sheet's data columns to (columns 1 .. 5,
+// in pixels; 0 keeps the template width). Unreadable or implausible values
+// count as 0.
+static const int USER_WIDTH_COLUMNS = 5;
+std::vector<int> ReadColumnWidths(const CSettingsKey& key);
+void WriteColumnWidths(const CSettingsKey& key, const std::vector<int>& widths);

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -481,6 +482,53 @@ TEST_F(DesktopSheetTest, SaveReopenTitleAndRecentFiles)
     EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("(12+45)[墙长度]*2.8=159.60"));
     EXPECT_TRUE(m_pFrame->windowTitle().endsWith(QStringLiteral("[wall]")));
     EXPECT_TRUE(m_pFrame->isEnabled());
+}
+
+TEST_F(DesktopSheetTest, DraggedColumnWidthsStayUntilRestored)
+{
+    QHeaderView* pHeader = m_pView->Table()->horizontalHeader();
+    const int section = CSheetModel::ModelCol(COL_UNIT);
+    const int templateWidth = pHeader->sectionSize(section);
+    // The user drags the right edge of the unit column 60 pixels further.
+    const int edge = pHeader->sectionViewportPosition(section) + templateWidth - 1;
+    const int y = pHeader->height() / 2;
+    QTest::mousePress(pHeader->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(pHeader->viewport(), QPoint(edge + 30, y));
+    QTest::mouseMove(pHeader->viewport(), QPoint(edge + 60, y));
+    QTest::mouseRelease(pHeader->viewport(), Qt::LeftButton, {}, QPoint(edge + 60, y));
+    const int dragged = pHeader->sectionSize(section);
+    ASSERT_EQ(dragged, templateWidth + 60);
+
+    // Recalculated, saved and reopened, the column keeps its width.
+    Enter(2, COL_FORMULA, QStringLiteral("1/3"));
+    m_pFrame->Action(MORE_DECIMALS)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_pFrame->isEnabled(); }, 5000));
+    EXPECT_EQ(pHeader->sectionSize(section), dragged);
+    m_Prompt.m_Files = {FilePath("widths.qtx")};
+    Key(Qt::Key_S, Qt::ControlModifier);
+    m_Prompt.m_Files = {FilePath("widths.qtx")};
+    m_pFrame->Action(FILE_OPEN)->trigger();
+    EXPECT_EQ(Shown(2, COL_FORMULA), QStringLiteral("1/3=0.333"));
+    EXPECT_EQ(pHeader->sectionSize(section), dragged);
+
+    // The window's settings keep it for the next start.
+    m_pFrame->close();
+    CSheetViewController controller(m_Key, m_Prompt);
+    CMainFrame frame(m_Key);
+    auto* pView = new CQuantorixView(controller, m_Key, &frame);
+    frame.SetView(pView);
+    frame.resize(1000, 700);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QHeaderView* pNewHeader = pView->Table()->horizontalHeader();
+    EXPECT_EQ(pNewHeader->sectionSize(section), dragged);
+    EXPECT_EQ(pNewHeader->sectionSize(CSheetModel::ModelCol(COL_REF)),
+              pHeader->sectionSize(CSheetModel::ModelCol(COL_REF)));
+
+    // The menu entry brings the template widths back, for good.
+    frame.Action(RESTORE_COLUMN_WIDTHS)->trigger();
+    EXPECT_EQ(pNewHeader->sectionSize(section), templateWidth);
+    EXPECT_EQ(m_Key.ReadString(settingsname::COLUMN_WIDTHS), "");
 }
 
 TEST_F(DesktopSheetTest, FileNamedOnTheCommandLineOpensAfterTheFirstDisplay)

@@ -7,6 +7,7 @@
 #include "ui/desktop/Commands.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSet>
 #include <QToolBar>
@@ -112,6 +113,22 @@ TEST_F(MainFrameTest, GridLineBoxReadsAndWritesItsSetting)
 
     emit m_pFrame->GridLineBox()->activated(1);
     EXPECT_EQ(m_Key.ReadString(settingsname::DRAW_LINES_STYLE), Gbk("网格线－中"));
+}
+
+TEST_F(MainFrameTest, LockKeyPanesShowWhichKeysAreOn)
+{
+    auto text = [this](const char* name) { return m_pFrame->findChild<QLabel*>(QLatin1String(name))->text(); };
+    SLockKeys keys;
+    m_pFrame->m_ReadLockKeys = [&keys]() { return keys; };
+    m_pFrame->UpdateLockKeys();  // unknown: the names stay, dimmed
+    EXPECT_EQ(text("CAP"), QStringLiteral("CAP"));
+    EXPECT_FALSE(m_pFrame->findChild<QLabel*>(QStringLiteral("CAP"))->isEnabled());
+    keys = {true, true, false, true};
+    m_pFrame->UpdateLockKeys();
+    EXPECT_EQ(text("CAP"), QStringLiteral("CAP"));
+    EXPECT_EQ(text("NUM"), QString());
+    EXPECT_EQ(text("SCRL"), QStringLiteral("SCRL"));
+    EXPECT_TRUE(m_pFrame->findChild<QLabel*>(QStringLiteral("CAP"))->isEnabled());
 }
 
 TEST_F(MainFrameTest, HelpCommandsOpenAddressesAndTheHelpFileOnlyWhenPresent)
