@@ -226,11 +226,13 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
     m_pHeading = new QLabel(this);
     pTop->addSpacing(16);
     pTop->addWidget(m_pHeading, 1);
+    m_pRefresh = new QPushButton(QStringLiteral("重新对比"), this);
+    m_pRefresh->setToolTip(QStringLiteral("用当前计算稿现在的内容重新对比"));
     m_pExcel = new QPushButton(QStringLiteral("导出Excel…"), this);
     m_pPrint = new QPushButton(QStringLiteral("打印…"), this);
     m_pPdf = new QPushButton(QStringLiteral("导出PDF…"), this);
     auto* pClose = new QPushButton(QStringLiteral("关闭"), this);
-    for (QPushButton* pButton : {m_pExcel, m_pPrint, m_pPdf, pClose})
+    for (QPushButton* pButton : {m_pRefresh, m_pExcel, m_pPrint, m_pPdf, pClose})
         pTop->addWidget(pButton);
 
     m_pItems = new QTableWidget(0, ITEM_COLS, this);
@@ -273,6 +275,7 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
     connect(m_pSide, &QComboBox::currentIndexChanged, this, [this] { Recompare(); });
     connect(m_pRows, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { RowActivated(row); });
     connect(m_pItems, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ItemActivated(row); });
+    connect(m_pRefresh, &QPushButton::clicked, this, [this] { Refresh(); });
     connect(m_pExcel, &QPushButton::clicked, this, [this] { ExportWorkbook(); });
     connect(m_pPrint, &QPushButton::clicked, this, [this] { Print(); });
     connect(m_pPdf, &QPushButton::clicked, this, [this] { ExportPdf(); });
@@ -311,6 +314,16 @@ void CCompareWindow::Recompare()
     FillItems();
     FillRows();
     m_pStatus->setText(QStringLiteral("%1 行不同").arg(m_Comparison.m_Rows.size()));
+}
+
+void CCompareWindow::Refresh()
+{
+    if (!m_TakeOpenSheet)
+        return;
+    m_TakeOpenSheet(m_Setup.m_Open, m_Setup.m_nDecimals);
+    m_Setup.m_Open.SetObserver(nullptr);
+    m_Setup.m_Open.SetTextWatcher(nullptr);
+    Recompare();
 }
 
 void CCompareWindow::FillItems()

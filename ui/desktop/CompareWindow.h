@@ -39,6 +39,8 @@ public:
 
     // Shows a row of the open sheet in the main window.
     std::function<void(int row)> m_ShowRow;
+    // The open sheet as it is now and its decimals, for 重新对比.
+    std::function<void(SheetGrid& sheet, int& decimals)> m_TakeOpenSheet;
 
     // True while the open sheet is the checked one (审定, side B).
     bool OpenIsChecked() const;
@@ -51,6 +53,7 @@ public:
     QLabel* StatusLabel() const { return m_pStatus; }
     QPushButton* ExcelButton() const { return m_pExcel; }
     QPushButton* PdfButton() const { return m_pPdf; }
+    QPushButton* RefreshButton() const { return m_pRefresh; }
 
     // The commands of the buttons: a file chosen through the prompt, then
     // written whole or not at all. False when nothing was written.
@@ -62,6 +65,7 @@ public:
 
 private:
     void Recompare();
+    void Refresh();
     void FillItems();
     void FillRows();
     void RowActivated(int tableRow);
@@ -77,6 +81,7 @@ private:
     QTableWidget* m_pItems = nullptr;
     QTableWidget* m_pRows = nullptr;
     QLabel* m_pStatus = nullptr;
+    QPushButton* m_pRefresh = nullptr;
     QPushButton* m_pExcel = nullptr;
     QPushButton* m_pPrint = nullptr;
     QPushButton* m_pPdf = nullptr;

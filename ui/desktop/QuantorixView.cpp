@@ -558,6 +558,10 @@ void CQuantorixView::OpenCompareWindow()
         window()->activateWindow();
         m_pTable->setFocus();
     };
+    pWindow->m_TakeOpenSheet = [this](SheetGrid& sheet, int& decimals) {
+        decimals = m_Controller.CompareSource().m_nDecimals;
+        sheet = m_Controller.Sheet();
+    };
     m_pCompare = pWindow;
     pWindow->show();
 }

@@ -141,6 +141,15 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     QTest::keyClick(pWindow->SideBox(), Qt::Key_Up);
     EXPECT_TRUE(pWindow->OpenIsChecked());
 
+    // 重新对比 takes the open sheet as it is now: L2 made equal again (the
+    // edit made through the session: the compare window keeps the focus).
+    m_pController->Core().Click(3, COL_FORMULA);
+    m_pController->Core().TypeText("1+1");
+    m_pController->Core().CommitEditor();
+    QTest::mouseClick(pWindow->RefreshButton(), Qt::LeftButton);
+    EXPECT_EQ(Line(pItems, 0).join('|'), QStringLiteral("wall|C20|m3|8.00|8.00||"));
+    EXPECT_EQ(pRows->rowCount(), 1);
+
     // The workbook and the PDF, each through its file choice.
     m_Prompt.m_Files.push_back(FilePath("both"));
     QTest::mouseClick(pWindow->ExcelButton(), Qt::LeftButton);
