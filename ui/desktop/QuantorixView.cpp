@@ -110,12 +110,14 @@ QVariant CSheetTable::inputMethodQuery(Qt::InputMethodQuery query) const
 
 void CSheetTable::contextMenuEvent(QContextMenuEvent* e)
 {
+    // The event reaches the table through its viewport, in the viewport's
+    // coordinates, as visualRect gives them too.
     QPoint pos = e->pos();
     if (e->reason() != QContextMenuEvent::Mouse) {
         const QModelIndex current = currentIndex();
         pos = current.isValid() ? visualRect(current).center() : QPoint(0, 0);
     }
-    m_View.ContextMenuAt(indexAt(viewport()->mapFrom(this, pos)), e->globalPos());
+    m_View.ContextMenuAt(indexAt(pos), e->globalPos());
     e->accept();
 }
 

@@ -196,8 +196,12 @@ void CSheetViewController::ContextClickCell(int row, int col)
     FinishRecalc();
     CDepth depth(*this);
     const SheetGrid& sheet = m_Core.Sheet();
-    // The current cell follows the pointer only while one cell is selected.
-    if (sheet.Row() == sheet.RowSel() && sheet.Col() == sheet.ColSel())
+    // A click inside a selection of several cells keeps it for the menu's
+    // commands; anywhere else the current cell follows the pointer.
+    const bool single = sheet.Row() == sheet.RowSel() && sheet.Col() == sheet.ColSel();
+    const bool inside = row >= std::min(sheet.Row(), sheet.RowSel()) && row <= std::max(sheet.Row(), sheet.RowSel())
+        && col >= std::min(sheet.Col(), sheet.ColSel()) && col <= std::max(sheet.Col(), sheet.ColSel());
+    if (single || !inside)
         m_Core.Click(row, col);
 }
 

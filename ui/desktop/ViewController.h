@@ -43,8 +43,9 @@ public:
     // Mouse on a data cell. bExtend: the selection corner moves instead.
     virtual void ClickCell(int row, int col, bool bExtend) = 0;
     virtual void DoubleClickCell(int row, int col) = 0;
-    // Right button: the current cell follows the pointer when a single cell
-    // is selected; the view shows the context menu afterwards.
+    // Right button: the current cell follows the pointer unless it is inside
+    // a selection of several cells; the view shows the context menu
+    // afterwards.
     virtual void ContextClickCell(int row, int col) = 0;
     virtual void WheelStep(bool bTowardsUser) = 0;
 

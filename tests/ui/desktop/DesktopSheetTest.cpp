@@ -602,3 +602,96 @@ TEST_F(DesktopSheetTest, ExampleCommandIsCheckedOnceShown)
 }
 
 }  // namespace
+
+TEST_F(DesktopSheetTest, OpenEditorIsCommittedBeforeTheSheetIsReplacedSavedOrClosed)
+{
+    // After a file operation the window is active again before the next
+    // accelerator reaches it.
+    auto ctrl = [&](Qt::Key key) {
+        m_pFrame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame.get()));
+        Key(key, Qt::ControlModifier);
+    };
+    Enter(2, COL_POSITION, QStringLiteral("other"));
+    m_Prompt.m_Files = {FilePath("other.qtx")};
+    ctrl(Qt::Key_S);
+    ctrl(Qt::Key_N);
+
+    // Open, New, a recent file and the command line file: what is being
+    // typed goes into its own cell of the sheet it was typed in, so the
+    // question about saving sees it, and never reaches the next sheet.
+    const std::function<void()> replacers[] = {
+        [&] {
+            m_Prompt.m_Files = {FilePath("other.qtx")};
+            ctrl(Qt::Key_O);
+        },
+        [&] { ctrl(Qt::Key_N); },
+        [&] {
+            m_pFrame->UpdateCommandStates();
+            m_pFrame->Action(RECENT_FILE_1)->trigger();
+        },
+        [&] {
+            m_pController->OpenPendingFile(FilePath("other.qtx"));
+            m_pView->Refresh();
+        },
+        [&] {  // a file that cannot be opened
+            m_Prompt.m_Files = {FilePath("missing.qtx")};
+            ctrl(Qt::Key_O);
+        },
+    };
+    for (const auto& replace : replacers) {
+        const std::size_t asked = m_Prompt.m_Questions.size();
+        ClickCell(3, COL_SIZE);
+        Type(QStringLiteral("leak"));
+        ASSERT_TRUE(m_pView->Editor()->isVisible());
+        m_Prompt.m_Answers = {CPrompt::ANSWER_NO};
+        replace();
+        EXPECT_EQ(m_Prompt.m_Questions.size(), asked + 1);  // the sheet was modified
+        EXPECT_FALSE(m_pView->Editor()->isVisible());
+        ClickCell(5, COL_FORMULA);
+        EXPECT_NE(Sheet().TextMatrix(3, COL_SIZE), "leak");
+        EXPECT_NE(Sheet().TextMatrix(5, COL_FORMULA).substr(0, 4), "leak");
+    }
+
+    // Save with the editor open saves what it holds.
+    ClickCell(2, COL_SIZE);
+    Type(QStringLiteral("Y"));
+    m_Prompt.m_Files = {FilePath("y.qtx")};
+    ctrl(Qt::Key_S);
+    EXPECT_FALSE(Document().IsModified());
+    ctrl(Qt::Key_N);
+    m_pController->OpenPendingFile(FilePath("y.qtx"));
+    EXPECT_EQ(Sheet().TextMatrix(2, COL_SIZE), "Y");
+
+    // Closing the window asks about what is being typed.
+    ClickCell(4, COL_SIZE);
+    Type(QStringLiteral("Z"));
+    const std::size_t asked = m_Prompt.m_Questions.size();
+    m_Prompt.m_Answers = {CPrompt::ANSWER_NO};
+    EXPECT_TRUE(m_pFrame->close());
+    EXPECT_EQ(m_Prompt.m_Questions.size(), asked + 1);
+}
+
+TEST_F(DesktopSheetTest, RightClickActsOnTheRowUnderThePointer)
+{
+    for (int row = 1; row <= 25; ++row)
+        Sheet().SetTextMatrix(row, COL_POSITION, "r" + std::to_string(row));
+    m_pView->Refresh();
+    for (int row : {2, 12, 20}) {
+        // The menu shows; 删除行 is chosen from it.
+        QTimer::singleShot(0, [&] {
+            auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(pMenu, nullptr);
+            pMenu->close();
+            m_pFrame->Action(DELETE_ROWS)->trigger();
+        });
+        const QPoint at = m_pView->Table()->viewport()->mapTo(m_pFrame.get(), CellRect(row, COL_SIZE).center());
+        QTest::mouseClick(m_pFrame->windowHandle(), Qt::RightButton, {}, at);
+        EXPECT_EQ(Sheet().Row(), row);
+        EXPECT_EQ(Sheet().TextMatrix(row, COL_POSITION), "r" + std::to_string(row + 1)) << row;
+        EXPECT_EQ(Sheet().TextMatrix(row - 1, COL_POSITION), "r" + std::to_string(row - 1)) << row;
+        Sheet().InsertRowsAt(row, 1);
+        Sheet().SetTextMatrix(row, COL_POSITION, "r" + std::to_string(row));
+        m_pView->Refresh();
+    }
+}
