@@ -107,6 +107,8 @@ void CClipboardOps::Cut()
     m_Host.Summary().RecomputeStretch(r1, r2);
     m_Host.Summary().RefreshUnitLists();
     FitRows(r1, r2);
+    if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
+        ColourFormulaCells(m_Host, r1, r2);  // an emptied cell loses its error colour
     m_Clipboard.SetText(out);
     m_Host.RebuildReferences();
 }
@@ -127,6 +129,8 @@ void CClipboardOps::Clear()
     m_Host.Summary().RecomputeStretch(r1, r2);
     m_Host.Summary().RefreshUnitLists();
     FitRows(r1, r2);
+    if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
+        ColourFormulaCells(m_Host, r1, r2);  // an emptied cell loses its error colour
     m_Host.RebuildReferences();
 }
 

@@ -38,6 +38,8 @@ public:
     virtual void RebuildReferences() = 0;
     // Background of summary rows (columns 1 to 5).
     virtual std::uint32_t SummaryColor() const = 0;
+    // Background of expression cells whose calculation failed.
+    virtual std::uint32_t ErrorColor() const { return 65535; }
 
     // The sheet's row commands on the selected rows Row .. RowSel: they
     // record their undo step themselves unless a replay is running.

@@ -243,8 +243,10 @@ void CSummaryItems::ToggleSummary()
     // A row with content moves down under a new empty heading row.
     if (!grid.TextMatrix(r, COL_SIZE).empty() || !grid.TextMatrix(r, COL_FORMULA).empty()) {
         m_Host.InsertRows();
-        if (!m_Host.History().IsReplaying())
+        if (!m_Host.History().IsReplaying()) {
             m_Host.History().NoteRowInserted(r);
+            m_Host.History().MarkTopAsItem();
+        }
     }
 
     const std::uint32_t color = m_Host.SummaryColor();
@@ -316,7 +318,7 @@ void CSummaryItems::RemoveItemAt(int r)
     RefreshItemList();
 }
 
-void CSummaryItems::RefreshItemOf(int row, int col)
+void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
 {
     SheetGrid& grid = m_Host.Grid();
     if (row < 1 || row >= grid.Rows() || IsSummaryRow(grid, row))
@@ -336,14 +338,25 @@ void CSummaryItems::RefreshItemOf(int row, int col)
     const int lastRow = grid.Rows() - 2;
     if (!size.empty()) {
         if (col == COL_UNIT) {
-            // Every other row of the same category takes this unit.
+            // A unit just typed goes to every other row of the same category
+            // (an empty one wipes nothing); the copies belong to the
+            // commit's undo step.
+            if (!bChanged || unit.empty()) {
+                RefreshUnitLists();
+                return;
+            }
+            std::vector<int> rows;
             for (int r = 1; r <= lastRow; ++r) {
                 if (r == row || !grid.TextMatrix(r, COL_SEQ).empty())
                     continue;
-                if (SameCategory(grid.TextMatrix(r, COL_SIZE), size) && grid.TextMatrix(r, COL_UNIT) != unit) {
-                    grid.SetTextMatrix(r, COL_UNIT, unit);
-                    m_Host.FitRowHeight(r);
-                }
+                if (SameCategory(grid.TextMatrix(r, COL_SIZE), size) && grid.TextMatrix(r, COL_UNIT) != unit)
+                    rows.push_back(r);
+            }
+            if (!rows.empty())
+                m_Host.History().WidenTopStep(grid, row, COL_UNIT, rows.front(), rows.back());
+            for (int r : rows) {
+                grid.SetTextMatrix(r, COL_UNIT, unit);
+                m_Host.FitRowHeight(r);
             }
         } else {
             // A new category takes the unit its other rows already have.

@@ -32,8 +32,10 @@ public:
     // text in row a - 1: one "unit;\n" per total line.
     std::string UnitList(int a, int b) const;
 
-    // Refresh after leaving cell (row, col) of a calculation row.
-    void RefreshItemOf(int row, int col);
+    // Refresh after leaving cell (row, col) of a calculation row; bChanged
+    // when leaving it changed its text (only then is a unit carried to the
+    // other rows of its category).
+    void RefreshItemOf(int row, int col, bool bChanged = true);
     // Totals of the items around rows first .. last recomputed.
     void RecomputeStretch(int first, int last);
     // Every summary row's unit list recomputed.

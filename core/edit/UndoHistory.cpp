@@ -5,7 +5,28 @@
 
 #include "core/edit/SheetEditHost.h"
 #include "core/edit/SummaryItems.h"
+#include "core/engine/CalcTexts.h"
+#include "core/engine/GbkText.h"
 #include "core/sheet/SheetGrid.h"
+
+void ColourFormulaCells(CSheetEditHost& host, int first, int last)
+{
+    SheetGrid& grid = host.Grid();
+    first = std::max(first, 1);
+    last = std::min(last, grid.Rows() - 1);
+    for (int row = first; row <= last; ++row) {
+        if (!grid.TextMatrix(row, COL_SEQ).empty())
+            continue;
+        const std::string& text = grid.TextMatrix(row, COL_FORMULA);
+        bool message = false;
+        for (const char* pMessage : calctext::CALC_MESSAGES)
+            if (text.compare(0, std::char_traits<char>::length(pMessage), pMessage) == 0)
+                message = true;
+        const std::uint32_t colour = message ? host.ErrorColor() & 0xFFFFFF : 0;
+        if (grid.BackColorAt(row, COL_FORMULA) != colour)
+            grid.SetBackColorAt(row, COL_FORMULA, colour);
+    }
+}
 
 UndoHistory::UndoHistory() = default;
 
@@ -62,6 +83,31 @@ void UndoHistory::NoteRowInserted(int r)
     // them exchange texts with the wrong rows once the insertion is undone.
     (void)r;
     m_nRedo = 0;
+}
+
+void UndoHistory::MarkTopAsItem()
+{
+    if (m_nTop >= 0 && m_Slots[m_nTop].m_nKind == UNDO_INSERT_ROWS)
+        m_Slots[m_nTop].m_bItem = true;
+}
+
+void UndoHistory::WidenTopStep(const SheetGrid& grid, int row, int col, int first, int last)
+{
+    if (m_bReplaying || m_nTop < 0)
+        return;
+    SStep& step = m_Slots[m_nTop];
+    if (step.m_nKind != UNDO_CELL_EDIT || step.m_nCol1 != col || step.m_nCol2 != col || row < step.m_nRow1 || row > step.m_nRow2)
+        return;
+    const int r1 = std::min(first, step.m_nRow1);
+    const int r2 = std::max(last, step.m_nRow2);
+    std::vector<std::string> texts(static_cast<std::size_t>(r2 - r1 + 1));
+    for (int r = r1; r <= r2; ++r)
+        texts[static_cast<std::size_t>(r - r1)] = r >= step.m_nRow1 && r <= step.m_nRow2
+            ? std::move(step.m_Texts[static_cast<std::size_t>(r - step.m_nRow1)])
+            : grid.TextMatrix(r, col);
+    step.m_Texts = std::move(texts);
+    step.m_nRow1 = r1;
+    step.m_nRow2 = r2;
 }
 
 void UndoHistory::ExchangeTexts(SheetGrid& grid, SStep& step)
@@ -127,6 +173,8 @@ void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
     case UNDO_INSERT_ROWS:
         if (bUndo)
             host.DeleteRows();
+        else if (step.m_bItem)
+            host.Summary().ToggleSummary();  // the empty row becomes the item again
         break;
     default:
         ExchangeTexts(grid, step);
@@ -140,6 +188,8 @@ void UndoHistory::Replay(CSheetEditHost& host, SStep& step, bool bUndo)
         const int last = std::min(step.m_nRow2, grid.Rows() - 1);
         for (int r = step.m_nRow1; r <= last; ++r)
             host.FitRowHeight(r);
+        if (step.m_nCol1 <= COL_FORMULA && step.m_nCol2 >= COL_FORMULA)
+            ColourFormulaCells(host, step.m_nRow1, last);
         host.Summary().RecomputeStretch(step.m_nRow1, last);
         host.Summary().RefreshUnitLists();
         host.RebuildReferences();

@@ -13,6 +13,11 @@
 class CSheetEditHost;
 class SheetGrid;
 
+// The expression cells of rows first .. last take the colour their texts
+// call for: the error colour with a calculation message in front, the
+// default background otherwise (summary rows keep theirs).
+void ColourFormulaCells(CSheetEditHost& host, int first, int last);
+
 enum EUndoKind {
     UNDO_EMPTY = -1,
     UNDO_ROW_INSERTED = 1,  // not a step: summary numbering inserted a row
@@ -39,6 +44,15 @@ public:
     // nothing can be redone any more.
     void NoteRowInserted(int r);
 
+    // The newest step is the row a new summary item was made on: redoing it
+    // makes the item again (number, colour, total), not a plain row.
+    void MarkTopAsItem();
+    // A commit of cell (row, col), the newest step, carried on to rows
+    // first .. last of the same column (a unit copied to its category):
+    // the step widens to hold their texts as they are now, so that undo
+    // takes the copies back with the edit.
+    void WidenTopStep(const SheetGrid& grid, int row, int col, int first, int last);
+
     void UndoStep(CSheetEditHost& host);
     void RedoStep(CSheetEditHost& host);
     void ResetHistory();
@@ -56,6 +70,7 @@ private:
     struct SStep {
         int m_nKind = UNDO_EMPTY;
         int m_nRow1 = -1, m_nCol1 = -1, m_nRow2 = -1, m_nCol2 = -1;
+        bool m_bItem = false;  // an insertion that made a summary item
         // Row-major, (m_nRow2 - m_nRow1 + 1) x (m_nCol2 - m_nCol1 + 1).
         std::vector<std::string> m_Texts;
 

@@ -299,13 +299,14 @@ void CSheetSession::Arrow(ESheetKey key)
     // what was typed.
     if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
         return;
-    m_Grid.SetNavigating(true);
+    // The cell left is committed like any other (a change is a step of its
+    // own); passing the new cell through the editor changes nothing that
+    // needs one.
     MoveCurrentCell(row, col);
     if (sheet.Text().empty())
         OpenEditor(std::string());
     else if (key == SHEETKEY_UP || key == SHEETKEY_DOWN)
         OpenAndCommitNow();  // the text passes through the editor once
-    m_Grid.SetNavigating(false);
 }
 
 void CSheetSession::PageMove(ESheetKey key)
@@ -354,7 +355,6 @@ void CSheetSession::Wheel(bool bDown)
 {
     SheetGrid& sheet = Sheet();
     m_Grid.SetItemRefresh(false);
-    m_Grid.SetNavigating(true);
     if (bDown) {
         if (sheet.Row() < sheet.Rows() - 1)
             MoveCurrentCell(sheet.Row() + 1, sheet.Col());
@@ -367,7 +367,6 @@ void CSheetSession::Wheel(bool bDown)
         MoveCurrentCell(sheet.Row() - 1, sheet.Col());
     }
     OpenAndCommitNow();
-    m_Grid.SetNavigating(false);
     m_Grid.SetItemRefresh(true);
 }
 
@@ -384,7 +383,10 @@ bool CSheetSession::RunCommand(int id)
     }
     CLock lock(m_Grid.Mutex());
     const bool recent = id >= cmdid::RECENT_FILE_1 && id < cmdid::RECENT_FILE_1 + CSheetDocument::RECENT_COUNT;
-    if (recent || id == cmdid::FILE_NEW || id == cmdid::FILE_OPEN || id == cmdid::FILE_SAVE || id == cmdid::FILE_SAVE_AS)
+    // What is being typed goes into its own cell before the command moves,
+    // replaces or saves the rows.
+    if (recent || id == cmdid::FILE_NEW || id == cmdid::FILE_OPEN || id == cmdid::FILE_SAVE || id == cmdid::FILE_SAVE_AS
+        || id == cmdid::TOGGLE_SUMMARY || id == cmdid::INSERT_ROWS || id == cmdid::DELETE_ROWS)
         CommitOpenEditor();
     if (recent) {
         m_Document.OpenRecent(id - cmdid::RECENT_FILE_1);

@@ -134,6 +134,7 @@ private:
     void FitRowHeight(int row) override { m_Grid.FitRowHeight(row); }
     void RebuildReferences() override { m_Grid.RebuildRefTable(); }
     std::uint32_t SummaryColor() const override { return m_Grid.SummaryColor(); }
+    std::uint32_t ErrorColor() const override { return m_Grid.ErrorColor(); }
     void InsertRows() override { m_Grid.InsertRows(); }
     void DeleteRows() override { m_Grid.DeleteRows(); }
     void SetReplaying(bool bReplaying) override { m_Grid.SetReplaying(bReplaying); }
@@ -155,7 +156,7 @@ private:
 
     // CCalcGridHooks
     void RecordStep(int kind, int r1, int c1, int r2, int c2) override;
-    void RefreshItemOf(int row, int col) override { m_Summary.RefreshItemOf(row, col); }
+    void RefreshItemOf(int row, int col, bool bChanged) override { m_Summary.RefreshItemOf(row, col, bChanged); }
     void RemoveItemNumbering(int row) override { m_Summary.RemoveItemAt(row); }
     void RecomputeStretch(int first, int last) override { m_Summary.RecomputeStretch(first, last); }
     void ResetDocument() override {}

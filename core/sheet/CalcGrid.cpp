@@ -362,6 +362,7 @@ void CCalcGrid::CommitCell()
     const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
     if (col >= COL_SIZE && summaryRow)  // C0
         return;
+    bool changed = false;
     if (m_pEditor && m_pEditor->IsShown()) {  // C1
         m_State.m_bCircular = 0;              // C2
         m_State.m_bCalcOk = 1;
@@ -369,9 +370,7 @@ void CCalcGrid::CommitCell()
         if (col == COL_FORMULA || col == COL_REF)
             t = exprtext::CleanExpression(t);
         t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
-                t.end());                     // C4
-        if (!m_bNavigating && !m_bReplaying)  // C5
-            Hooks().RecordStep(CCalcGridHooks::STEP_CELL_EDIT, row, col, row, col);
+                t.end());                           // C4
         t.erase(exprtext::FindResultSeparator(t));  // C6
         RebuildRefTable(row, col, t);
         if (col == COL_FORMULA && !t.empty())  // C7
@@ -390,7 +389,11 @@ void CCalcGrid::CommitCell()
             if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
                 m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
         }
-        const bool changed = m_Grid.TextMatrix(row, col) != t;  // C13
+        changed = m_Grid.TextMatrix(row, col) != t;  // C13
+        // Every commit that changes its cell is a step of its own, however
+        // the cell was left; a bulk edit (navigating) records none.
+        if (changed && !m_bNavigating && !m_bReplaying)  // C5
+            Hooks().RecordStep(CCalcGridHooks::STEP_CELL_EDIT, row, col, row, col);
         m_Grid.SetTextMatrix(row, col, t);
         m_pEditor->Clear();
         m_pEditor->Hide();
@@ -400,7 +403,7 @@ void CCalcGrid::CommitCell()
             Hooks().SetModified();
     }
     if (m_bItemRefresh)  // C14
-        Hooks().RefreshItemOf(row, col);
+        Hooks().RefreshItemOf(row, col, changed);
 }
 
 void CCalcGrid::MoveCurrentCell(int row, int col)

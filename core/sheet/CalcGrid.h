@@ -77,14 +77,15 @@ public:
     virtual ~CCalcGridHooks() = default;
 
     // Undo: the rectangle an action is about to change. Called for a cell
-    // commit (not while navigating or replaying) and for row insertion and
+    // commit that changes its cell (not while navigating or replaying) and for row insertion and
     // deletion (not while replaying).
     virtual void RecordStep(int kind, int r1, int c1, int r2, int c2)
     {
         (void)kind, (void)r1, (void)c1, (void)r2, (void)c2;
     }
-    // Summary items: refresh after leaving a cell (while item refresh is on).
-    virtual void RefreshItemOf(int row, int col) { (void)row, (void)col; }
+    // Summary items: refresh after leaving a cell (while item refresh is on);
+    // bChanged when the commit changed the cell's text.
+    virtual void RefreshItemOf(int row, int col, bool bChanged) { (void)row, (void)col, (void)bChanged; }
     // Row deletion meets a summary row at row (already current): remove its
     // numbering before the row goes.
     virtual void RemoveItemNumbering(int row) { (void)row; }

@@ -16,7 +16,7 @@ public:
     {
         m_Steps.push_back({kind, r1, c1, r2, c2});
     }
-    void RefreshItemOf(int row, int col) override { m_Refreshed.push_back({row, col}); }
+    void RefreshItemOf(int row, int col, bool) override { m_Refreshed.push_back({row, col}); }
     void RemoveItemNumbering(int row) override { m_Unnumbered.push_back(row); }
     void SetModified() override { ++m_nModified; }
     void ResetDocument() override { ++m_nResets; }
