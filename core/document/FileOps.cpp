@@ -145,6 +145,17 @@ std::string NativePath(const std::string& gbkPath)
     return textcodec::GbkToUtf8(gbkPath);
 }
 
+std::string AbsolutePath(const std::string& gbkPath)
+{
+    if (gbkPath.empty())
+        return gbkPath;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(NativePath(gbkPath)), ec);
+    if (ec)
+        return gbkPath;
+    return textcodec::Utf8ToGbk(absolute.lexically_normal().string());
+}
+
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');

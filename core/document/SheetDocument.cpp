@@ -261,8 +261,10 @@ bool CSheetDocument::SaveAsPath(const std::string& path)
     return false;
 }
 
-void CSheetDocument::AddRecent(const std::string& path)
+void CSheetDocument::AddRecent(const std::string& named)
 {
+    // Kept absolute: the list is used again from wherever the program starts.
+    const std::string path = docfile::AbsolutePath(named);
     // The entry that leaves: the same path, else the first free one, else
     // the oldest. Those before it move one place down.
     int leave = RECENT_COUNT - 1;

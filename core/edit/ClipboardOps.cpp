@@ -226,14 +226,16 @@ void CClipboardOps::Paste()
         c2 = std::min(c1 + static_cast<int>(lines.back().size()) - 1, grid.Cols() - 1);
         r2 = r1 + nLines - 1;
     }
-    if (grid.Row() + (r2 - r1) > BUFFER_ROWS) {
+    // The paste may reach any row of the sheet, but not grow it past its
+    // last possible row.
+    if (grid.Row() + (r2 - r1) > SHEET_MAX_ROWS - 1) {
         refuse();
         return;
     }
     m_Buffer = lines;
 
     m_Host.SetModified();
-    const int need = grid.Row() + (r2 - r1) + 6;
+    const int need = std::min(grid.Row() + (r2 - r1) + 6, SHEET_MAX_ROWS);
     if (grid.Rows() < need)
         grid.SetRows(need);
     if (bSingle) {
@@ -277,6 +279,26 @@ void CClipboardOps::Paste()
             b = 0;
     }
 
+    // Pasted expressions are calculated as a commit calculates them, within
+    // the paste's undo step; the totals follow below, each item once.
+    if (c1 <= COL_FORMULA && c2 >= COL_FORMULA) {
+        m_Host.RebuildReferences();
+        m_Host.SetItemRefresh(false);
+        m_Host.SetNavigating(true);
+        for (int t = r1; t <= r2; ++t) {
+            if (CSummaryItems::IsSummaryRow(grid, t) || grid.TextMatrix(t, COL_FORMULA).empty())
+                continue;
+            m_Host.MoveCurrentCell(t, COL_FORMULA);
+            m_Host.OpenEditorAndCommit(false);
+        }
+        m_Host.SetNavigating(false);
+        m_Host.SetItemRefresh(true);
+        grid.SetRow(r1);
+        grid.SetCol(c1);
+        grid.SetRowSel(r2);
+        grid.SetColSel(c2);
+    }
+
     // Totals of every item that got pasted rows, each item once.
     if (c1 <= COL_FORMULA && c2 >= COL_SIZE) {
         CSummaryItems& summary = m_Host.Summary();
@@ -308,6 +330,10 @@ void CClipboardOps::Paste()
             if (!raw.empty())
                 --used[celltext::WithoutLineBreaks(raw)];
             std::string name = CleanReferenceName(raw);
+            if (celltext::IsFunctionName(name)) {
+                prompt.ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
+                name.clear();
+            }
             if (!name.empty()) {
                 auto found = used.find(name);
                 if (found != used.end() && found->second > 0)

@@ -58,6 +58,9 @@ public:
     // Set while a bulk operation moves the current cell: commits record no
     // undo step meanwhile.
     virtual void SetNavigating(bool bNavigating) = 0;
+    // Off while many cells are committed in a row: their items' totals are
+    // then recomputed once by the caller.
+    virtual void SetItemRefresh(bool bRefresh) { (void)bRefresh; }
     // Opens the editor on the current cell with its text and commits it at
     // once (re-formatted and re-evaluated). With bRecordUndo the commit
     // records its cell-edit step like a normal edit.

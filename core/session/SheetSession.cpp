@@ -51,6 +51,14 @@ void CSheetSession::WaitForRecalc()
 {
     CUserAction action(m_Group);
     m_Grid.WaitForRecalc();
+    if (!m_bTotalsStale)
+        return;
+    // The rows show the new decimals now: the totals and unit lists follow
+    // in the same pass.
+    CLock lock(m_Grid.Mutex());
+    m_bTotalsStale = false;
+    m_Summary.RecomputeStretch(1, Sheet().Rows() - 1);
+    m_Summary.RefreshUnitLists();
 }
 
 void CSheetSession::Click(int row, int col)
@@ -374,7 +382,9 @@ bool CSheetSession::RunCommand(int id)
 {
     CUserAction action(m_Group);
     if (id == cmdid::MORE_DECIMALS || id == cmdid::FEWER_DECIMALS) {
-        // The recalculation runs on its own thread and takes the lock itself.
+        // The recalculation runs on its own thread and takes the lock itself;
+        // the totals follow when it is waited for.
+        m_bTotalsStale = true;
         if (id == cmdid::MORE_DECIMALS)
             m_Grid.MoreDecimals();
         else

@@ -144,6 +144,7 @@ private:
     }
     void MoveCurrentCell(int row, int col) override;
     void SetNavigating(bool bNavigating) override { m_Grid.SetNavigating(bNavigating); }
+    void SetItemRefresh(bool bRefresh) override { m_Grid.SetItemRefresh(bRefresh); }
     void OpenEditorAndCommit(bool bRecordUndo) override;
 
     // CDocumentSite
@@ -204,4 +205,5 @@ private:
     CExcelExport m_Export;
     std::function<void()> m_OnRecalcFinished;
     int m_nPageRows = DEFAULT_PAGE_ROWS;
+    bool m_bTotalsStale = false;  // a recalculation of all rows left the totals behind
 };

@@ -334,13 +334,9 @@ void CCalcGrid::FitRowHeight(int row)
 bool CCalcGrid::GrowIfNearEnd()
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    // A full sheet still takes edits of its rows; it only stops growing.
     const int rows = m_Grid.Rows();
-    if (rows + 1 > SHEET_MAX_ROWS) {
-        if (m_State.m_pPrompt)
-            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
-        return false;
-    }
-    if (m_Grid.Row() > rows - GROWTH)
+    if (m_Grid.Row() > rows - GROWTH && rows < SHEET_MAX_ROWS)
         m_Grid.SetRows(rows + GROWTH >= SHEET_MAX_ROWS ? SHEET_MAX_ROWS : rows + GROWTH);
     return true;
 }
@@ -440,6 +436,11 @@ void CCalcGrid::CommitFormula(int row, std::string& t)
 void CCalcGrid::CommitName(int row, std::string& t)
 {
     std::string name = celltext::MakeRefName(t);  // N1-N3
+    if (celltext::IsFunctionName(name)) {
+        if (m_State.m_pPrompt)
+            m_State.m_pPrompt->ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
+        name.clear();
+    }
     m_pIndex->Refresh();
     if (!name.empty()) {  // N4
         const int id = m_pIndex->Lookup(name);
@@ -713,12 +714,16 @@ void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
         const int id = m_pIndex->Lookup(name);
         if (id >= 0)
             out = m_pIndex->UsersOf(id);
-        return;
+    } else {
+        // A name written from outside that the index does not list: scanned.
+        for (int i = 1; i < m_Grid.Rows(); ++i)
+            if (celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(i, COL_FORMULA)), name))
+                out.push_back(i);
     }
-    // A name written from outside that the index does not list: scanned.
-    for (int i = 1; i < m_Grid.Rows(); ++i)
-        if (celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(i, COL_FORMULA)), name))
-            out.push_back(i);
+    // A total names categories, never rows, even one that reads like a name.
+    out.erase(std::remove_if(out.begin(), out.end(),
+                             [this](int r) { return r < m_Grid.Rows() && !m_Grid.TextMatrix(r, COL_SEQ).empty(); }),
+              out.end());
 }
 
 void CCalcGrid::PropagateValue(int row, const std::string& value)

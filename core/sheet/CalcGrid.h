@@ -146,7 +146,8 @@ public:
     void InsertRows();
     void DeleteRows();
     void FitRowHeight(int row);
-    // False (after the message) when the sheet cannot take another row.
+    // Adds rows when the current row is near the end, up to the sheet's
+    // limit; a full sheet is still edited. Always true.
     bool GrowIfNearEnd();
 
     // The leave-cell commit of the current cell.

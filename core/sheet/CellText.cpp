@@ -124,6 +124,15 @@ std::string MakeRefName(const std::string& cleaned)
     return name;
 }
 
+bool IsFunctionName(const std::string& name)
+{
+    static const char* const FUNCTIONS[] = {"log", "sin", "cos", "tan", "ctg", "sqrt"};
+    for (const char* pFunction : FUNCTIONS)
+        if (name == pFunction)
+            return true;
+    return false;
+}
+
 std::string WithoutLineBreaks(const std::string& text)
 {
     if (text.find('\n') == std::string::npos)

@@ -19,6 +19,9 @@ std::string WrapCellText(const std::string& text, int width);
 // letters and digits, starting with a letter, at most six characters, lower
 // case. Uniqueness is the sheet's business.
 std::string MakeRefName(const std::string& cleaned);
+// A reference name (lower case) that is also the name of a function of the
+// expressions: taking it would change what that function computes.
+bool IsFunctionName(const std::string& name);
 
 // The text without line feeds (a stored reference name is wrapped).
 std::string WithoutLineBreaks(const std::string& text);

@@ -32,6 +32,11 @@ inline const char* const EXAMPLE_SIZE_2 = "\xBA\xF1"
                                           "120";                                                                                                                                // 厚120
 inline const char* const EXAMPLE_FORMULA_2 = "(12+45)[\xC7\xBD\xB3\xA4\xB6\xC8]*2.8[\xD6\xD0\xC0\xA8\xBA\xC5\xCD\xE2\xCC\xEE\xD0\xB4\xBC\xC6\xCB\xE3\xCA\xBD]+(10)*(3.6+0.2)";  // (12+45)[墙长度]*2.8[中括号外填写计算式]+(10)*(3.6+0.2)
 
+inline const char* const REF_NAME_IS_FUNCTION = "\xD2\xFD\xD3\xC3\xC3\xFB\xB2\xBB\xC4\xDC\xD3\xEB\xBA\xAF\xCA\xFD\xC3\xFB"
+                                                "log\xA1\xA2sin\xA1\xA2"
+                                                "cos\xA1\xA2tan\xA1\xA2"
+                                                "ctg\xA1\xA2sqrt\xCF\xE0\xCD\xAC\xA3\xA1";  // 引用名不能与函数名log、sin、cos、tan、ctg、sqrt相同！
+
 // Caption of the program's own message boxes (those without "警告"): the
 // program's title.
 inline const char* const APP_CAPTION = "Quantorix";

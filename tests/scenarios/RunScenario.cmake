@@ -10,6 +10,9 @@ execute_process(
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
   RESULT_VARIABLE rc)
+# The work folder differs from run to run: paths that name it (the recent
+# list keeps absolute paths) show it as <work>.
+string(REPLACE "${WORK}" "<work>" out "${out}")
 set(actual "${out}exit=${rc}\n")
 # NAME.then, when present, holds further qtx command lines run afterwards in
 # the same folder (on the files the script saved); each adds "$ qtx LINE",
@@ -25,6 +28,8 @@ if(EXISTS ${then})
       OUTPUT_VARIABLE out
       ERROR_VARIABLE err
       RESULT_VARIABLE rc)
+    string(REPLACE "${WORK}" "<work>" out "${out}")
+    string(REPLACE "${WORK}" "<work>" err "${err}")
     string(APPEND actual "$ qtx ${line}\n${out}${err}exit=${rc}\n")
   endforeach()
 endif()

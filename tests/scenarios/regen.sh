@@ -14,11 +14,11 @@ for script in "$@"; do
   out=$expected
   [ $check -eq 1 ] && out="$work/actual.out"
   (cd "$work" && QUANTORIX_SETTINGS="$work/settings.ini" XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen \
-     "$qtx" run "$script" > "$out"; echo "exit=$?" >> "$out"
+     "$qtx" run "$script" | sed "s|$work|<work>|g" > "$out"; echo "exit=${PIPESTATUS[0]}" >> "$out"
    if [ -f "${script%.qtxs}.then" ]; then
      while IFS= read -r line; do
        echo "\$ qtx $line" >> "$out"
-       eval "\"$qtx\" $line" >> "$out" 2>&1; echo "exit=$?" >> "$out"
+       eval "\"$qtx\" $line" 2>&1 | sed "s|$work|<work>|g" >> "$out"; echo "exit=${PIPESTATUS[0]}" >> "$out"
      done < "${script%.qtxs}.then"
    fi)
   if [ $check -eq 1 ]; then

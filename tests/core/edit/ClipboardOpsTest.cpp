@@ -61,8 +61,9 @@ TEST_F(CClipboardFixture, OversizedCopyAndCutAreRefused)
 
 TEST_F(CClipboardFixture, PasteIntoOneCellFillsTheBlockAndGrowsTheSheet)
 {
-    PasteAt(32, 2, "a\tb\tc\r\nd\te\tf\r\n");
-    EXPECT_EQ(host.Block(32, 2, 33, 4), "a,b,c|d,e,f");
+    // Pasted expressions are calculated as a commit calculates them.
+    PasteAt(32, 2, "a\t2*3\tc\r\nd\t4=9\tf\r\n");
+    EXPECT_EQ(host.Block(32, 2, 33, 4), "a,2*3=6.00,c|d,4=4.00,f");
     EXPECT_EQ(host.m_Grid.Rows(), 39);
     EXPECT_EQ(host.m_Grid.RowSel(), 33);
     EXPECT_EQ(host.m_Grid.ColSel(), 4);
@@ -120,12 +121,21 @@ TEST_F(CClipboardFixture, OversizedClipboardTextChangesNothing)
         EXPECT_FALSE(host.m_History.CanUndo());
         EXPECT_FALSE(host.m_bModified);
     }
-    // Six cells fit; 20000 lines fit, but not from row 2 on.
-    PasteAt(1, 1, "a\tb\tc\td\te\tf");
-    EXPECT_EQ(host.Block(1, 1, 1, 5), "a,b,c,d,e");
+    // Six cells fit; 20000 lines fit, from any row of the sheet, but the
+    // sheet does not grow past its last row.
+    PasteAt(1, 1, "a\tb\t1\td\te\tf");
+    EXPECT_EQ(host.Block(1, 1, 1, 5), "a,b,1=1.00,d,e");
     host.m_Prompt.m_Messages.clear();
     PasteAt(2, 1, tall.substr(4));
+    EXPECT_TRUE(host.m_Prompt.m_Messages.empty());
+    EXPECT_EQ(host.m_Grid.TextMatrix(20001, 1), "x");
+    host.m_Grid.SetRows(SHEET_MAX_ROWS);
+    PasteAt(45500, 1, tall.substr(4));
+    EXPECT_EQ(host.m_Grid.TextMatrix(SHEET_MAX_ROWS - 1, 1), "x");
+    PasteAt(45501, 2, tall.substr(4));
     EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::OUT_OF_SHEET});
+    EXPECT_EQ(host.m_Grid.TextMatrix(45501, 2), "");
+    EXPECT_EQ(host.m_Grid.Rows(), SHEET_MAX_ROWS);
 }
 
 TEST_F(CClipboardFixture, OverwriteRefusedWritesNothing)

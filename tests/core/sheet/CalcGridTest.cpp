@@ -64,12 +64,15 @@ TEST(CalcGridSheet, ResetForgetsTheNamesOfEarlierSheets)
     }
 }
 
-TEST(CalcGridSheet, FullSheetWarnsWithTheWarningCaption)
+TEST(CalcGridSheet, FullSheetIsEditedButRefusesToGrowWithTheWarningCaption)
 {
     SSheetFixture f;
     f.m_Calc.Grid().SetRows(65500);
     f.m_Calc.Grid().SetRow(65499);
-    EXPECT_FALSE(f.m_Calc.GrowIfNearEnd());
+    EXPECT_TRUE(f.m_Calc.GrowIfNearEnd());
+    EXPECT_EQ(f.m_Calc.Grid().Rows(), 65500);
+    EXPECT_TRUE(f.m_Prompt.m_Messages.empty());
+    f.m_Calc.InsertRows();
     EXPECT_EQ(f.m_Calc.Grid().Rows(), 65500);
     ASSERT_EQ(f.m_Prompt.m_Messages.size(), 1u);
     EXPECT_EQ(f.m_Prompt.m_Messages[0], "\xB3\xAC\xB3\xF6\xB1\xED\xB8\xF1\xB7\xB6\xCE\xA7!");  // 超出表格范围!

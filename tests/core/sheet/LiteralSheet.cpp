@@ -95,7 +95,9 @@ std::string CLiteralSheet::TableNameOf(int row) const
 
 bool CLiteralSheet::Uses(int row, const std::string& name) const
 {
-    return celltext::OccursAsOperand(Prepared(m_Grid.TextMatrix(row, COL_FORMULA)), name);
+    // A total names categories, never rows.
+    return m_Grid.TextMatrix(row, COL_SEQ).empty()
+        && celltext::OccursAsOperand(Prepared(m_Grid.TextMatrix(row, COL_FORMULA)), name);
 }
 
 // The rows reached from the origin that lie on a cycle: each is reached
