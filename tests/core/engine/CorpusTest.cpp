@@ -22,7 +22,7 @@ std::vector<std::string> CorpusFiles()
     std::vector<std::string> files;
     if (DIR* dir = opendir(QTX_CALC_CORPUS)) {
         while (dirent* e = readdir(dir))
-            if (e->d_name[0] != '.')
+            if (e->d_name[0] != '.' && std::string(e->d_name) != "README.md")
                 files.push_back(std::string(QTX_CALC_CORPUS) + "/" + e->d_name);
         closedir(dir);
     }
