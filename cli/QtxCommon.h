@@ -22,6 +22,8 @@ int CalcMain(const std::vector<std::string>& args);
 int RunMain(const std::vector<std::string>& args);
 // qtx dump FILE: prints what a sheet file holds.
 int DumpMain(const std::vector<std::string>& args);
+// qtx pdf: prints a sheet file to a PDF file.
+int PdfMain(const std::vector<std::string>& args);
 // qtx compare [--xlsx OUT.xlsx] A B: the reconciliation of two sheet files.
 int CompareMain(const std::vector<std::string>& args);
 // qtx xls [--summary] FILE OUT: exports a sheet file as a workbook.

@@ -7,12 +7,15 @@
 #include <sstream>
 
 #include "cli/QtxCommon.h"
+#include "cli/QtxPdf.h"
 #include "core/engine/GbkText.h"
+#include "core/print/PrintTexts.h"
 #include "core/session/SheetSession.h"
 #include "core/settings/IniSettingsStore.h"
 #include "core/settings/SettingsDialogData.h"
 #include "core/settings/SettingsNames.h"
 #include "core/text/TextCodec.h"
+#include "ui/print/PdfPrint.h"
 
 namespace qtx {
 
@@ -307,9 +310,36 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
         m_Clipboard.SetText(Text(rest));
         return true;
     }
+    if (command == "print-mode")
+        return PrintMode(rest, error);
+    if (command == "pdf") {
+        if (rest.empty()) {
+            error = "pdf needs a PATH";
+            return false;
+        }
+        std::string reason;
+        if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.empty())
+            m_Prompt.ShowMessage(std::string(printtext::PDF_FAILED) + textcodec::Utf8ToGbk(reason), printtext::WARNING);
+        return true;
+    }
     if (command == "syssettings" || command == "editsettings")
         return SettingsDialog(command == "syssettings", rest, error);
     return LookCommand(command, rest, error);
+}
+
+bool CRunSession::PrintMode(const std::string& rest, std::string& error)
+{
+    // The print-content dialog confirmed with this choice.
+    if (rest == "all" || rest == "summary") {
+        m_pSheet->PrintSelection().Set(rest == "all" ? CPrintSelection::MODE_ALL : CPrintSelection::MODE_SUMMARY, "");
+        return true;
+    }
+    if (rest.compare(0, 9, "category ") == 0) {
+        m_pSheet->PrintSelection().Set(CPrintSelection::MODE_CATEGORY, Text(rest.substr(9)));
+        return true;
+    }
+    error = "print-mode takes all, summary or category TEXT";
+    return false;
 }
 
 bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::string& error)

@@ -28,6 +28,7 @@ public:
 private:
     bool Dispatch(const std::string& command, const std::string& rest, std::string& error);
     bool SheetCommand(const std::string& command, const std::string& rest, std::string& error);
+    bool PrintMode(const std::string& rest, std::string& error);
     bool SettingsDialog(bool bSystem, const std::string& rest, std::string& error);
     bool LookCommand(const std::string& command, const std::string& rest, std::string& error);
     std::string Text(const std::string& rest);

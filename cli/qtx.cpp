@@ -35,5 +35,7 @@ int main(int argc, char** argv)
         return qtx::CompareMain(args);
     if (command == "xls")
         return qtx::XlsMain(args);
+    if (command == "pdf")
+        return qtx::PdfMain(args);
     return Usage();
 }

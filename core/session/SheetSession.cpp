@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "core/document/FileOps.h"
 #include "core/settings/SettingsNames.h"
 #include "core/settings/SheetSettings.h"
 
@@ -489,6 +490,13 @@ bool CSheetSession::ChooseItem(int index)
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     return m_Summary.GoToItem(index);
+}
+
+bool CSheetSession::PreparePrint(SPrintJob& job, const SPrintDate& today)
+{
+    CLock lock(m_Grid.Mutex());
+    const std::string path = m_Document.Path().empty() ? std::string() : docfile::NativePath(m_Document.Path());
+    return PreparePrintJob(Sheet(), m_PrintSelection, m_Key, path, m_Document.Title(), today, m_Prompt, job);
 }
 
 void CSheetSession::SetModified()

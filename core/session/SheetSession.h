@@ -22,6 +22,8 @@
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
 #include "core/export/ExcelExport.h"
+#include "core/print/PrintJob.h"
+#include "core/print/PrintSelection.h"
 #include "core/session/CommandIds.h"
 #include "core/session/MessageGroup.h"
 #include "core/settings/SettingsDialogData.h"
@@ -127,6 +129,12 @@ public:
     // The item list (tool bar): the Nth entry chosen, from 0.
     bool ChooseItem(int index);
 
+    // Printing: the rows chosen for printing (for the program's run), and
+    // the preparation of a print or a preview on the local date today.
+    // False when there is nothing to print (the user has been told).
+    CPrintSelection& PrintSelection() { return m_PrintSelection; }
+    bool PreparePrint(SPrintJob& job, const SPrintDate& today);
+
 private:
     // CSheetEditHost
     SheetGrid& Grid() override { return m_Grid.Grid(); }
@@ -203,6 +211,7 @@ private:
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
     CExcelExport m_Export;
+    CPrintSelection m_PrintSelection;
     std::function<void()> m_OnRecalcFinished;
     int m_nPageRows = DEFAULT_PAGE_ROWS;
     bool m_bTotalsStale = false;  // a recalculation of all rows left the totals behind

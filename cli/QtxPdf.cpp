@@ -1,0 +1,134 @@
+// qtx pdf [--mode all|summary|category=TEXT] [--page-size A4|A3|Letter]
+//         [--landscape] FILE OUT.pdf
+#include "cli/QtxPdf.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <memory>
+
+#include "cli/QtxCommon.h"
+#include "cli/ScriptPrompt.h"
+#include "core/edit/ClipboardOps.h"
+#include "core/engine/CalcState.h"
+#include "core/session/SheetSession.h"
+#include "core/settings/IniSettingsStore.h"
+#include "core/text/TextCodec.h"
+#include "ui/print/PdfPrint.h"
+
+namespace qtx {
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "qtx";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool PrintToPdf(CSheetSession& session, const std::string& path, const QPageLayout& layout, std::ostream& out,
+                std::string& error)
+{
+    EnsureGuiApplication();
+    SPrintJob job;
+    if (!session.PreparePrint(job, LocalDate(std::time(nullptr))))
+        return false;  // the user has been told
+    int pages = 0;
+    std::string reason;
+    if (!WritePrintPdf(job, path, layout, nullptr, pages, reason)) {
+        error = path + ": " + textcodec::GbkToUtf8(reason);
+        return false;
+    }
+    out << "pages=" << pages << "\n";
+    return true;
+}
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: qtx pdf [--mode all|summary|category=TEXT] [--page-size A4|A3|Letter] [--landscape] FILE "
+                 "OUT.pdf\n";
+    return EXIT_USAGE;
+}
+
+}  // namespace
+
+int PdfMain(const std::vector<std::string>& args)
+{
+    int mode = CPrintSelection::MODE_ALL;
+    std::string category;
+    QPageSize::PageSizeId size = QPageSize::A4;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    std::vector<std::string> files;
+    bool bOptions = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!bOptions || arg.size() < 2 || arg[0] != '-') {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            bOptions = false;
+        } else if (arg == "--landscape") {
+            orientation = QPageLayout::Landscape;
+        } else if (arg == "--mode" || arg == "--page-size") {
+            if (++i == args.size())
+                return Usage();
+            const std::string& value = args[i];
+            if (arg == "--page-size") {
+                if (value == "A4")
+                    size = QPageSize::A4;
+                else if (value == "A3")
+                    size = QPageSize::A3;
+                else if (value == "Letter")
+                    size = QPageSize::Letter;
+                else
+                    return Usage();
+            } else if (value == "all") {
+                mode = CPrintSelection::MODE_ALL;
+            } else if (value == "summary") {
+                mode = CPrintSelection::MODE_SUMMARY;
+            } else if (value.compare(0, 9, "category=") == 0) {
+                mode = CPrintSelection::MODE_CATEGORY;
+                bool bReplaced = false;
+                category = textcodec::Utf8ToGbk(value.substr(9), &bReplaced);
+                if (bReplaced)
+                    std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
+            } else {
+                return Usage();
+            }
+        } else {
+            return Usage();
+        }
+    }
+    if (files.size() != 2 || files[0].empty() || files[1].empty())
+        return Usage();
+
+    EnsureGuiApplication();
+    CIniSettingsStore store;
+    CCalcState state;
+    CScriptPrompt prompt(std::cerr);
+    CMemoryClipboard clipboard;
+    CSheetSession session(state, store, prompt, clipboard);
+    session.Start();
+    // Document paths are GBK inside the sheet, like every other text.
+    if (!session.Document().OpenPath(textcodec::Utf8ToGbk(files[0]))) {
+        std::cerr << "qtx pdf: " << files[0] << ": cannot open the sheet\n";
+        return EXIT_FAILURE_;
+    }
+    session.PrintSelection().Set(mode, category);
+    std::string error;
+    if (!PrintToPdf(session, files[1], PrintPageLayout(size, orientation), std::cout, error)) {
+        std::cerr << "qtx pdf: " << (error.empty() ? std::string("nothing to print") : error) << "\n";
+        return EXIT_FAILURE_;
+    }
+    return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;
+}
+
+}  // namespace qtx
