@@ -13,9 +13,11 @@
 
 QPageLayout PrintPageLayout(QPageSize::PageSizeId size, QPageLayout::Orientation orientation)
 {
-    // 142.5 and 136 dots at 600 dpi: A4's 4961 x 7016 less the reference
-    // printer's unprintable border.
-    const QMarginsF margins(142.5 * 72.0 / 600.0, 136.0 * 72.0 / 600.0, 142.5 * 72.0 / 600.0, 136.0 * 72.0 / 600.0);
+    // About 6 mm on every side, the unprintable border of the reference
+    // printer. The PDF writer counts its page in whole points: on A4 at 600
+    // dpi these margins leave 4683 x 6750 dots, the smallest area that is
+    // not below the reference page of 4676 x 6744 (so the scale is 1).
+    const QMarginsF margins(16, 16, 17, 16);
     return QPageLayout(QPageSize(size), orientation, margins, QPageLayout::Point);
 }
 

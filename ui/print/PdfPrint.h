@@ -12,8 +12,8 @@ class QPagedPaintDevice;
 class QPaintDevice;
 
 // A page of the given size and orientation with the margins of the
-// reference printer: on A4 at 600 dots per inch the printable area is the
-// reference page of 4676 x 6744 units.
+// reference printer: on A4 at 600 dots per inch the printable area is laid
+// out at the reference page's scale.
 QPageLayout PrintPageLayout(QPageSize::PageSizeId size = QPageSize::A4,
                             QPageLayout::Orientation orientation = QPageLayout::Portrait);
 // The resolution of PDF prints.
