@@ -129,13 +129,6 @@ const std::vector<SAccelInfo>& AcceleratorTable() { return s_Accels; }
 
 bool IsDeferredCommand(int nId)
 {
-    switch (nId) {
-    case PRINT_SELECTION:
-    case FILE_PRINT:
-    case FILE_PRINT_PREVIEW:
-    case FILE_PRINT_SETUP:
-        return true;
-    default:
-        return false;
-    }
+    (void)nId;  // every command's subsystem is part of the window now
+    return false;
 }

@@ -10,6 +10,7 @@
 #include "core/sheet/SheetGrid.h"
 #include "ui/desktop/CompareWindow.h"
 #include "ui/desktop/GbkQt.h"
+#include "ui/desktop/PrintDialogs.h"
 #include "ui/desktop/SettingsDialogs.h"
 #include "ui/desktop/SheetDelegate.h"
 #include "ui/desktop/SheetModel.h"
@@ -505,6 +506,10 @@ void CQuantorixView::OnCommand(int nId)
     case cmdid::COMPARE_SHEETS:
         OpenCompareWindow();
         break;
+    case cmdid::PRINT_SELECTION: Printing().ChooseContent(); break;
+    case cmdid::FILE_PRINT: Printing().Print(); break;
+    case cmdid::FILE_PRINT_PREVIEW: Printing().Preview(); break;
+    case cmdid::FILE_PRINT_SETUP: Printing().PageSetup(); break;
     default:
         m_Controller.RunCommand(nId);
         break;
@@ -566,6 +571,13 @@ void CQuantorixView::OpenCompareWindow()
     };
     m_pCompare = pWindow;
     pWindow->show();
+}
+
+CPrintCommands& CQuantorixView::Printing()
+{
+    if (!m_pPrinting)
+        m_pPrinting = std::make_unique<CPrintCommands>(m_Controller, window());
+    return *m_pPrinting;
 }
 
 void CQuantorixView::PushEditorState()

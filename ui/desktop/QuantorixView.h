@@ -15,7 +15,9 @@
 #include <QTableView>
 #include <QWidget>
 #include <vector>
+#include <memory>
 
+class CPrintCommands;
 class CSettingsKey;
 class CCompareWindow;
 class CSheetModel;
@@ -76,6 +78,8 @@ public:
     // RestoreColumnWidths gives every column its template width again.
     void SaveColumnWidths() const;
     void RestoreColumnWidths();
+    // Print, preview, page setup and the print-content dialog.
+    CPrintCommands& Printing();
 
     // Where the editor opens over a cell's rectangle (table coordinates).
     QRect EditorRectOf(const QRect& rcCell) const;
@@ -140,6 +144,7 @@ private:
     std::vector<int> m_UserWidths;  // columns 1 .. 5, 0 for the template width
     bool m_bFirstShown = false;
     std::string m_strPendingOpen;
+    std::unique_ptr<CPrintCommands> m_pPrinting;
     QString m_strTitle;
     QStringList m_Items;
     int m_nCurrentItem = -2;

@@ -69,9 +69,11 @@ QString CurrentDir()
     return QDir::toNativeSeparators(QDir::currentPath());
 }
 
+}  // namespace
+
 // The "确定" and "取消" row at the foot of a dialog (after an optional button
 // on its left), wired to accept and reject.
-void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullptr)
+void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft)
 {
     auto* pButtons = new QHBoxLayout;
     if (pLeft)
@@ -86,8 +88,6 @@ void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullp
     QObject::connect(pOk, &QPushButton::clicked, pDlg, &QDialog::accept);
     QObject::connect(pCancel, &QPushButton::clicked, pDlg, &QDialog::reject);
 }
-
-}  // namespace
 
 CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent) : QDialog(pParent), m_Key(key)
 {

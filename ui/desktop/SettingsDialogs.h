@@ -12,11 +12,16 @@
 
 class CSettingsKey;
 class QAbstractButton;
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+// The "确定" and "取消" row at the foot of a dialog (after an optional button
+// on its left), wired to accept and reject.
+void AddOkCancelRow(QDialog* pDlg, QBoxLayout* pMain, QPushButton* pLeft = nullptr);
 
 class CSystemSettingsDlg : public QDialog {
     Q_OBJECT

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QObject>
 #include <QTimer>
+#include <ctime>
 
 // Keeps count of the calls in progress, so that a timer firing inside a
 // dialog's event loop knows it must wait; when the outermost call ends, a
@@ -318,6 +319,16 @@ void CSheetViewController::AfterEditSettings(bool bOk, const SEditSettingsData& 
     FinishRecalc();
     CDepth depth(*this);
     m_Core.AfterEditSettings(data);
+}
+
+// ---------------------------------------------------------------------------
+// Printing
+
+bool CSheetViewController::PreparePrint(SPrintJob& job)
+{
+    FinishRecalc();
+    CDepth depth(*this);
+    return m_Core.PreparePrint(job, LocalDate(std::time(nullptr)));
 }
 
 // ---------------------------------------------------------------------------

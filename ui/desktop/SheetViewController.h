@@ -60,6 +60,9 @@ public:
     void AfterEditSettings(bool bOk, const SEditSettingsData& data) override;
 
     SCompareSource CompareSource() override;
+    CPrintSelection* PrintSelection() override { return &m_Core.PrintSelection(); }
+    bool PreparePrint(SPrintJob& job) override;
+
     std::string WindowTitle() override;
     bool BeforeClose() override;
     void OpenPendingFile(const std::string& path) override;

@@ -13,8 +13,10 @@
 #include <vector>
 
 class CPrompt;
+class CPrintSelection;
 class SheetGrid;
 class QWidget;
+struct SPrintJob;
 
 class CViewController {
 public:
@@ -92,6 +94,16 @@ public:
         CPrompt* m_pPrompt = nullptr;
     };
     virtual SCompareSource CompareSource() { return {}; }
+    // Printing: the rows chosen for printing (none: printing is not
+    // offered), and a print or preview prepared from the sheet. False when
+    // there is nothing to print; the user has been told.
+    virtual CPrintSelection* PrintSelection() { return nullptr; }
+    virtual bool PreparePrint(SPrintJob& job)
+    {
+        (void)job;
+        return false;
+    }
+
     // The main window's caption (GBK), and whether the sheet has unsaved
     // changes (asked when the window closes).
     virtual std::string WindowTitle() = 0;
