@@ -495,8 +495,9 @@ bool CSheetSession::ChooseItem(int index)
 bool CSheetSession::PreparePrint(SPrintJob& job, const SPrintDate& today)
 {
     CLock lock(m_Grid.Mutex());
+    CUserAction action(m_Group);
     const std::string path = m_Document.Path().empty() ? std::string() : docfile::NativePath(m_Document.Path());
-    return PreparePrintJob(Sheet(), m_PrintSelection, m_Key, path, m_Document.Title(), today, m_Prompt, job);
+    return PreparePrintJob(Sheet(), m_PrintSelection, m_Key, path, m_Document.Title(), today, m_Group, job);
 }
 
 void CSheetSession::SetModified()
