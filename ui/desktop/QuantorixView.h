@@ -14,8 +14,8 @@
 #include <QStringList>
 #include <QTableView>
 #include <QWidget>
-#include <vector>
 #include <memory>
+#include <vector>
 
 class CPrintCommands;
 class CSettingsKey;

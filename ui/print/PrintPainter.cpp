@@ -81,20 +81,27 @@ void DrawPrintPage(QPainter& painter, const SPrintPage& page, const CPrintFonts&
     }
     painter.setPen(Qt::black);
     int font = -1;
+    QFontMetrics fm(painter.font());
     for (const SPrintText& t : page.m_Texts) {
         if (t.m_strText.empty())
             continue;
         if (t.m_eFont != font) {
             font = t.m_eFont;
             painter.setFont(fonts.Font(t.m_eFont));
+            fm = painter.fontMetrics();
         }
-        const QRect rc(QPoint(t.m_rc.m_nLeft, t.m_rc.m_nTop), QPoint(t.m_rc.m_nRight - 1, t.m_rc.m_nBottom - 1));
+        // Placed by hand on one line: the texts never break and are never
+        // clipped, so the general text layout would only cost time.
+        const int width = t.m_rc.m_nRight - t.m_rc.m_nLeft;
         QString text = PrintedText(t.m_strText);
-        if (t.m_bEllipsis)
-            text = painter.fontMetrics().elidedText(text, Qt::ElideRight, rc.width());
-        const int align = t.m_eAlign == PRINTALIGN_LEFT ? Qt::AlignLeft
-            : t.m_eAlign == PRINTALIGN_CENTER           ? Qt::AlignHCenter
-                                                        : Qt::AlignRight;
-        painter.drawText(rc, align | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+        int advance = fm.horizontalAdvance(text);
+        if (t.m_bEllipsis && advance > width) {
+            text = fm.elidedText(text, Qt::ElideRight, width);
+            advance = fm.horizontalAdvance(text);
+        }
+        const int x = t.m_eAlign == PRINTALIGN_LEFT ? t.m_rc.m_nLeft
+            : t.m_eAlign == PRINTALIGN_CENTER       ? t.m_rc.m_nLeft + (width - advance) / 2
+                                                    : t.m_rc.m_nRight - advance;
+        painter.drawText(QPoint(x, t.m_rc.m_nTop + fm.ascent()), text);
     }
 }

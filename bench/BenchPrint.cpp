@@ -1,0 +1,119 @@
+// Printing a full sheet (65,499 rows, a summary item every 50 rows): the
+// whole sheet into a PDF file as `qtx pdf` and the window's PDF printer
+// write it (pages per second; the file should be done within 10 s, with
+// the process staying under 200 MiB), and the print preview up to its
+// first page (within a second).
+#include <benchmark/benchmark.h>
+
+#include "core/edit/ClipboardOps.h"
+#include "core/engine/CalcState.h"
+#include "core/session/SheetSession.h"
+#include "core/settings/SettingsStore.h"
+#include "ui/desktop/PrintDialogs.h"
+#include "ui/print/PdfPrint.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+
+namespace {
+
+const int ROWS = SHEET_MAX_ROWS - 1;
+
+// A session over a sheet of ROWS rows: items of 49 measured rows under a
+// heading with its totals.
+struct SFullSheet {
+    CMemorySettingsStore m_Store;
+    CCalcState m_State;
+    CSilentPrompt m_Prompt;
+    CMemoryClipboard m_Clipboard;
+    CSheetSession m_Session{m_State, m_Store, m_Prompt, m_Clipboard};
+
+    SFullSheet()
+    {
+        m_Session.Start();
+        SheetGrid& sheet = m_Session.Sheet();
+        sheet.SetRows(ROWS + 1);
+        // 一层外墙轴线, 240砖墙M5混合砂浆, (12.6+8.4)*2.8[层高]*0.24[墙厚]=14.11
+        const std::string position = "\xD2\xBB\xB2\xE3\xCD\xE2\xC7\xBD\xD6\xE1\xCF\xDF";
+        const std::string category = "240\xD7\xA9\xC7\xBDM5\xBB\xEC\xBA\xCF\xC9\xB0\xBD\xAC";
+        const std::string formula = "(12.6+8.4)*2.8[\xB2\xE3\xB8\xDF]*0.24[\xC7\xBD\xBA\xF1]=14.11";
+        for (int r = 1; r <= ROWS; ++r) {
+            if (r % 50 == 1) {
+                sheet.SetTextMatrix(r, COL_SEQ, std::to_string(r / 50 + 1));
+                sheet.SetTextMatrix(r, COL_POSITION, "\xD7\xA9\xC7\xBD");              // 砖墙
+                sheet.SetTextMatrix(r, COL_SIZE, "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC");  // 计算汇总
+                sheet.SetTextMatrix(r, COL_FORMULA, category + "=691.39");
+                sheet.SetTextMatrix(r, COL_UNIT, "m3");
+            } else {
+                sheet.SetTextMatrix(r, COL_POSITION, position);
+                sheet.SetTextMatrix(r, COL_SIZE, category);
+                sheet.SetTextMatrix(r, COL_FORMULA, formula);
+                sheet.SetTextMatrix(r, COL_UNIT, "m3");
+            }
+        }
+    }
+};
+
+double PeakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_FullSheetToPdf(benchmark::State& state)
+{
+    SFullSheet sheet;
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("full.pdf")).toStdString();
+    int pages = 0;
+    for (auto _ : state) {
+        SPrintJob job;
+        sheet.m_Session.PreparePrint(job, LocalDate(std::time(nullptr)));
+        std::string reason;
+        if (!WritePrintPdf(job, path, PrintPageLayout(), nullptr, pages, reason))
+            state.SkipWithError("the PDF was not written");
+    }
+    state.counters["pages"] = pages;
+    state.counters["pages_per_s"] = benchmark::Counter(pages * static_cast<double>(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+    state.counters["peak_MiB"] = PeakMiB();
+}
+BENCHMARK(BM_FullSheetToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PreviewFirstPage(benchmark::State& state)
+{
+    SFullSheet sheet;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(PDF_DPI);
+    printer.setPageLayout(PrintPageLayout());
+    int pages = 0;
+    for (auto _ : state) {
+        SPrintJob job;
+        sheet.m_Session.PreparePrint(job, LocalDate(std::time(nullptr)));
+        CPrintPreviewDlg dlg(job, printer);
+        pages = dlg.PageCount();
+        benchmark::DoNotOptimize(dlg.RenderedPages());
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_PreviewFirstPage)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
