@@ -11,7 +11,8 @@ deb=$(ls "$work"/quantorix_*.deb | head -1)
 dpkg-deb -c "$deb" > "$work/contents.txt"
 for f in ./usr/bin/quantorix ./usr/bin/qtx ./usr/share/applications/quantorix.desktop \
          ./usr/share/mime/packages/quantorix.xml ./usr/share/man/man1/qtx.1.gz \
-         ./usr/share/metainfo/io.github.quantorix.Quantorix.metainfo.xml ./usr/share/doc/quantorix/copyright; do
+         ./usr/share/metainfo/io.github.quantorix.Quantorix.metainfo.xml ./usr/share/doc/quantorix/copyright \
+         ./usr/share/quantorix/skin/xpstyle/theme.ini ./usr/share/bash-completion/completions/qtx; do
   grep -q " $f\$" "$work/contents.txt" || fail "package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/quantorix bin/qtx share/applications/quantorix.desktop share/mime/packages/quantorix.xml \
          share/icons/hicolor/scalable/apps/quantorix.svg share/metainfo/io.github.quantorix.Quantorix.metainfo.xml \
          share/man/man1/qtx.1.gz share/man/man1/quantorix.1.gz share/bash-completion/completions/qtx \
-         share/quantorix/examples/sample.qtx share/doc/quantorix/copyright; do
+         share/quantorix/examples/sample.qtx share/doc/quantorix/copyright share/quantorix/skin/xpstyle/theme.ini; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 # Nothing installed may name the build tree.
