@@ -94,14 +94,24 @@ void CClipboardOps::Cut()
 
     m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
     std::string out;
+    // A cut heading takes its item's numbering with it. The first one is
+    // removed as soon as it is cleared (leaving the current cell commits,
+    // and reads the rows below as they are); the numbering of the others
+    // goes in one pass at the end, which ends the same.
+    std::vector<int> headings;
     for (int r = r1; r <= r2; ++r) {
         const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
         CopyRow(r, r1, c1, c2, out);
         for (int c = c1; c <= c2; ++c)
             grid.SetTextMatrix(r, c, std::string());
-        // A cut heading takes its item's numbering with it.
-        if (bSummary)
+        if (bSummary && headings.empty())
             m_Host.Summary().RemoveItemAt(r);
+        if (bSummary)
+            headings.push_back(r);
+    }
+    if (headings.size() > 1) {
+        headings.erase(headings.begin());
+        m_Host.Summary().RemoveItemsAt(headings);
     }
     out.pop_back();
     m_Host.Summary().RecomputeStretch(r1, r2);

@@ -318,6 +318,64 @@ void CSummaryItems::RemoveItemAt(int r)
     RefreshItemList();
 }
 
+void CSummaryItems::RemoveItemsAt(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    RemoveItemAt(rows.front());
+    if (rows.size() == 1)
+        return;
+    SheetGrid& grid = m_Host.Grid();
+    // Each later heading loses what RemoveItemAt takes from it; each
+    // numbered row below goes down by the headings removed above it.
+    std::size_t next = 1;
+    long passed = 0;
+    for (int row = rows[1]; row < grid.Rows(); ++row) {
+        if (next < rows.size() && row == rows[next]) {
+            ++next;
+            ++passed;
+            for (int c = 1; c < grid.Cols(); ++c)
+                grid.SetBackColorAt(row, c, 0);
+            grid.SetAlignmentAt(row, COL_POSITION, ALIGN_RIGHT_CENTER);
+            grid.SetTextMatrix(row, COL_SEQ, std::string());
+            grid.SetTextMatrix(row, COL_UNIT, std::string());
+            grid.SetTextMatrix(row, COL_SIZE, std::string());
+            grid.SetTextMatrix(row, COL_FORMULA, std::string());
+            m_Host.FitRowHeight(row);
+            continue;
+        }
+        const std::string& seq = grid.TextMatrix(row, COL_SEQ);
+        if (!seq.empty())
+            grid.SetTextMatrix(row, COL_SEQ, std::to_string(ItemNumber(seq) - passed));
+    }
+    const int r = rows.back();
+    m_Host.MoveCurrentCell(r, COL_POSITION);
+    grid.SetRowSel(r);
+    grid.SetColSel(COL_POSITION);
+    const int above = SummaryRowAbove(grid, r);
+    if (above >= 0) {
+        int last = grid.Rows() - 1;
+        for (int row = r + 1; row < grid.Rows(); ++row)
+            if (IsSummaryRow(grid, row)) {
+                last = row - 1;
+                break;
+            }
+        grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, last));
+        UpdateUnitList(above);
+    }
+    RefreshItemList();
+}
+
+void CSummaryItems::RenumberItemsFrom(int row, long delta)
+{
+    SheetGrid& grid = m_Host.Grid();
+    for (int r = std::max(row, 1); r < grid.Rows(); ++r) {
+        const std::string& seq = grid.TextMatrix(r, COL_SEQ);
+        if (!seq.empty())
+            grid.SetTextMatrix(r, COL_SEQ, std::to_string(ItemNumber(seq) + delta));
+    }
+}
+
 void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
 {
     SheetGrid& grid = m_Host.Grid();

@@ -23,6 +23,13 @@ public:
     // later items renumbered, the item above recomputed. Used by cut and
     // row deletion.
     void RemoveItemAt(int r);
+    // The numbering of several summary rows removed, in row order: the
+    // sheet ends as RemoveItemAt on each in turn leaves it, in one pass over
+    // the rows below the first.
+    void RemoveItemsAt(const std::vector<int>& rows);
+    // Headings that went with deleted rows at row: every item number from
+    // row on changes by delta.
+    void RenumberItemsFrom(int row, long delta);
 
     // Total text of rows a .. b: one line per category in order of first
     // appearance, "category=sum;" joined by "\n", the final ";" dropped.

@@ -167,6 +167,7 @@ private:
     void RecordStep(int kind, int r1, int c1, int r2, int c2) override;
     void RefreshItemOf(int row, int col, bool bChanged) override { m_Summary.RefreshItemOf(row, col, bChanged); }
     void RemoveItemNumbering(int row) override { m_Summary.RemoveItemAt(row); }
+    void RenumberItemsFrom(int row, int delta) override { m_Summary.RenumberItemsFrom(row, delta); }
     void RecomputeStretch(int first, int last) override { m_Summary.RecomputeStretch(first, last); }
     void ResetDocument() override {}
     void OnRecalcFinished() override

@@ -295,19 +295,34 @@ void CCalcGrid::DeleteRows()
     if (!m_bReplaying)
         Hooks().RecordStep(CCalcGridHooks::STEP_DELETE_ROWS, r1, 1, r2, SHEET_COLS - 1);
     int count = r2 - r1 + 1;
+    // Up to the first heading: the calculation rows go together, the
+    // heading's numbering is removed (leaving the current cell commits).
     while (count > 0 && r1 < m_Grid.Rows()) {
-        if (!m_Grid.TextMatrix(r1, COL_SEQ).empty()) {
+        const bool heading = !m_Grid.TextMatrix(r1, COL_SEQ).empty();
+        int run = 1;
+        while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
+            ++run;
+        if (heading) {
             m_Grid.SetRow(r1);
             Hooks().RemoveItemNumbering(r1);
             m_Grid.RemoveRowsAt(r1, 1);
             --count;
-            continue;
+            break;
         }
-        int run = 1;  // calculation rows go together
-        while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
-            ++run;
         m_Grid.RemoveRowsAt(r1, run);
         count -= run;
+    }
+    // The rest in one piece: each later heading would only have renumbered
+    // the items below it and moved the current cell where it already is.
+    if (count > 0 && r1 < m_Grid.Rows()) {
+        count = std::min(count, m_Grid.Rows() - r1);
+        int headings = 0;
+        for (int r = r1; r < r1 + count; ++r)
+            if (!m_Grid.TextMatrix(r, COL_SEQ).empty())
+                ++headings;
+        m_Grid.RemoveRowsAt(r1, count);
+        if (headings > 0)
+            Hooks().RenumberItemsFrom(r1, -headings);
     }
     // From the row above: when the deleted rows ended just above a heading,
     // that heading is now at r1 and the item that lost the rows lies above.

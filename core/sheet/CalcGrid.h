@@ -89,6 +89,9 @@ public:
     // Row deletion meets a summary row at row (already current): remove its
     // numbering before the row goes.
     virtual void RemoveItemNumbering(int row) { (void)row; }
+    // Row deletion took further headings along: the item numbers from row
+    // on change by delta.
+    virtual void RenumberItemsFrom(int row, int delta) { (void)row, (void)delta; }
     // Row deletion: totals of the items around first .. last.
     virtual void RecomputeStretch(int first, int last) { (void)first, (void)last; }
     virtual void RefreshItemList() {}
