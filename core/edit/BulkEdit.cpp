@@ -148,6 +148,11 @@ void CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string&
     int r1, r2;
     Rows(r1, r2);
     m_Host.SetNavigating(true);
+    // The items of the rows are recomputed once at the end; totalling the
+    // item again as each expression cell is left would make the whole edit
+    // grow with rows x item size.
+    if (col == COL_FORMULA)
+        m_Host.SetItemRefresh(false);
     for (int d = r1; d <= r2; ++d) {
         if (CSummaryItems::IsSummaryRow(grid, d))
             continue;
@@ -155,6 +160,8 @@ void CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string&
         if (edit(d, t))
             WriteCell(d, col, t);
     }
+    if (col == COL_FORMULA)
+        m_Host.SetItemRefresh(true);
     m_Host.SetNavigating(false);
     if (col == COL_FORMULA)
         m_Host.Summary().RecomputeStretch(r1, r2);
