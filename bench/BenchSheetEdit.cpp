@@ -1,7 +1,7 @@
 // Editing commands on large sheets: the total text of a big item, the
-// summary refresh after leaving a cell, pasting a large block, undo and redo
-// of a large row deletion, and a whole cell commit through the sheet
-// controller and its calculation grid.
+// summary refresh after leaving a cell, pasting a large block, a large row
+// deletion with its undo and redo (both through the session's commands), and
+// a whole cell commit through the session and its calculation grid.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -65,6 +65,16 @@ public:
     void OpenEditorAndCommit(bool) override {}
 };
 
+// A session as the window drives it, its settings in memory.
+struct SBenchSession {
+    CCalcState m_State;
+    CMemorySettingsStore m_Store;
+    CSilentPrompt m_Prompt;
+    CMemoryClipboard m_Clipboard;
+    CSheetSession m_Session{m_State, m_Store, m_Prompt, m_Clipboard};
+    SBenchSession() { m_Session.Start(); }
+};
+
 void FillRow(SheetGrid& grid, int r, int category)
 {
     grid.SetTextMatrix(r, COL_POSITION, "p" + std::to_string(r));
@@ -113,42 +123,54 @@ void BM_Paste20000x5(benchmark::State& state)
         if (r + 1 < 20000)
             text += "\r\n";
     }
-    CMemoryClipboard clipboard;
-    clipboard.SetText(text);
-    std::unique_ptr<CBenchHost> host;
-    std::unique_ptr<CClipboardOps> ops;
+    // Through the session's command: the pasted rows are calculated, the
+    // references rebuilt, the item totalled and the sheet marked modified.
     for (auto _ : state) {
         state.PauseTiming();
-        ops.reset();
-        host = std::make_unique<CBenchHost>(36);
-        host->m_Grid.SetTextMatrix(1, COL_SEQ, "1");
-        ops = std::make_unique<CClipboardOps>(*host, clipboard);
-        host->MoveCurrentCell(1, COL_POSITION);
+        auto session = std::make_unique<SBenchSession>();
+        session->m_Clipboard.SetText(text);
+        SheetGrid& grid = session->m_Session.Sheet();
+        grid.SetTextMatrix(1, COL_SEQ, "1");
+        session->m_Session.Click(1, COL_POSITION);
         state.ResumeTiming();
-        ops->Paste();
-        benchmark::DoNotOptimize(host->m_Grid.Rows());
+        session->m_Session.RunCommand(cmdid::EDIT_PASTE);
+        state.PauseTiming();
+        const bool pasted = grid.Rows() >= 20000 && session->m_Session.Document().IsModified();
+        session.reset();
+        if (!pasted) {
+            state.SkipWithError("nothing was pasted");
+            break;
+        }
+        state.ResumeTiming();
     }
 }
 BENCHMARK(BM_Paste20000x5)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Deleting 60000 of 65500 rows, then one undo and one redo.
+// Deleting 60000 of 65500 rows through the session's command, then one
+// undo and one redo: all three timed.
 void BM_UndoRedoDelete60000Rows(benchmark::State& state)
 {
-    CBenchHost host(SHEET_MAX_ROWS);
+    SBenchSession session;
+    SheetGrid& grid = session.m_Session.Sheet();
+    grid.SetRows(SHEET_MAX_ROWS);
     for (int r = 1; r < SHEET_MAX_ROWS; ++r) {
         if ((r - 1) % 131 == 0)
-            host.m_Grid.SetTextMatrix(r, COL_SEQ, std::to_string(r / 131 + 1));
+            grid.SetTextMatrix(r, COL_SEQ, std::to_string(r / 131 + 1));
         else
-            FillRow(host.m_Grid, r, r % 12);
+            FillRow(grid, r, r % 12);
     }
-    host.MoveCurrentCell(100, 1);
-    host.m_Grid.SetRowSel(60099);
-    host.DeleteRows();
+    session.m_Session.CalcGrid().RebuildRefTable();
     for (auto _ : state) {
-        host.m_History.UndoStep(host);
-        host.m_History.RedoStep(host);
+        session.m_Session.Click(100, COL_POSITION);
+        session.m_Session.ShiftClick(60099, COL_REF);
+        session.m_Session.RunCommand(cmdid::DELETE_ROWS);
+        session.m_Session.RunCommand(cmdid::EDIT_UNDO);
+        session.m_Session.RunCommand(cmdid::EDIT_REDO);
+        state.PauseTiming();
+        session.m_Session.RunCommand(cmdid::EDIT_UNDO);
+        state.ResumeTiming();
     }
-    state.counters["rows"] = host.m_Grid.Rows();
+    state.counters["rows"] = grid.Rows();
 }
 BENCHMARK(BM_UndoRedoDelete60000Rows)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,7 @@
 #include "core/session/MessageGroup.h"
 
+#include "core/settings/SettingsStore.h"
+
 namespace {
 // "（共" and "次）": "N times in all", behind a message that came N times.
 const char COUNT_OPEN[] = "\xA3\xA8\xB9\xB2";
@@ -38,9 +40,21 @@ bool CMessageGroup::ChooseFileOfType(bool bSave, const std::string& filter, std:
     return m_Target.ChooseFileOfType(bSave, filter, path, nType);
 }
 
+void CMessageGroup::BeginAction()
+{
+    ++m_nDepth;
+    if (m_pStore)
+        m_pStore->BeginBatch();
+}
+
 void CMessageGroup::EndAction()
 {
-    if (m_nDepth > 0 && --m_nDepth == 0)
+    if (m_nDepth == 0)
+        return;
+    --m_nDepth;
+    if (m_pStore)
+        m_pStore->EndBatch();
+    if (m_nDepth == 0)
         Flush();
 }
 

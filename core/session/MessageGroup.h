@@ -14,6 +14,8 @@
 
 #include "core/engine/Prompt.h"
 
+class CSettingsStore;
+
 class CMessageGroup : public CPrompt {
 public:
     explicit CMessageGroup(CPrompt& target) : m_Target(target) {}
@@ -25,9 +27,11 @@ public:
     void ShowStatus(const std::string& text) override { m_Target.ShowStatus(text); }
 
     // Brackets one user action; actions may nest, only the outermost end
-    // shows the messages.
-    void BeginAction() { ++m_nDepth; }
+    // shows the messages. The settings the action writes reach the store as
+    // one update when it ends (before its messages are shown).
+    void BeginAction();
     void EndAction();
+    void SetSettingsStore(CSettingsStore* pStore) { m_pStore = pStore; }
     // Shows the messages kept so far.
     void Flush();
 
@@ -53,6 +57,7 @@ private:
     };
 
     CPrompt& m_Target;
+    CSettingsStore* m_pStore = nullptr;
     std::vector<SMessage> m_Kept;
     int m_nDepth = 0;
 };

@@ -25,6 +25,7 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Export(m_Group)
 {
     m_State.m_pPrompt = &m_Group;
+    m_Group.SetSettingsStore(&store);
     m_Grid.SetEditor(this);
     m_Grid.SetHooks(this);
 }

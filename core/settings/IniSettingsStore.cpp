@@ -100,6 +100,14 @@ CIniSettingsStore::CIniSettingsStore(const QString& strPath) : m_strPath(strPath
 
 bool CIniSettingsStore::ReadRaw(const std::string& name, std::string& value)
 {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Pending.find(name);
+        if (it != m_Pending.end()) {
+            value = it->second;
+            return true;
+        }
+    }
     if (!IsUsablePath(m_strPath))
         return false;
     // A fresh QSettings per operation re-reads the file when another
@@ -122,6 +130,37 @@ bool CIniSettingsStore::WriteRaw(const std::string& name, const std::string& val
 {
     if (!IsUsablePath(m_strPath))
         return false;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_nBatchDepth > 0) {
+            m_Pending[name] = value;
+            return true;
+        }
+    }
+    return WriteValues({{name, value}});
+}
+
+void CIniSettingsStore::BeginBatch()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    ++m_nBatchDepth;
+}
+
+void CIniSettingsStore::EndBatch()
+{
+    std::map<std::string, std::string> values;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_nBatchDepth == 0 || --m_nBatchDepth > 0)
+            return;
+        values.swap(m_Pending);
+    }
+    if (!values.empty() && IsUsablePath(m_strPath))
+        WriteValues(values);
+}
+
+bool CIniSettingsStore::WriteValues(const std::map<std::string, std::string>& values)
+{
     TakeOverStaleLock(m_strPath);
     QFileInfo before(m_strPath);
     const bool bExisted = before.exists();
@@ -130,8 +169,10 @@ bool CIniSettingsStore::WriteRaw(const std::string& name, const std::string& val
         QSettings settings(m_strPath, QSettings::IniFormat);
         if (settings.status() != QSettings::NoError)
             return false;
-        settings.setValue(KeyOf(name), ToQString(value));
+        for (const auto& value : values)
+            settings.setValue(KeyOf(value.first), ToQString(value.second));
         settings.sync();
+        ++m_nFileWrites;
         if (settings.status() != QSettings::NoError)
             return false;
     }

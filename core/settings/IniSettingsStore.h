@@ -11,6 +11,9 @@
 
 #include <QString>
 
+#include <map>
+#include <mutex>
+
 class CIniSettingsStore : public CSettingsStore {
 public:
     // The file named by QUANTORIX_SETTINGS when that is set and not empty,
@@ -22,11 +25,25 @@ public:
     // False when the file or the value does not exist or cannot be read.
     bool ReadRaw(const std::string& name, std::string& value) override;
     // False when the file cannot be written; the file is created (with its
-    // folder) on the first write.
+    // folder) on the first write. Inside a batch the value is kept until the
+    // batch ends (false only when the file is not usable at all).
     bool WriteRaw(const std::string& name, const std::string& value) override;
 
+    // The writes of a batch go to the file together: one lock, one atomic
+    // replacement of the file.
+    void BeginBatch() override;
+    void EndBatch() override;
+
     const QString& Path() const { return m_strPath; }
+    // Times the file has been written since this store was made.
+    int FileWrites() const { return m_nFileWrites; }
 
 private:
+    bool WriteValues(const std::map<std::string, std::string>& values);
+
     QString m_strPath;
+    std::mutex m_Mutex;
+    int m_nBatchDepth = 0;
+    std::map<std::string, std::string> m_Pending;
+    int m_nFileWrites = 0;
 };

@@ -16,6 +16,13 @@ public:
     virtual bool ReadRaw(const std::string& name, std::string& value) = 0;
     // False when the value cannot be written.
     virtual bool WriteRaw(const std::string& name, const std::string& value) = 0;
+
+    // Brackets the writes of one user action, which may nest: a store that
+    // keeps its values in a file writes them there as one update when the
+    // outermost bracket ends, so other instances see all of them (or none
+    // yet). Reads inside the bracket see its writes.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
 };
 
 // A store in memory, for tests and tools that must not touch the user's

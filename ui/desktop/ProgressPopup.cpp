@@ -138,6 +138,15 @@ void CProgressPopup::OnMessage(const std::string& text)
 
 bool CProgressPopup::OnPump()
 {
+    // A file operation asks once per row; handling the events that often
+    // costs more than the operation itself. Every few tens of milliseconds
+    // keeps the window live and Esc answered.
+    if (m_LastPump.isValid() && m_LastPump.elapsed() < PUMP_INTERVAL_MS) {
+        const bool bEscape = m_bEscape;
+        m_bEscape = false;
+        return bEscape;
+    }
+    m_LastPump.start();
     if (m_pWindow && m_pWindow->isVisible() && !m_pWindow->hasFocus())
         m_pWindow->setFocus();
     QApplication::processEvents();

@@ -7,6 +7,7 @@
 
 #include "core/document/Progress.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -46,4 +47,6 @@ private:
     bool m_bOwnerWasActive = false;
     QPointer<QWidget> m_pOwnerFocus;
     bool m_bEscape = false;
+    static const int PUMP_INTERVAL_MS = 30;
+    QElapsedTimer m_LastPump;  // when events were last handled
 };
