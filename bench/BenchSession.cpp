@@ -95,7 +95,7 @@ struct SSession {
     {
         m_Session.Click(row, col);
         m_Session.TypeText(text);
-        m_Session.PressKey(CSheetSession::KEY_ENTER);
+        m_Session.PressKey(SHEETKEY_ENTER);
     }
     const std::string& Text(int row, int col) { return Grid().TextMatrix(row, col); }
 };

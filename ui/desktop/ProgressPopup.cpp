@@ -2,6 +2,8 @@
 
 #include "ui/desktop/GbkQt.h"
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -127,7 +129,12 @@ void CProgressPopup::OnBar(int lower, int upper, int position)
         return;
     if (m_pBar->minimum() != lower || m_pBar->maximum() != upper)
         m_pBar->setRange(lower, upper);
-    m_pBar->setValue(std::clamp(position, std::min(lower, upper), std::max(lower, upper)));
+    // The bar is a few hundred pixels wide: a new value is shown when it has
+    // moved by a pixel's worth (or reached an end), not once per row.
+    const int value = std::clamp(position, std::min(lower, upper), std::max(lower, upper));
+    const long long pixel = std::max<long long>(1, (static_cast<long long>(upper) - lower) / 500);
+    if (value == lower || value == upper || std::llabs(static_cast<long long>(value) - m_pBar->value()) >= pixel)
+        m_pBar->setValue(value);
 }
 
 void CProgressPopup::OnMessage(const std::string& text)

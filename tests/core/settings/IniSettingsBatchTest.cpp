@@ -56,7 +56,7 @@ TEST(IniSettingsBatch, NewOpenAndSaveWriteTheFileOnce)
     session.Start();
     session.Click(1, COL_FORMULA);
     session.TypeText("12*3");
-    session.PressKey(CSheetSession::KEY_ENTER);
+    session.PressKey(SHEETKEY_ENTER);
     struct SCase {
         int m_nCommand;
         const char* m_szFile;
