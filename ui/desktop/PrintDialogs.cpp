@@ -9,6 +9,8 @@
 #include "ui/desktop/ViewController.h"
 #include "ui/print/PdfPrint.h"
 #include "ui/print/PrintPainter.h"
+#include "ui/skin/FlatButton.h"
+#include "ui/skin/SkinFrame.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -93,7 +95,10 @@ CPrintContentDlg::CPrintContentDlg(CPrintSelection& selection, const std::vector
     pCategoryRow->addWidget(m_pCategories, 1);
     pMain->addLayout(pCategoryRow);
 
-    auto* pPrint = MakeButton(this, QStringLiteral("打印..."), "57607");
+    // The dialog's default action looks like its OK and Cancel buttons.
+    auto* pPrint = new CFlatButton(QStringLiteral("打印..."), this);
+    pPrint->setObjectName(QStringLiteral("57607"));
+    pPrint->setAutoDefault(false);
     connect(pPrint, &QPushButton::clicked, this, [this]() {
         if (m_OnPrint)
             m_OnPrint();
@@ -104,6 +109,7 @@ CPrintContentDlg::CPrintContentDlg(CPrintSelection& selection, const std::vector
     Choose(mode == CPrintSelection::MODE_ALL || mode == CPrintSelection::MODE_SUMMARY ? mode
                                                                                       : CPrintSelection::MODE_CATEGORY);
     m_nChoice = mode;  // the dialog's choice starts as the mode in force
+    CSkinFrame::Apply(this);
 }
 
 void CPrintContentDlg::Choose(int nChoice)
