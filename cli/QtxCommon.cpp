@@ -6,7 +6,11 @@ namespace qtx {
 
 std::string PrintableText(const std::string& gbk)
 {
-    const std::string utf8 = textcodec::GbkToUtf8(gbk);
+    return PrintablePath(textcodec::GbkToUtf8(gbk));
+}
+
+std::string PrintablePath(const std::string& utf8)
+{
     std::string out;
     out.reserve(utf8.size() + 8);
     for (char c : utf8) {
@@ -22,6 +26,11 @@ std::string PrintableText(const std::string& gbk)
 }
 
 std::string ScriptText(const std::string& utf8, bool* pReplaced)
+{
+    return textcodec::Utf8ToGbk(ScriptPath(utf8), pReplaced);
+}
+
+std::string ScriptPath(const std::string& utf8)
 {
     std::string plain;
     plain.reserve(utf8.size());
@@ -46,7 +55,7 @@ std::string ScriptText(const std::string& utf8, bool* pReplaced)
         }
         plain += c;
     }
-    return textcodec::Utf8ToGbk(plain, pReplaced);
+    return plain;
 }
 
 }  // namespace qtx

@@ -14,9 +14,13 @@ enum { EXIT_DONE = 0,
 
 // A GBK cell text for printing: UTF-8, with \\ \t \n \r escaped.
 std::string PrintableText(const std::string& gbk);
+// A path (the system's bytes, UTF-8 here) for printing, escaped alike.
+std::string PrintablePath(const std::string& utf8);
 // A script argument (UTF-8 with the escapes above and \s) as GBK text.
 // pReplaced is set when a character GBK cannot hold became "?".
 std::string ScriptText(const std::string& utf8, bool* pReplaced = nullptr);
+// A script argument that names a file: unescaped, not converted.
+std::string ScriptPath(const std::string& utf8);
 
 int CalcMain(const std::vector<std::string>& args);
 int RunMain(const std::vector<std::string>& args);

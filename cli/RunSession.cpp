@@ -253,8 +253,8 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
             error = command + " needs a PATH";
             return false;
         }
-        // Paths are GBK inside the sheet, like every other text.
-        m_Prompt.SetNextFile(Text(rest));
+        // A path goes to the system as the script spells it (not GBK).
+        m_Prompt.SetNextFile(ScriptPath(rest));
         m_pSheet->RunCommand(command == "open" ? cmdid::FILE_OPEN : cmdid::FILE_SAVE_AS);
         m_Prompt.SetNextFile(std::string());
         return true;
@@ -462,7 +462,7 @@ bool CRunSession::LookCommand(const std::string& command, const std::string& res
     if (command == "state") {
         const CSheetDocument& doc = m_pSheet->Document();
         m_Out << "modified=" << (doc.IsModified() ? 1 : 0) << " named=" << (doc.IsNamed() ? 1 : 0)
-              << " title=" << PrintableText(doc.Title()) << " path=" << PrintableText(doc.Path()) << "\n";
+              << " title=" << PrintableText(doc.Title()) << " path=" << PrintablePath(doc.Path()) << "\n";
         return true;
     }
     if (command == "clipboard?") {

@@ -140,9 +140,14 @@ std::size_t NameStart(const std::string& path)
 
 }  // namespace
 
-std::string NativePath(const std::string& gbkPath)
+std::string PathToText(const std::string& nativePath)
 {
-    return textcodec::GbkToUtf8(gbkPath);
+    return textcodec::Utf8ToGbk(nativePath);
+}
+
+std::string TextToPath(const std::string& gbkText)
+{
+    return textcodec::GbkToUtf8(gbkText);
 }
 
 std::string AbsolutePath(const std::string& gbkPath)

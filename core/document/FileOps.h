@@ -1,15 +1,19 @@
 // File names and file system work of the document layer (POSIX).
 //
-// Document paths are GBK texts like every text of the core (they are shown
-// in the title and kept in the settings); NativePath turns one into the
-// file system's UTF-8 name.
+// Document paths are the file system's own bytes all the way from the file
+// dialog or the command line to the system call, so that any name the
+// system can hold can be opened. Only what the user reads (the title, the
+// recent-file menu) and what the settings keep is GBK text, converted here.
 #pragma once
 
 #include <string>
 
 namespace docfile {
 
-std::string NativePath(const std::string& gbkPath);
+// The path as GBK text; a character GBK cannot hold becomes "?".
+std::string PathToText(const std::string& nativePath);
+// The path that a GBK text (a setting, a name typed in) names.
+std::string TextToPath(const std::string& gbkText);
 
 // The part before the last "/", or empty when there is none.
 std::string FolderOf(const std::string& path);

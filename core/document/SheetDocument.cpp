@@ -21,13 +21,13 @@ CSheetDocument::CSheetDocument(CDocumentSite& site, CSettingsStore& store, CProm
 void CSheetDocument::LoadRecentList()
 {
     for (int i = 0; i < RECENT_COUNT; ++i)
-        m_Recent[i] = m_Settings.ReadString(doctext::KEY_RECENT[i]);
+        m_Recent[i] = docfile::TextToPath(m_Settings.ReadString(doctext::KEY_RECENT[i]));
     const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
     if (!cache.empty())
         docfile::RemoveStaleTemps(cache);
     for (const std::string& recent : m_Recent) {
         if (!recent.empty())
-            docfile::RemoveStaleTemps(docfile::FolderOf(docfile::NativePath(recent)));
+            docfile::RemoveStaleTemps(docfile::FolderOf(recent));
     }
 }
 
@@ -48,13 +48,16 @@ void CSheetDocument::Warn(const std::string& text)
 
 std::string CSheetDocument::WorkFolder() const
 {
-    std::string folder = m_Settings.ReadString(doctext::KEY_WORK_DIR);
-    if (folder.empty()) {
-        char buffer[4096];
-        if (::getcwd(buffer, sizeof buffer))
-            folder = textcodec::Utf8ToGbk(buffer);
-    }
-    return folder;
+    return docfile::PathToText(WorkFolderPath());
+}
+
+std::string CSheetDocument::WorkFolderPath() const
+{
+    const std::string folder = m_Settings.ReadString(doctext::KEY_WORK_DIR);
+    if (!folder.empty())
+        return docfile::TextToPath(folder);
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
 void CSheetDocument::ResetDocument()
@@ -104,7 +107,7 @@ bool CSheetDocument::Open()
     if (!AskToSave(false))
         return false;
     // The dialog starts in the document's folder, or in the work folder.
-    std::string folder = m_strPath.empty() ? WorkFolder() : docfile::FolderOf(m_strPath);
+    std::string folder = m_strPath.empty() ? WorkFolderPath() : docfile::FolderOf(m_strPath);
     std::string name = (folder.empty() ? std::string() : folder + "/") + "*.qtx";
     if (!m_Prompt.ChooseFile(false, doctext::FILE_FILTER, name)) {
         m_Site.RefreshItemList();
@@ -133,13 +136,13 @@ bool CSheetDocument::LoadFile(const std::string& path)
 {
     ResetDocument();
     m_strPath = path;
-    m_strTitle = docfile::TitleFromPath(path);
+    m_strTitle = docfile::PathToText(docfile::TitleFromPath(path));
     ShowTitle();
 
     std::string data;
     std::string error;
     bool ok = false;
-    switch (docfile::ReadWholeFile(docfile::NativePath(path), data)) {
+    switch (docfile::ReadWholeFile(path, data)) {
     case docfile::READ_OK:
         // An empty file leaves the new sheet.
         ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error, &m_KeptProps);
@@ -171,7 +174,7 @@ bool CSheetDocument::Save()
         return SaveAs();
     m_bContent = false;
 
-    const std::string native = docfile::NativePath(m_strPath);
+    const std::string& native = m_strPath;
     const std::string cache = m_strCacheFolder.empty() ? docfile::CacheFolder() : m_strCacheFolder;
     docfile::RemoveStaleTemps(docfile::FolderOf(native));
     if (!cache.empty())
@@ -233,7 +236,7 @@ bool CSheetDocument::Save()
 
 bool CSheetDocument::SaveAs()
 {
-    std::string name = WorkFolder() + "/" + m_strTitle;
+    std::string name = WorkFolderPath() + "/" + docfile::TextToPath(m_strTitle);
     if (!m_Prompt.ChooseFile(true, doctext::FILE_FILTER, name))
         return false;
     return SaveAsPath(name);
@@ -241,7 +244,7 @@ bool CSheetDocument::SaveAs()
 
 bool CSheetDocument::SaveAsPath(const std::string& path)
 {
-    const std::string title = docfile::TitleFromPath(path);
+    const std::string title = docfile::PathToText(docfile::TitleFromPath(path));
     if (docfile::HasForbiddenChar(title)) {
         Warn(doctext::TEXT_BAD_NAME);
         return false;
@@ -279,7 +282,7 @@ void CSheetDocument::AddRecent(const std::string& named)
         m_Recent[i] = m_Recent[i - 1];
     m_Recent[0] = path;
     for (int i = 0; i < RECENT_COUNT; ++i)
-        m_Settings.WriteValue(doctext::KEY_RECENT[i], m_Recent[i]);
+        m_Settings.WriteValue(doctext::KEY_RECENT[i], docfile::PathToText(m_Recent[i]));
 }
 
 std::string CSheetDocument::RecentMenuText(int index) const
@@ -288,7 +291,7 @@ std::string CSheetDocument::RecentMenuText(int index) const
     if (path.empty())
         return std::string(doctext::TEXT_RECENT) + std::to_string(index + 1);
     const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && path.substr(0, slash) == WorkFolder())
-        return docfile::TitleFromPath(path);
-    return path;
+    if (slash != std::string::npos && path.substr(0, slash) == WorkFolderPath())
+        return docfile::PathToText(docfile::TitleFromPath(path));
+    return docfile::PathToText(path);
 }

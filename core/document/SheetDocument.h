@@ -50,20 +50,23 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModified(bool bModified) { m_bModified = bModified; }
     bool IsNamed() const { return m_bNamed; }
+    // The file system's path; the title is GBK text.
     const std::string& Path() const { return m_strPath; }
     const std::string& Title() const { return m_strTitle; }
     std::string WindowTitle() const;
     // The content flag of the last save: a stored cell was not empty.
     bool SavedContent() const { return m_bContent; }
 
-    // Recent list, most recent first; an empty text is a free entry.
+    // Recent list (paths), most recent first; an empty entry is free.
     const std::string& RecentFile(int index) const { return m_Recent[index]; }
     void AddRecent(const std::string& path);
     bool RecentEnabled(int index) const { return !m_Recent[index].empty(); }
     std::string RecentMenuText(int index) const;
 
-    // The folder the file dialogs start in: WorkDir, or the current folder.
+    // The folder the file dialogs start in: WorkDir, or the current folder;
+    // as text (GBK) and as a path.
     std::string WorkFolder() const;
+    std::string WorkFolderPath() const;
 
 private:
     // False when the command must be abandoned: the answer was Yes and the

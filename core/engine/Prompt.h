@@ -22,7 +22,8 @@ public:
     // A modal question; OK counts as ANSWER_YES.
     virtual EAnswer AskQuestion(const std::string& text, const std::string& caption, EButtons buttons) = 0;
     // A file chooser; returns false when the user cancels. path holds the
-    // proposed name on entry and the chosen one on return.
+    // proposed name on entry and the chosen one on return, both as the file
+    // system's own bytes (not GBK: a name may hold any character).
     virtual bool ChooseFile(bool bSave, const std::string& filter, std::string& path)
     {
         (void)bSave;

@@ -2,6 +2,8 @@
 
 #include "ui/desktop/GbkQt.h"
 
+#include <QFile>
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -61,7 +63,7 @@ bool CQtPrompt::ChooseFile(bool bSave, const std::string& filter, std::string& p
 bool CQtPrompt::ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType)
 {
     const QString qFilter = QtFilter(GbkToQ(filter));
-    QString start = GbkToQ(path);
+    QString start = QFile::decodeName(QByteArray::fromStdString(path));
     // A proposed name of the form "folder/*.qtx" only names the folder.
     if (start.contains(QLatin1Char('*')))
         start = start.left(std::max<qsizetype>(start.lastIndexOf(QLatin1Char('/')), 0));
@@ -71,10 +73,8 @@ bool CQtPrompt::ChooseFileOfType(bool bSave, const std::string& filter, std::str
     if (chosen.isEmpty())
         return false;
     nType = std::max<qsizetype>(qFilter.split(QStringLiteral(";;")).indexOf(selected), 0);
-    bool bReplaced = false;
-    path = QToGbk(chosen, &bReplaced);
-    if (bReplaced && m_ShowStatus)
-        m_ShowStatus(ReplacedCharsNotice());
+    // The name goes to the system as it came, whatever characters it holds.
+    path = QFile::encodeName(chosen).toStdString();
     return true;
 }
 

@@ -2,9 +2,11 @@
 
 #include "ui/desktop/Commands.h"
 #include "ui/desktop/GbkQt.h"
+
 #include "ui/desktop/MainFrame.h"
 #include "ui/desktop/QuantorixView.h"
 #include "ui/desktop/SheetViewController.h"
+#include <QFile>
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -92,10 +94,8 @@ bool CQuantorixApp::InitInstance(const QStringList& args)
     if (m_nCommandLineOnce > 0) {
         for (const QString& arg : args) {
             if (!arg.startsWith(QLatin1Char('-'))) {
-                bool bReplaced = false;
-                m_strPendingOpen = QToGbk(arg, &bReplaced);
-                if (bReplaced)
-                    m_pFrame->statusBar()->showMessage(ReplacedCharsNotice(), 5000);
+                // A path, kept as the system's bytes.
+                m_strPendingOpen = QFile::encodeName(arg).toStdString();
                 break;
             }
         }

@@ -13,6 +13,7 @@
 
 #include "DocumentFixture.h"
 #include "core/document/DocumentTexts.h"
+#include "core/text/TextCodec.h"
 
 namespace fs = std::filesystem;
 
@@ -147,7 +148,7 @@ TEST_F(DocumentTest, SaveAsRefusesForbiddenCharactersAndKeepsTheOldName)
     }
     EXPECT_EQ(Listing(m_strDir), (std::vector<std::string>{"cache", "first.qtx"}));
     // A double-byte character whose second byte is "\" is no separator.
-    EXPECT_TRUE(m_Doc.SaveAsPath(P("\x81\x5C.qtx")));
+    EXPECT_TRUE(m_Doc.SaveAsPath(P(textcodec::GbkToUtf8("\x81\x5C") + ".qtx")));
     EXPECT_EQ(m_Doc.Title(), "\x81\x5C");
 }
 

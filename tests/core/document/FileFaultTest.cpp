@@ -363,3 +363,24 @@ TEST_F(FileFaultTest, PropertiesComeBackByteForByteAndReachTheSettingsCut)
     ASSERT_TRUE(sheetfile::Inspect(other.data(), other.size(), contents, error));
     EXPECT_NE(contents.m_Props.m_strCompany, props[0]);
 }
+
+TEST_F(FileFaultTest, PathsKeepCharactersThatGbkCannotHold)
+{
+    // 한글 (UTF-8): the system takes it, GBK has no such characters.
+    const std::string path = P("\xED\x95\x9C\xEA\xB8\x80 wall.qtx");
+    Edit("v1");
+    ASSERT_TRUE(m_Doc.SaveAsPath(path));
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(m_Doc.Path(), path);
+    EXPECT_EQ(m_Doc.Title(), "?? wall");  // shown as GBK
+    ASSERT_TRUE(m_Doc.New());
+    m_Prompt.m_Files.push_back(path);
+    ASSERT_TRUE(m_Doc.Open());
+    EXPECT_EQ(m_Site.m_Sheet.TextMatrix(1, COL_FORMULA), "v1");
+    EXPECT_EQ(m_Doc.RecentFile(0), path);
+    Edit("v2");
+    ASSERT_TRUE(m_Doc.Save());
+    ASSERT_TRUE(m_Doc.OpenRecent(0));
+    EXPECT_EQ(m_Site.m_Sheet.TextMatrix(1, COL_FORMULA), "v2");
+    EXPECT_EQ(m_Doc.RecentMenuText(0), "?? wall");
+}
