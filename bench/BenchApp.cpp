@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -199,6 +201,29 @@ void BM_SaveRawBytes(benchmark::State& state)
 }
 BENCHMARK(BM_SaveRawBytes)->Unit(benchmark::kMillisecond);
 
+// A large valid file: the full sheet with long texts (about 128 MiB). Its
+// open must stay linear (about 1 s per 32 MiB) and light (the peak memory
+// is reported beside the time).
+std::string g_strLargeFile;
+
+void BM_OpenLargeFile(benchmark::State& state)
+{
+    SDesk desk;
+    for (auto _ : state) {
+        desk.Open(g_strLargeFile);
+        state.PauseTiming();
+        if (desk.m_pView->Model()->rowCount() < FILE_ROWS)
+            state.SkipWithError("the sheet was not opened");
+        desk.Command(cmdid::FILE_NEW);
+        desk.Show();
+        state.ResumeTiming();
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_CommitCellInFullSheet(benchmark::State& state)
 {
     SDesk desk;
@@ -253,6 +278,28 @@ int main(int argc, char** argv)
     g_strFullFile = write("full.qtx", FILE_ROWS);
     g_strSaveFile = write("save.qtx", 60000);
     g_strEditableFile = write("editable.qtx", EDITABLE_ROWS);
+    {
+        // The full sheet again, each text made about 330 bytes longer.
+        std::string out;
+        sheetfile::AppendInt(out, -150);
+        sheetfile::AppendInt(out, FILE_ROWS);
+        for (int i = 0; i < 5; ++i)
+            sheetfile::AppendString(out, "");
+        const std::string tail(330, 'x');
+        for (int row = 1; row <= FILE_ROWS; ++row) {
+            sheetfile::AppendString(out, "");
+            sheetfile::AppendString(out, "pos" + std::to_string(row) + tail);
+            sheetfile::AppendString(out, tail);
+            sheetfile::AppendString(out, std::to_string(row) + "+1[" + tail + "]=" + std::to_string(row + 1) + ".00");
+            sheetfile::AppendString(out, "m" + tail);
+            sheetfile::AppendString(out, "n" + std::to_string(row));
+        }
+        sheetfile::AppendInt(out, 1);
+        sheetfile::AppendInt(out, 1);
+        g_strLargeFile = dir.filePath(QStringLiteral("large.qtx")).toStdString();
+        std::ofstream(g_strLargeFile, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
+        std::printf("large.qtx: %d rows, %zu bytes\n", FILE_ROWS, out.size());
+    }
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,7 +1,6 @@
 // qtx dump FILE: what a sheet file holds, read without changing anything
 // (no sheet, no settings).
 #include <iostream>
-#include <sstream>
 
 #include "cli/QtxCommon.h"
 #include "core/document/DocumentTexts.h"
@@ -44,7 +43,9 @@ int DumpMain(const std::vector<std::string>& args)
     if (!sheetfile::Inspect(data.data(), data.size(), contents, error))
         return fail(error.c_str());
 
-    std::ostringstream out;
+    // The file has been checked whole: rows go out as they are read, so
+    // that a large file is not held a second time as text.
+    std::ostream& out = std::cout;
     out << "layout=" << contents.m_eLayout << " rows=" << contents.m_nRows << " current="
         << contents.m_nCurrentRow << "," << contents.m_nCurrentCol << "\n";
     const sheetfile::SProperties& props = contents.m_Props;
@@ -68,7 +69,6 @@ int DumpMain(const std::vector<std::string>& args)
             out << "\t" << PrintableText(std::string(cell));
         out << "\n";
     }
-    std::cout << out.str();
     return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;
 }
 

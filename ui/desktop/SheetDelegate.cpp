@@ -41,9 +41,27 @@ void CSheetDelegate::paint(QPainter* pPainter, const QStyleOptionViewItem& optio
         pPainter->setPen(option.palette.color(bSelected ? QPalette::HighlightedText : QPalette::Text));
         pPainter->setClipRect(rc);
         const Qt::Alignment horizontal = align & Qt::AlignHorizontal_Mask;
+        // Only the lines in sight are laid out, each cut to what its band
+        // can show (no character is narrower than a pixel): a cell of many
+        // megabytes costs no more than the part of it on the screen.
+        const QRect visible = option.widget ? rc & option.widget->rect() : rc;
+        const int most = std::max(inner.width(), 0) + 1;
         for (int i = 0; i < lines.size(); ++i) {
             const QRect band(inner.left(), tops[i], inner.width(), std::max(step, fm.height()));
-            pPainter->drawText(band, static_cast<int>(horizontal | Qt::AlignVCenter), lines[i]);
+            if (band.bottom() < visible.top())
+                continue;
+            if (band.top() > visible.bottom())
+                break;
+            QString line = lines[i];
+            if (line.size() > most) {
+                if (horizontal & Qt::AlignRight)
+                    line = line.right(most);
+                else if (horizontal & Qt::AlignHCenter)
+                    line = line.mid((line.size() - most) / 2, most);
+                else
+                    line.truncate(most);
+            }
+            pPainter->drawText(band, static_cast<int>(horizontal | Qt::AlignVCenter), line);
         }
     }
     pPainter->restore();
