@@ -422,26 +422,26 @@ void CCompareWindow::RowActivated(int tableRow)
 
 bool CCompareWindow::ExportWorkbook()
 {
-    std::string path = m_Setup.m_strOpenTitle + "-" + comparetext::SHEET_ITEMS + ".xlsx";
+    std::string path = docfile::TextToPath(m_Setup.m_strOpenTitle + "-" + comparetext::SHEET_ITEMS + ".xlsx");
     if (!m_Prompt.ChooseFile(true, QToGbk(QStringLiteral("Excel 工作簿 (*.xlsx)|*.xlsx||")), path))
         return false;
     path = WithExtension(path, ".xlsx");
     std::string reason;
-    if (!sheetcompare::WriteWorkbook(m_Comparison, docfile::NativePath(path), reason)) {
+    if (!sheetcompare::WriteWorkbook(m_Comparison, path, reason)) {
         m_Prompt.ShowMessage(reason, doctext::TEXT_WARNING);
         return false;
     }
-    m_pStatus->setText(QStringLiteral("已导出到 %1").arg(GbkToQ(path)));
+    m_pStatus->setText(QStringLiteral("已导出到 %1").arg(QFile::decodeName(QByteArray::fromStdString(path))));
     return true;
 }
 
 bool CCompareWindow::ExportPdf()
 {
-    std::string path = m_Setup.m_strOpenTitle + "-" + comparetext::SHEET_ITEMS + ".pdf";
+    std::string path = docfile::TextToPath(m_Setup.m_strOpenTitle + "-" + comparetext::SHEET_ITEMS + ".pdf");
     if (!m_Prompt.ChooseFile(true, QToGbk(QStringLiteral("PDF 文件 (*.pdf)|*.pdf||")), path))
         return false;
     path = WithExtension(path, ".pdf");
-    const std::string native = docfile::NativePath(path);
+    const std::string& native = path;
     // Written beside the target and put in its place only when complete.
     const std::string temp = native + ".~tmp";
     int pages = 0;
@@ -458,7 +458,7 @@ bool CCompareWindow::ExportPdf()
         m_Prompt.ShowMessage(QToGbk(QStringLiteral("PDF文件写入失败！")), doctext::TEXT_WARNING);
         return false;
     }
-    m_pStatus->setText(QStringLiteral("已导出到 %1（%2 页）").arg(GbkToQ(path)).arg(pages));
+    m_pStatus->setText(QStringLiteral("已导出到 %1（%2 页）").arg(QFile::decodeName(QByteArray::fromStdString(path))).arg(pages));
     return true;
 }
 

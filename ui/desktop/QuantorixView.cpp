@@ -533,11 +533,11 @@ void CQuantorixView::OpenCompareWindow()
     CCompareWindow::SSetup setup;
     sheetfile::SProperties props;
     std::string error;
-    if (!sheetcompare::LoadSheetFile(docfile::NativePath(path), setup.m_Other, props, error)) {
+    if (!sheetcompare::LoadSheetFile(path, setup.m_Other, props, error)) {
         source.m_pPrompt->ShowMessage(error, doctext::TEXT_WARNING);
         return;
     }
-    setup.m_strOtherTitle = docfile::TitleFromPath(path);
+    setup.m_strOtherTitle = docfile::PathToText(docfile::TitleFromPath(path));
     setup.m_Open = m_Controller.Sheet();
     setup.m_strOpenTitle = source.m_strTitle;
     setup.m_nDecimals = source.m_nDecimals;
