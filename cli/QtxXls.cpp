@@ -54,9 +54,9 @@ int XlsMain(const std::vector<std::string>& args)
         std::cerr << "qtx xls: " << reason << "\n";
         return EXIT_FAILURE_;
     };
-    if (!session.Document().OpenPath(textcodec::Utf8ToGbk(files[0])))
+    if (!session.Document().OpenPath(files[0]))
         return fail(files[0] + ": cannot open");
-    prompt.SetNextFile(textcodec::Utf8ToGbk(files[1]));
+    prompt.SetNextFile(files[1]);
     const int rows = session.ExportExcel(bSummary);
     if (rows < 0)
         return fail(files[1] + ": not written");

@@ -265,7 +265,7 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
             return false;
         }
         // The path as chosen in the export dialog; its extension picks the type.
-        m_Prompt.SetNextFile(Text(rest));
+        m_Prompt.SetNextFile(ScriptPath(rest));
         const int rows = m_pSheet->ExportExcel(command == "xls-summary");
         m_Prompt.SetNextFile(std::string());
         if (rows >= 0)

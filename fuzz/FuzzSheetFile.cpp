@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     sheetfile::SContents contents;
     const bool inspected = sheetfile::Inspect(bytes, size, contents, error);
-    const bool read = sheetfile::ReadSheet(site, key, &progress, bytes, size, error);
+    sheetfile::SKeptProperties kept;
+    const bool read = sheetfile::ReadSheet(site, key, &progress, bytes, size, error, &kept);
     if (inspected != read)
         std::abort();
     if (!read) {
@@ -69,8 +70,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // empty rows at the end).
     std::string out;
     bool bContent = false;
-    if (!sheetfile::WriteSheet(site, key, nullptr, out, bContent))
+    if (!sheetfile::WriteSheet(site, key, nullptr, out, bContent, &kept))
         std::abort();
+    // The properties come back as the file held them, whatever their bytes
+    // and length (a five-column file has no company of its own).
+    sheetfile::SContents written;
+    if (!sheetfile::Inspect(out.data(), out.size(), written, error))
+        std::abort();
+    const sheetfile::SProperties& a = contents.m_Props;
+    const sheetfile::SProperties& b = written.m_Props;
+    if (a.m_strClient != b.m_strClient || a.m_strProject != b.m_strProject || a.m_strAuditor != b.m_strAuditor
+        || a.m_strCalculator != b.m_strCalculator
+        || (contents.m_eLayout == sheetfile::LAYOUT_150 && a.m_strCompany != b.m_strCompany))
+        std::abort();
+    // What reached the settings is what a setting can hold.
+    for (const char* name : sheetfile::PROPERTY_KEYS) {
+        std::string value;
+        if (store.ReadRaw(name, value) && value.size() > settingsvalue::MAX_TEXT_BYTES)
+            std::abort();
+    }
     CFuzzSite again;
     again.ResetSheet();
     if (!sheetfile::ReadSheet(again, key, nullptr, out.data(), out.size(), error))

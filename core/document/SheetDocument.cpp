@@ -51,6 +51,11 @@ std::string CSheetDocument::WorkFolder() const
     return docfile::PathToText(WorkFolderPath());
 }
 
+std::string CSheetDocument::ProposedPath() const
+{
+    return WorkFolderPath() + "/" + docfile::TextToPath(m_strTitle);
+}
+
 std::string CSheetDocument::WorkFolderPath() const
 {
     const std::string folder = m_Settings.ReadString(doctext::KEY_WORK_DIR);
@@ -236,7 +241,7 @@ bool CSheetDocument::Save()
 
 bool CSheetDocument::SaveAs()
 {
-    std::string name = WorkFolderPath() + "/" + docfile::TextToPath(m_strTitle);
+    std::string name = ProposedPath();
     if (!m_Prompt.ChooseFile(true, doctext::FILE_FILTER, name))
         return false;
     return SaveAsPath(name);

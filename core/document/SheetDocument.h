@@ -67,6 +67,8 @@ public:
     // as text (GBK) and as a path.
     std::string WorkFolder() const;
     std::string WorkFolderPath() const;
+    // The name a save dialog proposes: the title in the work folder.
+    std::string ProposedPath() const;
 
 private:
     // False when the command must be abandoned: the answer was Yes and the

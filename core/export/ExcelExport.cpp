@@ -116,7 +116,7 @@ int CExcelExport::Run(bool bSummary, const excelexport::SInput& input, const std
 int CExcelExport::ExportTo(bool bSummary, const excelexport::SInput& input, const std::string& chosen, int type)
 {
     const std::string path = excelexport::WorkbookPath(chosen, type);
-    if (docfile::HasForbiddenChar(docfile::TitleFromPath(path))) {
+    if (docfile::HasForbiddenChar(docfile::PathToText(docfile::TitleFromPath(path)))) {
         m_Prompt.ShowMessage(doctext::TEXT_BAD_NAME, doctext::TEXT_WARNING);
         return -1;
     }
@@ -130,7 +130,7 @@ int CExcelExport::ExportTo(bool bSummary, const excelexport::SInput& input, cons
             ? livesheet::SummaryBook(excelexport::SummaryRows(grid))
             : livesheet::AllRowsBook(grid, input.m_pRefTable ? *input.m_pRefTable : NO_NAMES);
         rows = static_cast<int>(book.m_Rows.size());
-        ok = livesheet::WriteXlsx(book, docfile::NativePath(path), reason);
+        ok = livesheet::WriteXlsx(book, path, reason);
     } else {
         const std::vector<std::vector<std::string>> table = bSummary ? excelexport::SummaryRows(grid) : excelexport::AllRows(grid);
         rows = static_cast<int>(table.size());

@@ -153,7 +153,7 @@ bool CSpreadSheet::WriteAll()
 
     docfile::CAtomicFile file;
     std::string reason;
-    if (!file.Write(docfile::NativePath(m_strFile), bytes, reason) || !file.Commit(reason))
+    if (!file.Write(m_strFile, bytes, reason) || !file.Commit(reason))
         return Fail(reason + "\n");
     m_bExists = true;
     m_bDeferred = false;

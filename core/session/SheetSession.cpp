@@ -483,7 +483,7 @@ int CSheetSession::ExportExcel(bool bSummary)
     excelexport::SInput input;
     input.m_pGrid = &Sheet();
     input.m_pRefTable = &m_State.m_RefTable;
-    return m_Export.Run(bSummary, input, m_Document.WorkFolder() + "/" + m_Document.Title());
+    return m_Export.Run(bSummary, input, m_Document.ProposedPath());
 }
 
 bool CSheetSession::ChooseItem(int index)
