@@ -150,15 +150,15 @@ std::string TextToPath(const std::string& gbkText)
     return textcodec::GbkToUtf8(gbkText);
 }
 
-std::string AbsolutePath(const std::string& gbkPath)
+std::string AbsolutePath(const std::string& path)
 {
-    if (gbkPath.empty())
-        return gbkPath;
+    if (path.empty())
+        return path;
     std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(NativePath(gbkPath)), ec);
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
     if (ec)
-        return gbkPath;
-    return textcodec::Utf8ToGbk(absolute.lexically_normal().string());
+        return path;
+    return absolute.lexically_normal().string();
 }
 
 std::string FolderOf(const std::string& path)

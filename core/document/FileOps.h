@@ -17,9 +17,9 @@ std::string TextToPath(const std::string& gbkText);
 
 // The part before the last "/", or empty when there is none.
 std::string FolderOf(const std::string& path);
-// The path (GBK) made absolute against the current folder, so that it names
-// the same file wherever the program is started next time.
-std::string AbsolutePath(const std::string& gbkPath);
+// The path made absolute against the current folder, so that it names the
+// same file wherever the program is started next time.
+std::string AbsolutePath(const std::string& path);
 // The file name without its folder and without its extension (everything
 // from the last "." of the name on).
 std::string TitleFromPath(const std::string& path);
