@@ -10,6 +10,12 @@
 
 namespace docfile {
 
+// A document path as the system takes it: unchanged, since document paths
+// are the system's own bytes already (kept for callers of the older name).
+inline std::string NativePath(const std::string& path)
+{
+    return path;
+}
 // The path as GBK text; a character GBK cannot hold becomes "?".
 std::string PathToText(const std::string& nativePath);
 // The path that a GBK text (a setting, a name typed in) names.
