@@ -38,6 +38,73 @@ double ReadNumber(const char* first, const char* last)
     return v;
 }
 
+// The function whose name and "(" stand at pos. "log" ... "ctg" are only
+// found while pos < length - 5, "sqrt" while pos < length - 6.
+const SFunction* FunctionCallAt(const std::string& text, std::size_t pos)
+{
+    const std::size_t remaining = text.size() - pos;
+    for (const SFunction& fn : FUNCTIONS) {
+        if (remaining > fn.m_nLength + 2 && text.compare(pos, fn.m_nLength, fn.m_szName) == 0 && text[pos + fn.m_nLength] == '(')
+            return &fn;
+    }
+    return nullptr;
+}
+
+// The ")" that closes the "(" at open. Where the parentheses never balance,
+// a text that ends in ")" closes the call there; any other text has no close
+// (npos).
+std::size_t ClosingParenthesis(const std::string& text, std::size_t open)
+{
+    int depth = 1;
+    for (std::size_t close = open + 1; close < text.size(); ++close) {
+        if (text[close] == '(')
+            ++depth;
+        else if (text[close] == ')' && --depth == 0)
+            return close;
+    }
+    return text.back() == ')' ? text.size() - 1 : std::string::npos;
+}
+
+// A function of x. Angles are in degrees, and a value outside a function's
+// domain is told and taken as 0; tan and ctg at their poles are told and
+// taken at 1 degree.
+double FunctionValue(const char* name, double x, CCalcState& state)
+{
+    auto refuse = [&state](const std::string& notice) {
+        state.ShowNotice(notice);
+        state.m_bCalcOk = 0;
+    };
+    if (std::strcmp(name, "log") == 0) {
+        if (x > 0)
+            return std::log(x);
+        refuse(calctext::TEXT_LOG_DOMAIN);
+        return 0.0;
+    }
+    if (std::strcmp(name, "sin") == 0)
+        return std::sin(x * DEGREE);
+    if (std::strcmp(name, "cos") == 0)
+        return std::cos(x * DEGREE);
+    if (std::strcmp(name, "tan") == 0) {
+        if (x - std::trunc(x * 0.011111111111111112) * 90 == 0) {
+            refuse(calctext::TEXT_TAN_ZERO);
+            x = CExprEngine::ToNumber("1.0");
+        }
+        return std::tan(x * DEGREE);
+    }
+    if (std::strcmp(name, "ctg") == 0) {
+        if (x - std::trunc(x * 0.005555555555555556) * 180 == 0) {
+            refuse(calctext::TEXT_CTG_ZERO);
+            x = CExprEngine::ToNumber("1.0");
+        }
+        return (1000 / std::tan(x * DEGREE)) * 0.001;
+    }
+    // sqrt
+    if (x >= 0)
+        return std::sqrt(x);
+    refuse(calctext::TEXT_SQRT_DOMAIN);
+    return 0.0;
+}
+
 bool IsRefBefore(char c)
 {
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == ']';
@@ -173,99 +240,40 @@ std::string CExprEngine::ReduceFunctions(const std::string& input)
     const std::size_t n = text.size();
     std::size_t pos = 0;
     while (pos + 2 < n) {  // position < current length - 2
-        const std::size_t remaining = n - pos;
-        bool fired = false;
-        for (const SFunction& fn : FUNCTIONS) {
-            // "log" ... "ctg" while position < length - 5, "sqrt" while < length - 6.
-            if (remaining <= fn.m_nLength + 2)
-                continue;
-            if (text.compare(pos, fn.m_nLength, fn.m_szName) != 0 || text[pos + fn.m_nLength] != '(')
-                continue;
-            const std::size_t open = pos + fn.m_nLength;
-            std::size_t close = open + 1;
-            int depth = 1;
-            for (; close < n; ++close) {
-                if (text[close] == '(')
-                    ++depth;
-                else if (text[close] == ')' && --depth == 0)
-                    break;
-            }
-            if (close == n) {
-                if (text[n - 1] != ')') {
-                    // No closing parenthesis: the name and its "(" become "0".
-                    out.push_back('0');
-                    pos = open + 1;
-                    fired = true;
-                    break;
-                }
-                close = n - 1;
-            }
-
-            // The argument's value, rounded through six decimals as the
-            // text it is written back as would be.
-            const std::string argument = text.substr(open + 1, close - open - 1);
-            const std::string prepared = PrepareExpression(argument);
-            double x = ToNumber(FormatArgument(Evaluate(prepared)));
-
-            // The function itself; angles are in degrees, and a value
-            // outside a function's domain is told and taken as 0.
-            double y = 0.0;
-            const char* name = fn.m_szName;
-            if (std::strcmp(name, "log") == 0) {
-                if (x > 0) {
-                    y = std::log(x);
-                } else {
-                    m_State.ShowNotice(calctext::TEXT_LOG_DOMAIN);
-                    m_State.m_bCalcOk = 0;
-                }
-            } else if (std::strcmp(name, "sin") == 0) {
-                y = std::sin(x * DEGREE);
-            } else if (std::strcmp(name, "cos") == 0) {
-                y = std::cos(x * DEGREE);
-            } else if (std::strcmp(name, "tan") == 0) {
-                if (x - std::trunc(x * 0.011111111111111112) * 90 == 0) {
-                    m_State.ShowNotice(calctext::TEXT_TAN_ZERO);
-                    m_State.m_bCalcOk = 0;
-                    x = ToNumber("1.0");
-                }
-                y = std::tan(x * DEGREE);
-            } else if (std::strcmp(name, "ctg") == 0) {
-                if (x - std::trunc(x * 0.005555555555555556) * 180 == 0) {
-                    m_State.ShowNotice(calctext::TEXT_CTG_ZERO);
-                    m_State.m_bCalcOk = 0;
-                    x = ToNumber("1.0");
-                }
-                y = (1000 / std::tan(x * DEGREE)) * 0.001;
-            } else {  // sqrt
-                if (x >= 0) {
-                    y = std::sqrt(x);
-                } else {
-                    m_State.ShowNotice(calctext::TEXT_SQRT_DOMAIN);
-                    m_State.m_bCalcOk = 0;
-                }
-            }
-            y = Finite(y);
-            if (y == 0)
-                y = 0.0;  // never "-0.000000", which would read as a second sign
-
-            // The value replaces the call; a negative one is written as
-            // (0-v) so that it cannot follow an operator directly.
-            if (y >= 0) {
-                AppendFixed(out, y, 6);
-            } else {
-                out += "(0";
-                AppendFixed(out, y, 6);
-                out += ')';
-            }
-            pos = close + 1;
-            fired = true;
-            break;
-        }
-        if (!fired) {
+        const SFunction* fn = FunctionCallAt(text, pos);
+        if (!fn) {
             const std::size_t len = gbk::CharLength(text, pos);
             out.append(text, pos, len);
             pos += len;
+            continue;
         }
+        const std::size_t open = pos + fn->m_nLength;
+        const std::size_t close = ClosingParenthesis(text, open);
+        if (close == std::string::npos) {
+            // No closing parenthesis: the name and its "(" become "0".
+            out.push_back('0');
+            pos = open + 1;
+            continue;
+        }
+        // The argument's value, rounded through six decimals as the text it
+        // is written back as would be.
+        const std::string argument = text.substr(open + 1, close - open - 1);
+        const std::string prepared = PrepareExpression(argument);
+        const double x = ToNumber(FormatArgument(Evaluate(prepared)));
+        double y = Finite(FunctionValue(fn->m_szName, x, m_State));
+        if (y == 0)
+            y = 0.0;  // never "-0.000000", which would read as a second sign
+
+        // The value replaces the call; a negative one is written as (0-v) so
+        // that it cannot follow an operator directly.
+        if (y >= 0) {
+            AppendFixed(out, y, 6);
+        } else {
+            out += "(0";
+            AppendFixed(out, y, 6);
+            out += ')';
+        }
+        pos = close + 1;
     }
     if (pos < n)
         out.append(text, pos, std::string::npos);
