@@ -92,6 +92,14 @@ bool ParseFields(const std::string& text, std::vector<std::pair<std::string, std
     return true;
 }
 
+bool NoArgument(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (rest.empty())
+        return true;
+    error = "unknown command '" + command + "'";
+    return false;
+}
+
 bool IsOn(const std::string& text)
 {
     return text == "1" || text == settingstext::AUTO_SAVE_ON;
@@ -145,98 +153,44 @@ bool CRunSession::Execute(const std::string& line, std::string& error)
     return true;
 }
 
-bool CRunSession::Dispatch(const std::string& command, const std::string& rest, std::string& error)
-{
-    CSettingsKey key(*m_pStore);
-    std::vector<int> n;
-    if (command == "set") {
-        const std::size_t space = rest.find(' ');
-        const std::string name = rest.substr(0, space);
-        if (name.empty()) {
-            error = "set needs a NAME";
-            return false;
-        }
-        key.WriteValue(name, Text(space == std::string::npos ? std::string() : rest.substr(space + 1)));
-        return true;
-    }
-    if (command == "get") {
-        if (rest.empty() || rest.find(' ') != std::string::npos) {
-            error = "get needs one NAME";
-            return false;
-        }
-        m_Out << PrintableText(key.ReadString(rest)) << "\n";
-        return true;
-    }
-    if (command == "answer") {
-        if (rest != "yes" && rest != "no") {
-            error = "answer takes yes or no";
-            return false;
-        }
-        m_Prompt.QueueAnswer(rest == "yes");
-        return true;
-    }
-    if (command == "timing") {
-        if (rest != "on" && rest != "off") {
-            error = "timing takes on or off";
-            return false;
-        }
-        m_bTiming = rest == "on";
-        return true;
-    }
-    if (command == "click") {
-        if (!ParseInts(rest, n, 2)) {
-            error = "click takes R C";
-            return false;
-        }
-        m_pSheet->Click(n[0], n[1]);
-        return true;
-    }
-    if (command == "select") {
-        if (!ParseInts(rest, n, 4)) {
-            error = "select takes R C R2 C2";
-            return false;
-        }
-        m_pSheet->Click(n[0], n[1]);
-        m_pSheet->ShiftClick(n[2], n[3]);
-        return true;
-    }
-    if (command == "type") {
-        m_pSheet->TypeText(Text(rest));
-        return true;
-    }
-    if (command == "chars") {
-        const std::string text = Text(rest);
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t len = gbk::CharLength(text, i);
-            m_pSheet->TypeChar(text.substr(i, len));
-            i += len;
-        }
-        return true;
-    }
-    if (command == "edit") {
-        std::string text;
-        if (!ParseIntsAndText(rest, n, 2, text)) {
-            error = "edit takes R C TEXT";
-            return false;
-        }
-        m_pSheet->Click(n[0], n[1]);
-        if (m_pSheet->TypeText(Text(text)))
-            m_pSheet->CommitEditor();
-        return true;
-    }
-    if (command == "key") {
-        ESheetKey key = SHEETKEY_OTHER;
-        if (!SheetKeyByName(rest, key)) {
-            error = "unknown key '" + rest + "'";
-            return false;
-        }
-        m_pSheet->PressKey(key);
-        return true;
-    }
-    return SheetCommand(command, rest, error);
-}
+// The script's commands besides the menu commands, each with its handler.
+const CRunSession::SCommand CRunSession::COMMANDS[] = {
+    {"set", &CRunSession::SetValue},
+    {"get", &CRunSession::GetValue},
+    {"answer", &CRunSession::Answer},
+    {"timing", &CRunSession::Timing},
+    {"click", &CRunSession::ClickCell},
+    {"select", &CRunSession::SelectRange},
+    {"type", &CRunSession::TypeText},
+    {"chars", &CRunSession::TypeChars},
+    {"edit", &CRunSession::EditCell},
+    {"key", &CRunSession::PressKey},
+    {"open", &CRunSession::OpenOrSaveAs},
+    {"saveas", &CRunSession::OpenOrSaveAs},
+    {"xls", &CRunSession::ExportExcel},
+    {"xls-summary", &CRunSession::ExportExcel},
+    {"more-decimals", &CRunSession::Decimals},
+    {"fewer-decimals", &CRunSession::Decimals},
+    {"align", &CRunSession::Align},
+    {"append", &CRunSession::AppendText},
+    {"remove", &CRunSession::RemoveText},
+    {"item", &CRunSession::ChooseItem},
+    {"clipboard", &CRunSession::SetClipboard},
+    {"print-mode", &CRunSession::PrintMode},
+    {"pdf", &CRunSession::PrintPdf},
+    {"syssettings", &CRunSession::SystemSettings},
+    {"editsettings", &CRunSession::EditSettings},
+    {"cell", &CRunSession::ShowCell},
+    {"attr", &CRunSession::ShowCell},
+    {"height", &CRunSession::ShowHeight},
+    {"dump", &CRunSession::Dump},
+    {"editor?", &CRunSession::ShowEditor},
+    {"items", &CRunSession::ShowItems},
+    {"state", &CRunSession::ShowState},
+    {"clipboard?", &CRunSession::ShowClipboard},
+};
 
-bool CRunSession::SheetCommand(const std::string& command, const std::string& rest, std::string& error)
+bool CRunSession::Dispatch(const std::string& command, const std::string& rest, std::string& error)
 {
     for (const auto& c : MENU_COMMANDS) {
         if (command == c.m_szName) {
@@ -248,86 +202,219 @@ bool CRunSession::SheetCommand(const std::string& command, const std::string& re
             return true;
         }
     }
-    if (command == "open" || command == "saveas") {
-        if (rest.empty()) {
-            error = command + " needs a PATH";
-            return false;
-        }
-        // A path goes to the system as the script spells it (not GBK).
-        m_Prompt.SetNextFile(ScriptPath(rest));
-        m_pSheet->RunCommand(command == "open" ? cmdid::FILE_OPEN : cmdid::FILE_SAVE_AS);
-        m_Prompt.SetNextFile(std::string());
-        return true;
-    }
-    if (command == "xls" || command == "xls-summary") {
-        if (rest.empty()) {
-            error = command + " needs a PATH";
-            return false;
-        }
-        // The path as chosen in the export dialog; its extension picks the type.
-        m_Prompt.SetNextFile(ScriptPath(rest));
-        const int rows = m_pSheet->ExportExcel(command == "xls-summary");
-        m_Prompt.SetNextFile(std::string());
-        if (rows >= 0)
-            m_Out << "rows=" << rows << "\n";
-        return true;
-    }
-    if (command == "more-decimals" || command == "fewer-decimals") {
-        m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
-        m_pSheet->WaitForRecalc();
-        return true;
-    }
-    if (command == "align") {
-        const int id = rest == "left" ? cmdid::ALIGN_LEFT
-            : rest == "center"        ? cmdid::ALIGN_CENTER
-            : rest == "right"         ? cmdid::ALIGN_RIGHT
-                                      : 0;
-        if (!id) {
-            error = "align takes left, center or right";
-            return false;
-        }
-        m_pSheet->RunCommand(id);
-        return true;
-    }
-    if (command == "append") {
-        m_pSheet->AppendText(Text(rest));
-        return true;
-    }
-    if (command == "remove") {
-        m_pSheet->RemoveText(Text(rest));
-        return true;
-    }
-    if (command == "item") {
-        std::vector<int> n;
-        if (!ParseInts(rest, n, 1)) {
-            error = "item takes N";
-            return false;
-        }
-        m_pSheet->ChooseItem(n[0] - 1);
-        return true;
-    }
-    if (command == "clipboard") {
-        m_Clipboard.SetText(Text(rest));
-        return true;
-    }
-    if (command == "print-mode")
-        return PrintMode(rest, error);
-    if (command == "pdf") {
-        if (rest.empty()) {
-            error = "pdf needs a PATH";
-            return false;
-        }
-        std::string reason;
-        if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.empty())
-            m_Prompt.ShowMessage(std::string(printtext::PDF_FAILED) + textcodec::Utf8ToGbk(reason), printtext::WARNING);
-        return true;
-    }
-    if (command == "syssettings" || command == "editsettings")
-        return SettingsDialog(command == "syssettings", rest, error);
-    return LookCommand(command, rest, error);
+    for (const SCommand& c : COMMANDS)
+        if (command == c.m_szName)
+            return (this->*c.m_pRun)(command, rest, error);
+    error = "unknown command '" + command + "'";
+    return false;
 }
 
-bool CRunSession::PrintMode(const std::string& rest, std::string& error)
+// --- the script itself ----------------------------------------------------------
+
+bool CRunSession::SetValue(const std::string&, const std::string& rest, std::string& error)
+{
+    const std::size_t space = rest.find(' ');
+    const std::string name = rest.substr(0, space);
+    if (name.empty()) {
+        error = "set needs a NAME";
+        return false;
+    }
+    CSettingsKey key(*m_pStore);
+    key.WriteValue(name, Text(space == std::string::npos ? std::string() : rest.substr(space + 1)));
+    return true;
+}
+
+bool CRunSession::GetValue(const std::string&, const std::string& rest, std::string& error)
+{
+    if (rest.empty() || rest.find(' ') != std::string::npos) {
+        error = "get needs one NAME";
+        return false;
+    }
+    CSettingsKey key(*m_pStore);
+    m_Out << PrintableText(key.ReadString(rest)) << "\n";
+    return true;
+}
+
+bool CRunSession::Answer(const std::string&, const std::string& rest, std::string& error)
+{
+    if (rest != "yes" && rest != "no") {
+        error = "answer takes yes or no";
+        return false;
+    }
+    m_Prompt.QueueAnswer(rest == "yes");
+    return true;
+}
+
+bool CRunSession::Timing(const std::string&, const std::string& rest, std::string& error)
+{
+    if (rest != "on" && rest != "off") {
+        error = "timing takes on or off";
+        return false;
+    }
+    m_bTiming = rest == "on";
+    return true;
+}
+
+// --- what the user does with mouse and keyboard ---------------------------------
+
+bool CRunSession::ClickCell(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<int> n;
+    if (!ParseInts(rest, n, 2)) {
+        error = "click takes R C";
+        return false;
+    }
+    m_pSheet->Click(n[0], n[1]);
+    return true;
+}
+
+bool CRunSession::SelectRange(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<int> n;
+    if (!ParseInts(rest, n, 4)) {
+        error = "select takes R C R2 C2";
+        return false;
+    }
+    m_pSheet->Click(n[0], n[1]);
+    m_pSheet->ShiftClick(n[2], n[3]);
+    return true;
+}
+
+bool CRunSession::TypeText(const std::string&, const std::string& rest, std::string&)
+{
+    m_pSheet->TypeText(Text(rest));
+    return true;
+}
+
+bool CRunSession::TypeChars(const std::string&, const std::string& rest, std::string&)
+{
+    const std::string text = Text(rest);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = gbk::CharLength(text, i);
+        m_pSheet->TypeChar(text.substr(i, len));
+        i += len;
+    }
+    return true;
+}
+
+bool CRunSession::EditCell(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<int> n;
+    std::string text;
+    if (!ParseIntsAndText(rest, n, 2, text)) {
+        error = "edit takes R C TEXT";
+        return false;
+    }
+    m_pSheet->Click(n[0], n[1]);
+    if (m_pSheet->TypeText(Text(text)))
+        m_pSheet->CommitEditor();
+    return true;
+}
+
+bool CRunSession::PressKey(const std::string&, const std::string& rest, std::string& error)
+{
+    ESheetKey key = SHEETKEY_OTHER;
+    if (!SheetKeyByName(rest, key)) {
+        error = "unknown key '" + rest + "'";
+        return false;
+    }
+    m_pSheet->PressKey(key);
+    return true;
+}
+
+// --- commands of the menus and dialogs -------------------------------------------
+
+bool CRunSession::OpenOrSaveAs(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (rest.empty()) {
+        error = command + " needs a PATH";
+        return false;
+    }
+    // A path goes to the system as the script spells it (not GBK).
+    m_Prompt.SetNextFile(ScriptPath(rest));
+    m_pSheet->RunCommand(command == "open" ? cmdid::FILE_OPEN : cmdid::FILE_SAVE_AS);
+    m_Prompt.SetNextFile(std::string());
+    return true;
+}
+
+bool CRunSession::ExportExcel(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (rest.empty()) {
+        error = command + " needs a PATH";
+        return false;
+    }
+    // The path as chosen in the export dialog; its extension picks the type.
+    m_Prompt.SetNextFile(ScriptPath(rest));
+    const int rows = m_pSheet->ExportExcel(command == "xls-summary");
+    m_Prompt.SetNextFile(std::string());
+    if (rows >= 0)
+        m_Out << "rows=" << rows << "\n";
+    return true;
+}
+
+bool CRunSession::Decimals(const std::string& command, const std::string&, std::string&)
+{
+    m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
+    m_pSheet->WaitForRecalc();
+    return true;
+}
+
+bool CRunSession::Align(const std::string&, const std::string& rest, std::string& error)
+{
+    const int id = rest == "left" ? cmdid::ALIGN_LEFT
+        : rest == "center"        ? cmdid::ALIGN_CENTER
+        : rest == "right"         ? cmdid::ALIGN_RIGHT
+                                  : 0;
+    if (!id) {
+        error = "align takes left, center or right";
+        return false;
+    }
+    m_pSheet->RunCommand(id);
+    return true;
+}
+
+bool CRunSession::AppendText(const std::string&, const std::string& rest, std::string&)
+{
+    m_pSheet->AppendText(Text(rest));
+    return true;
+}
+
+bool CRunSession::RemoveText(const std::string&, const std::string& rest, std::string&)
+{
+    m_pSheet->RemoveText(Text(rest));
+    return true;
+}
+
+bool CRunSession::ChooseItem(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<int> n;
+    if (!ParseInts(rest, n, 1)) {
+        error = "item takes N";
+        return false;
+    }
+    m_pSheet->ChooseItem(n[0] - 1);
+    return true;
+}
+
+bool CRunSession::SetClipboard(const std::string&, const std::string& rest, std::string&)
+{
+    m_Clipboard.SetText(Text(rest));
+    return true;
+}
+
+bool CRunSession::PrintPdf(const std::string&, const std::string& rest, std::string& error)
+{
+    if (rest.empty()) {
+        error = "pdf needs a PATH";
+        return false;
+    }
+    std::string reason;
+    if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.empty())
+        m_Prompt.ShowMessage(std::string(printtext::PDF_FAILED) + textcodec::Utf8ToGbk(reason), printtext::WARNING);
+    return true;
+}
+
+bool CRunSession::PrintMode(const std::string&, const std::string& rest, std::string& error)
 {
     // The print-content dialog confirmed with this choice.
     if (rest == "all" || rest == "summary") {
@@ -342,7 +429,7 @@ bool CRunSession::PrintMode(const std::string& rest, std::string& error)
     return false;
 }
 
-bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::string& error)
+bool CRunSession::SystemSettings(const std::string&, const std::string& rest, std::string& error)
 {
     std::vector<std::pair<std::string, std::string>> fields;
     if (!ParseFields(rest, fields)) {
@@ -350,41 +437,49 @@ bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::str
         return false;
     }
     CSettingsKey key(*m_pStore);
-    if (bSystem) {
-        SSystemSettingsData data;
-        data.Load(key, Text(std::filesystem::current_path().string()));
-        for (const auto& field : fields) {
-            const std::string& name = field.first;
-            const std::string value = Text(field.second);
-            std::string* pText = name == "CompanyName" ? &data.m_strCompany
-                : name == "ProjectName"                ? &data.m_strProject
-                : name == "ProjectCompanyName"         ? &data.m_strClient
-                : name == "AuditName"                  ? &data.m_strChecker
-                : name == "CountName"                  ? &data.m_strCalculator
-                : name == "SaveTime"                   ? &data.m_strInterval
-                : name == "PrintTime"                  ? &data.m_strPrintDate
-                : name == "ShowStyle"                  ? &data.m_strShowStyle
-                : name == "EnterToWord"                ? &data.m_strEnterDir
-                : name == "WorkDir"                    ? &data.m_strWorkDir
-                : name == "m_NetAddress"               ? &data.m_strWebAddress
-                                                       : nullptr;
-            if (pText)
-                *pText = value;
-            else if (name == "IsAutoSave")
-                data.m_bAutoSave = IsOn(value);
-            else if (name == "ISClearContant")
-                data.m_bClearOnNew = IsOn(value);
-            else if (name == "ISNotPrnAddress")
-                data.m_bNoAddress = IsOn(value);
-            else {
-                error = "the system settings have no field " + name;
-                return false;
-            }
+    SSystemSettingsData data;
+    data.Load(key, Text(std::filesystem::current_path().string()));
+    for (const auto& field : fields) {
+        const std::string& name = field.first;
+        const std::string value = Text(field.second);
+        std::string* pText = name == "CompanyName" ? &data.m_strCompany
+            : name == "ProjectName"                ? &data.m_strProject
+            : name == "ProjectCompanyName"         ? &data.m_strClient
+            : name == "AuditName"                  ? &data.m_strChecker
+            : name == "CountName"                  ? &data.m_strCalculator
+            : name == "SaveTime"                   ? &data.m_strInterval
+            : name == "PrintTime"                  ? &data.m_strPrintDate
+            : name == "ShowStyle"                  ? &data.m_strShowStyle
+            : name == "EnterToWord"                ? &data.m_strEnterDir
+            : name == "WorkDir"                    ? &data.m_strWorkDir
+            : name == "m_NetAddress"               ? &data.m_strWebAddress
+                                                   : nullptr;
+        if (pText)
+            *pText = value;
+        else if (name == "IsAutoSave")
+            data.m_bAutoSave = IsOn(value);
+        else if (name == "ISClearContant")
+            data.m_bClearOnNew = IsOn(value);
+        else if (name == "ISNotPrnAddress")
+            data.m_bNoAddress = IsOn(value);
+        else {
+            error = "the system settings have no field " + name;
+            return false;
         }
-        data.Save(key);
-        m_pSheet->AfterSystemSettings();
-        return true;
     }
+    data.Save(key);
+    m_pSheet->AfterSystemSettings();
+    return true;
+}
+
+bool CRunSession::EditSettings(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> fields;
+    if (!ParseFields(rest, fields)) {
+        error = "settings fields are NAME=TEXT";
+        return false;
+    }
+    CSettingsKey key(*m_pStore);
     SEditSettingsData data;
     data.Load(key);
     for (const auto& field : fields) {
@@ -413,66 +508,85 @@ bool CRunSession::SettingsDialog(bool bSystem, const std::string& rest, std::str
     return true;
 }
 
-bool CRunSession::LookCommand(const std::string& command, const std::string& rest, std::string& error)
+// --- what the user sees -------------------------------------------------------------
+
+bool CRunSession::ShowCell(const std::string& command, const std::string& rest, std::string& error)
 {
-    SheetGrid& sheet = m_pSheet->Sheet();
     std::vector<int> n;
-    if (command == "cell" || command == "attr") {
-        if (!ParseInts(rest, n, 2)) {
-            error = command + " takes R C";
-            return false;
-        }
-        if (command == "cell")
-            m_Out << PrintableText(sheet.TextMatrix(n[0], n[1])) << "\n";
-        else
-            m_Out << "bg=" << sheet.BackColorAt(n[0], n[1]) << " align=" << sheet.EffectiveAlignment(n[0], n[1])
-                  << "\n";
-        return true;
-    }
-    if (command == "height") {
-        if (!ParseInts(rest, n, 1)) {
-            error = "height takes R";
-            return false;
-        }
-        m_Out << sheet.RowHeight(n[0]) << "\n";
-        return true;
-    }
-    if (!rest.empty()) {
-        error = "unknown command '" + command + "'";
+    if (!ParseInts(rest, n, 2)) {
+        error = command + " takes R C";
         return false;
     }
-    if (command == "dump") {
-        m_Out << "rows=" << sheet.Rows() << " current=" << sheet.Row() << "," << sheet.Col()
-              << " selection=" << sheet.RowSel() << "," << sheet.ColSel() << "\n";
-        PrintRows();
-        return true;
+    const SheetGrid& sheet = m_pSheet->Sheet();
+    if (command == "cell")
+        m_Out << PrintableText(sheet.TextMatrix(n[0], n[1])) << "\n";
+    else
+        m_Out << "bg=" << sheet.BackColorAt(n[0], n[1]) << " align=" << sheet.EffectiveAlignment(n[0], n[1]) << "\n";
+    return true;
+}
+
+bool CRunSession::ShowHeight(const std::string&, const std::string& rest, std::string& error)
+{
+    std::vector<int> n;
+    if (!ParseInts(rest, n, 1)) {
+        error = "height takes R";
+        return false;
     }
-    if (command == "editor?") {
-        const CCellEditor& editor = m_pSheet->Editor();
-        m_Out << (editor.IsShown() ? PrintableText(editor.CaretView()) : std::string("closed")) << "\n";
-        return true;
-    }
-    if (command == "items") {
-        CSummaryItems& items = m_pSheet->Summary();
-        const std::vector<std::string>& entries = items.ItemEntries();
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            m_Out << (static_cast<int>(i) == items.SelectedItem() ? "*" : "") << PrintableText(entries[i]) << "\n";
-        return true;
-    }
-    if (command == "state") {
-        const CSheetDocument& doc = m_pSheet->Document();
-        m_Out << "modified=" << (doc.IsModified() ? 1 : 0) << " named=" << (doc.IsNamed() ? 1 : 0)
-              << " title=" << PrintableText(doc.Title()) << " path=" << PrintablePath(doc.Path()) << "\n";
-        return true;
-    }
-    if (command == "clipboard?") {
-        std::string text;
-        m_Clipboard.GetText(text);
-        m_Out << PrintableText(text) << "\n";
-        return true;
-    }
-    error = "unknown command '" + command + "'";
-    return false;
+    m_Out << m_pSheet->Sheet().RowHeight(n[0]) << "\n";
+    return true;
+}
+
+// The commands that only show something take no argument; one given makes
+// the line a command the script does not know.
+bool CRunSession::Dump(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (!NoArgument(command, rest, error))
+        return false;
+    const SheetGrid& sheet = m_pSheet->Sheet();
+    m_Out << "rows=" << sheet.Rows() << " current=" << sheet.Row() << "," << sheet.Col()
+          << " selection=" << sheet.RowSel() << "," << sheet.ColSel() << "\n";
+    PrintRows();
+    return true;
+}
+
+bool CRunSession::ShowEditor(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (!NoArgument(command, rest, error))
+        return false;
+    const CCellEditor& editor = m_pSheet->Editor();
+    m_Out << (editor.IsShown() ? PrintableText(editor.CaretView()) : std::string("closed")) << "\n";
+    return true;
+}
+
+bool CRunSession::ShowItems(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (!NoArgument(command, rest, error))
+        return false;
+    CSummaryItems& items = m_pSheet->Summary();
+    const std::vector<std::string>& entries = items.ItemEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        m_Out << (static_cast<int>(i) == items.SelectedItem() ? "*" : "") << PrintableText(entries[i]) << "\n";
+    return true;
+}
+
+bool CRunSession::ShowState(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (!NoArgument(command, rest, error))
+        return false;
+    const CSheetDocument& doc = m_pSheet->Document();
+    m_Out << "modified=" << (doc.IsModified() ? 1 : 0) << " named=" << (doc.IsNamed() ? 1 : 0)
+          << " title=" << PrintableText(doc.Title()) << " path=" << PrintablePath(doc.Path()) << "\n";
+    return true;
+}
+
+bool CRunSession::ShowClipboard(const std::string& command, const std::string& rest, std::string& error)
+{
+    if (!NoArgument(command, rest, error))
+        return false;
+    std::string text;
+    m_Clipboard.GetText(text);
+    m_Out << PrintableText(text) << "\n";
+    return true;
 }
 
 void CRunSession::PrintRows()
