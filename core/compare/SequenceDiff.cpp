@@ -9,13 +9,51 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-// One run of the algorithm over the kept elements: a and b are the element
-// values, ia and ib their indexes in the caller's sequences.
-class CMyers {
+// The kept elements of both sequences, a and b their values, ia and ib
+// their indexes in the caller's sequences, and the matches found so far.
+class CMatcher {
+protected:
+    CMatcher(const std::vector<int>& a, const std::vector<int>& ia, const std::vector<int>& b,
+             const std::vector<int>& ib, Pairs& out)
+        : m_A(a), m_IA(ia), m_B(b), m_IB(ib), m_Out(out)
+    {
+    }
+
+    void Match(int x, int y) { m_Out.emplace_back(m_IA[x], m_IB[y]); }
+
+    // Matches the common head and tail of a[a0 .. a1) and b[b0 .. b1) at
+    // once, as nothing cheaper can replace them, and hands what lies between
+    // to inner where both parts are left; the matches stay in order.
+    template <class FInner>
+    void MatchAround(int a0, int a1, int b0, int b1, FInner inner)
+    {
+        while (a0 < a1 && b0 < b1 && m_A[a0] == m_B[b0])
+            Match(a0++, b0++);
+        int tail = 0;
+        while (a0 < a1 && b0 < b1 && m_A[a1 - 1] == m_B[b1 - 1]) {
+            --a1;
+            --b1;
+            ++tail;
+        }
+        if (a0 < a1 && b0 < b1)
+            inner(a0, a1, b0, b1);
+        for (int k = 0; k < tail; ++k)
+            Match(a1 + k, b1 + k);
+    }
+
+    const std::vector<int>& m_A;
+    const std::vector<int>& m_IA;
+    const std::vector<int>& m_B;
+    const std::vector<int>& m_IB;
+    Pairs& m_Out;
+};
+
+// One run of the algorithm over the kept elements.
+class CMyers : private CMatcher {
 public:
     CMyers(const std::vector<int>& a, const std::vector<int>& ia, const std::vector<int>& b,
            const std::vector<int>& ib, long long nBudget, Pairs& out)
-        : m_A(a), m_IA(ia), m_B(b), m_IB(ib), m_Out(out), m_nBudget(nBudget)
+        : CMatcher(a, ia, b, ib, out), m_nBudget(nBudget)
     {
         const std::size_t size = a.size() + b.size() + 5;
         m_Forward.resize(size);
@@ -28,19 +66,10 @@ public:
     // Matches of a[a0 .. a1) against b[b0 .. b1), appended in order.
     void Run(int a0, int a1, int b0, int b1)
     {
-        // Common ends are matched at once: nothing cheaper can replace them.
-        while (a0 < a1 && b0 < b1 && m_A[a0] == m_B[b0])
-            Match(a0++, b0++);
-        int tail = 0;
-        while (a0 < a1 && b0 < b1 && m_A[a1 - 1] == m_B[b1 - 1]) {
-            --a1;
-            --b1;
-            ++tail;
-        }
-        if (a0 < a1 && b0 < b1) {
-            // Both parts are left and differ at both ends, so at least two
-            // edits remain and both halves around the middle snake need
-            // fewer than the whole.
+        MatchAround(a0, a1, b0, b1, [this](int a0, int a1, int b0, int b1) {
+            // Both parts differ at both ends, so at least two edits remain
+            // and both halves around the middle snake need fewer than the
+            // whole.
             int x0, y0, x1, y1;
             if (!MiddleSnake(a0, a1, b0, b1, x0, y0, x1, y1))
                 return;
@@ -48,14 +77,10 @@ public:
             for (int x = x0, y = y0; x < x1; ++x, ++y)
                 Match(x, y);
             Run(x1, a1, y1, b1);
-        }
-        for (int k = 0; k < tail; ++k)
-            Match(a1 + k, b1 + k);
+        });
     }
 
 private:
-    void Match(int x, int y) { m_Out.emplace_back(m_IA[x], m_IB[y]); }
-
     // A snake (x0, y0) -> (x1, y1) that lies on a shortest edit path of
     // a[a0 .. a1) and b[b0 .. b1); coordinates are absolute.
     bool MiddleSnake(int a0, int a1, int b0, int b1, int& x0, int& y0, int& x1, int& y1)
@@ -123,11 +148,6 @@ private:
         return true;
     }
 
-    const std::vector<int>& m_A;
-    const std::vector<int>& m_IA;
-    const std::vector<int>& m_B;
-    const std::vector<int>& m_IB;
-    Pairs& m_Out;
     std::vector<int> m_Forward;
     std::vector<int> m_Backward;
     long long m_nBudget;
@@ -137,56 +157,44 @@ private:
 // longest common subsequence split in halves (Hirschberg), each half's
 // lengths found with the bit-parallel rows of Allison, Dix and Hyyro, 64
 // columns a machine word. O(N * M / 64) whatever the number of edits.
-class CBitRows {
+class CBitRows : private CMatcher {
 public:
     CBitRows(const std::vector<int>& a, const std::vector<int>& ia, const std::vector<int>& b,
              const std::vector<int>& ib, int top, Pairs& out)
-        : m_A(a), m_IA(ia), m_B(b), m_IB(ib), m_Out(out), m_Count(top + 1, 0), m_Cursor(top + 1, 0),
+        : CMatcher(a, ia, b, ib, out), m_Count(top + 1, 0), m_Cursor(top + 1, 0),
           m_Frequent(top + 1, -1)
     {
     }
 
     void Run(int a0, int a1, int b0, int b1)
     {
-        while (a0 < a1 && b0 < b1 && m_A[a0] == m_B[b0])
-            Match(a0++, b0++);
-        int tail = 0;
-        while (a0 < a1 && b0 < b1 && m_A[a1 - 1] == m_B[b1 - 1]) {
-            --a1;
-            --b1;
-            ++tail;
-        }
-        if (a0 < a1 && b0 < b1) {
+        MatchAround(a0, a1, b0, b1, [this](int a0, int a1, int b0, int b1) {
             if (a1 - a0 == 1) {
                 for (int j = b0; j < b1; ++j)
                     if (m_B[j] == m_A[a0]) {
                         Match(a0, j);
                         break;
                     }
-            } else {
-                // The split of b that gives both halves of a the most.
-                const int mid = a0 + (a1 - a0) / 2;
-                std::vector<int> forward, backward;
-                Lengths(a0, mid, b0, b1, false, forward);
-                Lengths(mid, a1, b0, b1, true, backward);
-                const int m = b1 - b0;
-                int best = -1, split = 0;
-                for (int j = 0; j <= m; ++j)
-                    if (forward[j] + backward[m - j] > best) {
-                        best = forward[j] + backward[m - j];
-                        split = j;
-                    }
-                Run(a0, mid, b0, b0 + split);
-                Run(mid, a1, b0 + split, b1);
+                return;
             }
-        }
-        for (int k = 0; k < tail; ++k)
-            Match(a1 + k, b1 + k);
+            // The split of b that gives both halves of a the most.
+            const int mid = a0 + (a1 - a0) / 2;
+            std::vector<int> forward, backward;
+            Lengths(a0, mid, b0, b1, false, forward);
+            Lengths(mid, a1, b0, b1, true, backward);
+            const int m = b1 - b0;
+            int best = -1, split = 0;
+            for (int j = 0; j <= m; ++j)
+                if (forward[j] + backward[m - j] > best) {
+                    best = forward[j] + backward[m - j];
+                    split = j;
+                }
+            Run(a0, mid, b0, b0 + split);
+            Run(mid, a1, b0 + split, b1);
+        });
     }
 
 private:
-    void Match(int x, int y) { m_Out.emplace_back(m_IA[x], m_IB[y]); }
-
     // lengths[j], j = 0 .. m: the longest common subsequence of a[a0 .. a1)
     // with the first j elements of b[b0 .. b1); both read from their ends
     // when bReverse is set.
@@ -264,11 +272,6 @@ private:
         }
     }
 
-    const std::vector<int>& m_A;
-    const std::vector<int>& m_IA;
-    const std::vector<int>& m_B;
-    const std::vector<int>& m_IB;
-    Pairs& m_Out;
     std::vector<int> m_Count;
     std::vector<int> m_Cursor;
     std::vector<int> m_Frequent;
