@@ -196,6 +196,108 @@ QStringList ItemHeaders()
             Q(comparetext::HEAD_DECREASE)};
 }
 
+// The item table on paper: the fonts and measures of a page and the drawing
+// of its parts. A page has the title, the heading lines, the column
+// headers, as many table lines as fit and the page number.
+class CItemTablePage {
+public:
+    CItemTablePage(QPainter& painter, QPagedPaintDevice& device, const QFont& font, QStringList heading)
+        : m_Painter(painter), m_Page(painter.viewport()), m_Heading(std::move(heading))
+    {
+        m_Body = font;
+        m_Body.setPointSizeF(9);
+        m_Bold = m_Body;
+        m_Bold.setBold(true);
+        m_Title = m_Body;
+        m_Title.setPointSizeF(16);
+        m_Title.setBold(true);
+        m_Painter.setFont(m_Body);
+        m_dLine = m_Painter.fontMetrics().height() * 1.6;
+        m_dGap = device.logicalDpiY() * 0.1;
+        m_dTitleHeight = QFontMetricsF(m_Title, &device).height();
+    }
+
+    int LinesPerPage() const
+    {
+        const double bottom = m_Page.bottom() - m_dLine * 1.5;  // room for the page number
+        const double header = m_dTitleHeight + m_dGap + m_Heading.size() * m_dLine + m_dGap + m_dLine;
+        return std::max(1, static_cast<int>((bottom - m_Page.top() - header) / m_dLine));
+    }
+
+    // Title, heading lines and column headers; returns where the lines start.
+    double DrawTop()
+    {
+        double y = m_Page.top();
+        m_Painter.setFont(m_Title);
+        m_Painter.setPen(Qt::black);
+        m_Painter.drawText(QRectF(m_Page.left(), y, m_Page.width(), m_dTitleHeight), Qt::AlignCenter,
+                           Q(comparetext::TITLE));
+        y += m_dTitleHeight + m_dGap;
+        m_Painter.setFont(m_Body);
+        for (const QString& text : m_Heading) {
+            m_Painter.drawText(QRectF(m_Page.left(), y, m_Page.width(), m_dLine), Qt::AlignCenter, text);
+            y += m_dLine;
+        }
+        y += m_dGap;
+        m_Painter.setFont(m_Bold);
+        const QStringList headers = ItemHeaders();
+        DrawRow(y, headers.constData(), TOTAL_BACK, 0);
+        m_Painter.setFont(m_Body);
+        return y + m_dLine;
+    }
+
+    // One line of the table, totals in bold on grey; returns the next line's
+    // place.
+    double DrawLine(double y, const STableLine& line)
+    {
+        m_Painter.setFont(line.m_bTotal ? m_Bold : m_Body);
+        DrawRow(y, line.m_Cells, line.m_bTotal ? TOTAL_BACK : QColor(), line.m_nSign);
+        return y + m_dLine;
+    }
+
+    void DrawPageNumber(int page, int pages)
+    {
+        m_Painter.setFont(m_Body);
+        m_Painter.drawText(QRectF(m_Page.left(), m_Page.bottom() - m_dLine, m_Page.width(), m_dLine), Qt::AlignCenter,
+                           QStringLiteral("第 %1 页 共 %2 页").arg(page).arg(pages));
+    }
+
+private:
+    void DrawRow(double y, const QString* cells, const QColor& back, int sign)
+    {
+        static const double s_Widths[ITEM_COLS] = {0.2, 0.2, 0.08, 0.13, 0.13, 0.13, 0.13};
+        double x = m_Page.left();
+        for (int c = 0; c < ITEM_COLS; ++c) {
+            const QRectF rc(x, y, m_Page.width() * s_Widths[c], m_dLine);
+            if (back.isValid())
+                m_Painter.fillRect(rc, back);
+            if (c == ITEM_COL_INCREASE && sign > 0)
+                m_Painter.setPen(INCREASE_TEXT);
+            else if (c == ITEM_COL_DECREASE && sign < 0)
+                m_Painter.setPen(DECREASE_TEXT);
+            else
+                m_Painter.setPen(Qt::black);
+            const QRectF inner = rc.adjusted(m_dGap / 2, 0, -m_dGap / 2, 0);
+            const Qt::Alignment align = c >= ITEM_COL_A ? NUMBER_ALIGN : Qt::AlignLeft | Qt::AlignVCenter;
+            m_Painter.drawText(inner, align,
+                               m_Painter.fontMetrics().elidedText(cells[c], Qt::ElideRight, inner.width()));
+            m_Painter.setPen(Qt::black);
+            m_Painter.drawRect(rc);
+            x += rc.width();
+        }
+    }
+
+    QPainter& m_Painter;
+    const QRectF m_Page;
+    const QStringList m_Heading;
+    QFont m_Body;
+    QFont m_Bold;
+    QFont m_Title;
+    double m_dLine = 0;
+    double m_dGap = 0;
+    double m_dTitleHeight = 0;
+};
+
 std::string WithExtension(std::string path, const char* ext)
 {
     const std::size_t slash = path.rfind('/');
@@ -217,6 +319,26 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
     m_Setup.m_Open.SetObserver(nullptr);
     m_Setup.m_Open.SetTextWatcher(nullptr);
 
+    QHBoxLayout* pTop = MakeTopRow();
+    MakeTables();
+    auto* pSplitter = new QSplitter(Qt::Vertical, this);
+    pSplitter->addWidget(m_pItems);
+    pSplitter->addWidget(m_pRows);
+    pSplitter->setStretchFactor(0, 1);
+    pSplitter->setStretchFactor(1, 1);
+
+    m_pStatus = new QLabel(this);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pTop);
+    pLayout->addWidget(pSplitter, 1);
+    pLayout->addWidget(m_pStatus);
+
+    resize(980, 640);
+    Recompare();
+}
+
+QHBoxLayout* CCompareWindow::MakeTopRow()
+{
     auto* pTop = new QHBoxLayout;
     pTop->addWidget(new QLabel(QStringLiteral("当前计算稿作为"), this));
     m_pSide = new QComboBox(this);
@@ -235,6 +357,17 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
     for (QPushButton* pButton : {m_pRefresh, m_pExcel, m_pPrint, m_pPdf, pClose})
         pTop->addWidget(pButton);
 
+    connect(m_pSide, &QComboBox::currentIndexChanged, this, [this] { Recompare(); });
+    connect(m_pRefresh, &QPushButton::clicked, this, [this] { Refresh(); });
+    connect(m_pExcel, &QPushButton::clicked, this, [this] { ExportWorkbook(); });
+    connect(m_pPrint, &QPushButton::clicked, this, [this] { Print(); });
+    connect(m_pPdf, &QPushButton::clicked, this, [this] { ExportPdf(); });
+    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
+    return pTop;
+}
+
+void CCompareWindow::MakeTables()
+{
     m_pItems = new QTableWidget(0, ITEM_COLS, this);
     m_pItems->setObjectName(QStringLiteral("compareItems"));
     m_pItems->setHorizontalHeaderLabels(ItemHeaders());
@@ -260,29 +393,8 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
         pTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
         pTable->setAlternatingRowColors(false);
     }
-    auto* pSplitter = new QSplitter(Qt::Vertical, this);
-    pSplitter->addWidget(m_pItems);
-    pSplitter->addWidget(m_pRows);
-    pSplitter->setStretchFactor(0, 1);
-    pSplitter->setStretchFactor(1, 1);
-
-    m_pStatus = new QLabel(this);
-    auto* pLayout = new QVBoxLayout(this);
-    pLayout->addLayout(pTop);
-    pLayout->addWidget(pSplitter, 1);
-    pLayout->addWidget(m_pStatus);
-
-    connect(m_pSide, &QComboBox::currentIndexChanged, this, [this] { Recompare(); });
     connect(m_pRows, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { RowActivated(row); });
     connect(m_pItems, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ItemActivated(row); });
-    connect(m_pRefresh, &QPushButton::clicked, this, [this] { Refresh(); });
-    connect(m_pExcel, &QPushButton::clicked, this, [this] { ExportWorkbook(); });
-    connect(m_pPrint, &QPushButton::clicked, this, [this] { Print(); });
-    connect(m_pPdf, &QPushButton::clicked, this, [this] { ExportPdf(); });
-    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
-
-    resize(980, 640);
-    Recompare();
 }
 
 CCompareWindow::~CCompareWindow() = default;
@@ -477,19 +589,6 @@ int CCompareWindow::RenderItemTable(QPagedPaintDevice& device) const
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
-    const QRectF page = painter.viewport();
-    const double dpi = device.logicalDpiY();
-    QFont body = font();
-    body.setPointSizeF(9);
-    QFont bold = body;
-    bold.setBold(true);
-    QFont title = body;
-    title.setPointSizeF(16);
-    title.setBold(true);
-    painter.setFont(body);
-    const double line = painter.fontMetrics().height() * 1.6;
-    const double gap = dpi * 0.1;
-
     QStringList heading;
     for (const std::string& text : m_Setup.m_Titles)
         if (!text.empty())
@@ -497,68 +596,18 @@ int CCompareWindow::RenderItemTable(QPagedPaintDevice& device) const
     heading << QStringLiteral("%1：%2    %3：%4")
                    .arg(Q(comparetext::HEAD_A), SideTitle(false), Q(comparetext::HEAD_B), SideTitle(true));
 
-    static const double s_Widths[ITEM_COLS] = {0.2, 0.2, 0.08, 0.13, 0.13, 0.13, 0.13};
-    const double top = page.top();
-    const double bottom = page.bottom() - line * 1.5;  // room for the page number
-    QFontMetricsF titleMetrics(title, &device);
-    const double headerHeight = titleMetrics.height() + gap + heading.size() * line + gap + line;
-    const int perPage = std::max(1, static_cast<int>((bottom - top - headerHeight) / line));
+    CItemTablePage page(painter, device, font(), heading);
+    const int perPage = page.LinesPerPage();
     const int pages = std::max(1, static_cast<int>((lines.size() + perPage - 1) / perPage));
-
-    auto drawRow = [&](double y, const QString* cells, const QColor& back, int sign) {
-        double x = page.left();
-        for (int c = 0; c < ITEM_COLS; ++c) {
-            const QRectF rc(x, y, page.width() * s_Widths[c], line);
-            if (back.isValid())
-                painter.fillRect(rc, back);
-            if (c == ITEM_COL_INCREASE && sign > 0)
-                painter.setPen(INCREASE_TEXT);
-            else if (c == ITEM_COL_DECREASE && sign < 0)
-                painter.setPen(DECREASE_TEXT);
-            else
-                painter.setPen(Qt::black);
-            const QRectF inner = rc.adjusted(gap / 2, 0, -gap / 2, 0);
-            const Qt::Alignment align = c >= ITEM_COL_A ? NUMBER_ALIGN : Qt::AlignLeft | Qt::AlignVCenter;
-            painter.drawText(inner, align, painter.fontMetrics().elidedText(cells[c], Qt::ElideRight, inner.width()));
-            painter.setPen(Qt::black);
-            painter.drawRect(rc);
-            x += rc.width();
-        }
-    };
-
     for (int p = 0; p < pages; ++p) {
         if (p > 0)
             device.newPage();
-        double y = top;
-        painter.setFont(title);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(page.left(), y, page.width(), titleMetrics.height()), Qt::AlignCenter, Q(comparetext::TITLE));
-        y += titleMetrics.height() + gap;
-        painter.setFont(body);
-        for (const QString& text : heading) {
-            painter.drawText(QRectF(page.left(), y, page.width(), line), Qt::AlignCenter, text);
-            y += line;
-        }
-        y += gap;
-        painter.setFont(bold);
-        const QStringList headers = ItemHeaders();
-        drawRow(y, headers.constData(), TOTAL_BACK, 0);
-        y += line;
-        painter.setFont(body);
+        double y = page.DrawTop();
         const int first = p * perPage;
         const int last = std::min<int>(static_cast<int>(lines.size()), first + perPage);
-        for (int i = first; i < last; ++i) {
-            const STableLine& row = lines[i];
-            QColor back;
-            if (row.m_bTotal)
-                back = TOTAL_BACK;
-            painter.setFont(row.m_bTotal ? bold : body);
-            drawRow(y, row.m_Cells, back, row.m_nSign);
-            y += line;
-        }
-        painter.setFont(body);
-        painter.drawText(QRectF(page.left(), page.bottom() - line, page.width(), line), Qt::AlignCenter,
-                         QStringLiteral("第 %1 页 共 %2 页").arg(p + 1).arg(pages));
+        for (int i = first; i < last; ++i)
+            y = page.DrawLine(y, lines[i]);
+        page.DrawPageNumber(p + 1, pages);
     }
     painter.end();
     return pages;

@@ -17,6 +17,7 @@
 
 class CPrompt;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPagedPaintDevice;
 class QPushButton;
@@ -64,6 +65,8 @@ public:
     int RenderItemTable(QPagedPaintDevice& device) const;
 
 private:
+    QHBoxLayout* MakeTopRow();  // the side chooser, the heading and the buttons
+    void MakeTables();          // the item table and the row list
     void Recompare();
     void Refresh();
     void FillItems();

@@ -94,7 +94,26 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     setWindowTitle(QStringLiteral("系统设置"));
     setObjectName(QStringLiteral("149"));
     auto* pMain = new QVBoxLayout(this);
+    // Top to bottom as the user reads them; the focus follows the same order.
+    AddPrintedNames(pMain);
+    AddAutosaveAndDate(pMain);
+    AddStyleAndEnter(pMain);
+    AddWorkDir(pMain);
+    AddPrintOptions(pMain);
+    AddOkCancelRow(this, pMain);
 
+    m_ChooseFolder = [this]() {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("选择工作目录：\n选择保存和打开计算稿文件的首选目录。"),
+                                                 QDir::homePath(), QFileDialog::ShowDirsOnly);
+    };
+
+    m_Data.Load(m_Key, QToGbk(CurrentDir()));
+    ToControls();
+    CSkinFrame::Apply(this);
+}
+
+void CSystemSettingsDlg::AddPrintedNames(QVBoxLayout* pMain)
+{
     auto* pTitle = new QGroupBox(QStringLiteral("打印标题名称"), this);
     auto* pTitleLayout = new QGridLayout(pTitle);
     pTitleLayout->addWidget(MakeLabel(pTitle, "编制单位名称"), 0, 0);
@@ -116,7 +135,10 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     pPeopleLayout->addWidget(MakeLabel(pPeople, "计算人姓名"));
     pPeopleLayout->addWidget(m_pEdit[4] = MakeEdit(pPeople, 1010));
     pMain->addWidget(pPeople);
+}
 
+void CSystemSettingsDlg::AddAutosaveAndDate(QVBoxLayout* pMain)
+{
     auto* pRow = new QHBoxLayout;
     auto* pAuto = new QGroupBox(QStringLiteral("自动存盘设定"), this);
     auto* pAutoLayout = new QGridLayout(pAuto);
@@ -126,23 +148,43 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     pAutoLayout->addWidget(MakeLabel(pAuto, "分钟"), 1, 2);
     m_pInterval->setMaximumWidth(60);
     pRow->addWidget(pAuto);
+
     auto* pDate = new QGroupBox(QStringLiteral("打印日期"), this);
     auto* pDateLayout = new QVBoxLayout(pDate);
     m_pPrintDate = MakeRadioGroup(pDate, pDateLayout, {{1027, "当前系统时间"}, {1028, "文件创建时间"}, {1029, "文件修改时间"}});
     pRow->addWidget(pDate);
     pMain->addLayout(pRow);
+    connect(m_pPrintDate, &QButtonGroup::idClicked, this, [this](int id) {
+        m_Data.m_strPrintDate = PrintDateValue(id);
+        CheckOnly(m_pPrintDate, id);
+    });
+}
 
-    pRow = new QHBoxLayout;
+void CSystemSettingsDlg::AddStyleAndEnter(QVBoxLayout* pMain)
+{
+    auto* pRow = new QHBoxLayout;
     auto* pStyle = new QGroupBox(QStringLiteral("打印“规格类别”列显示方式"), this);
     auto* pStyleLayout = new QVBoxLayout(pStyle);
     m_pShowStyle = MakeRadioGroup(pStyle, pStyleLayout, {{1034, "强行换行"}, {1035, "换行或省略号"}, {1036, "省略号"}});
     pRow->addWidget(pStyle);
+
     auto* pEnter = new QGroupBox(QStringLiteral("“ENTER”键"), this);
     auto* pEnterLayout = new QHBoxLayout(pEnter);
     m_pEnterDir = MakeRadioGroup(pEnter, pEnterLayout, {{1037, "向上"}, {1038, "向下"}, {1039, "向左"}, {1040, "向右"}});
     pRow->addWidget(pEnter);
     pMain->addLayout(pRow);
+    connect(m_pShowStyle, &QButtonGroup::idClicked, this, [this](int id) {
+        m_Data.m_strShowStyle = ShowStyleValue(id);
+        CheckOnly(m_pShowStyle, id);
+    });
+    connect(m_pEnterDir, &QButtonGroup::idClicked, this, [this](int id) {
+        m_Data.m_strEnterDir = EnterDirValue(id);
+        CheckOnly(m_pEnterDir, id);
+    });
+}
 
+void CSystemSettingsDlg::AddWorkDir(QVBoxLayout* pMain)
+{
     auto* pDir = new QGroupBox(QStringLiteral("默认工作目录"), this);
     auto* pDirLayout = new QHBoxLayout(pDir);
     pDirLayout->addWidget(m_pWorkDir = MakeEdit(pDir, 1013), 1);
@@ -152,7 +194,12 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     auto* pDefaultDir = MakeButton<CFlatButton>(pDir, 1005, "缺省目录");
     pDirLayout->addWidget(pDefaultDir);
     pMain->addWidget(pDir);
+    connect(pDefaultDir, &QPushButton::clicked, this, &CSystemSettingsDlg::OnDefaultDir);
+    connect(pBrowse, &QPushButton::clicked, this, &CSystemSettingsDlg::OnBrowse);
+}
 
+void CSystemSettingsDlg::AddPrintOptions(QVBoxLayout* pMain)
+{
     auto* pPrint = new QGroupBox(QStringLiteral("打印设置"), this);
     auto* pPrintLayout = new QVBoxLayout(pPrint);
     pPrintLayout->addWidget(m_pClear = MakeButton<QCheckBox>(pPrint, 1046, "创建新文件是清空项目名称和单位"));
@@ -161,32 +208,6 @@ CSystemSettingsDlg::CSystemSettingsDlg(const CSettingsKey& key, QWidget* pParent
     pAddressRow->addWidget(m_pWebAddress = MakeEdit(pPrint, 1014), 1);
     pPrintLayout->addLayout(pAddressRow);
     pMain->addWidget(pPrint);
-
-    AddOkCancelRow(this, pMain);
-
-    connect(pDefaultDir, &QPushButton::clicked, this, &CSystemSettingsDlg::OnDefaultDir);
-    connect(pBrowse, &QPushButton::clicked, this, &CSystemSettingsDlg::OnBrowse);
-    connect(m_pPrintDate, &QButtonGroup::idClicked, this, [this](int id) {
-        m_Data.m_strPrintDate = PrintDateValue(id);
-        CheckOnly(m_pPrintDate, id);
-    });
-    connect(m_pShowStyle, &QButtonGroup::idClicked, this, [this](int id) {
-        m_Data.m_strShowStyle = ShowStyleValue(id);
-        CheckOnly(m_pShowStyle, id);
-    });
-    connect(m_pEnterDir, &QButtonGroup::idClicked, this, [this](int id) {
-        m_Data.m_strEnterDir = EnterDirValue(id);
-        CheckOnly(m_pEnterDir, id);
-    });
-
-    m_ChooseFolder = [this]() {
-        return QFileDialog::getExistingDirectory(this, QStringLiteral("选择工作目录：\n选择保存和打开计算稿文件的首选目录。"),
-                                                 QDir::homePath(), QFileDialog::ShowDirsOnly);
-    };
-
-    m_Data.Load(m_Key, QToGbk(CurrentDir()));
-    ToControls();
-    CSkinFrame::Apply(this);
 }
 
 void CSystemSettingsDlg::ToControls()

@@ -18,6 +18,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 // The "确定" and "取消" row at the foot of a dialog (after an optional button
 // on its left), wired to accept and reject.
@@ -37,6 +38,12 @@ public:
     void accept() override;
 
 private:
+    // The dialog's groups, each with the choices it wires up.
+    void AddPrintedNames(QVBoxLayout* pMain);
+    void AddAutosaveAndDate(QVBoxLayout* pMain);
+    void AddStyleAndEnter(QVBoxLayout* pMain);
+    void AddWorkDir(QVBoxLayout* pMain);
+    void AddPrintOptions(QVBoxLayout* pMain);
     void ToControls();
     void FromControls();
     void OnDefaultDir();
