@@ -169,7 +169,7 @@ void BM_SaveSheet(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         desk.m_Controller.ClickCell(5, COL_POSITION, false);
-        desk.m_Controller.KeyDown(SHEETKEY_DELETE);
+        desk.m_Controller.PressKey(SHEETKEY_DELETE);
         desk.Show();
         const int before = desk.m_Store.FileWrites();
         state.ResumeTiming();
@@ -238,7 +238,7 @@ void BM_CommitCellInFullSheet(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         desk.m_Controller.ClickCell(row, COL_FORMULA, false);
-        desk.m_Controller.KeyDown(SHEETKEY_DELETE);
+        desk.m_Controller.PressKey(SHEETKEY_DELETE);
         desk.m_pView->Refresh();
         pTable->setFocus();
         desk.Show();

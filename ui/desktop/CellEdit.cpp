@@ -1,6 +1,7 @@
 #include "ui/desktop/CellEdit.h"
 
 #include "ui/desktop/Commands.h"
+#include "ui/desktop/SheetKeyboard.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -33,62 +34,6 @@ CCellEdit::CCellEdit(QWidget* pParent) : QPlainTextEdit(pParent)
     connect(this, &QPlainTextEdit::textChanged, this, &CCellEdit::OnEdited);
 }
 
-bool CCellEdit::SheetKeyOf(int qtKey, Qt::KeyboardModifiers modifiers, ESheetKey& key)
-{
-    const bool bShift = modifiers & Qt::ShiftModifier;
-    const bool bCtrl = modifiers & Qt::ControlModifier;
-    const bool bOnlyCtrl = (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier)) == Qt::ControlModifier;
-    switch (qtKey) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Meta:
-    case Qt::Key_AltGr:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_ScrollLock:
-        return false;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: key = SHEETKEY_ENTER; return true;
-    case Qt::Key_Up: key = SHEETKEY_UP; return true;
-    case Qt::Key_Down: key = SHEETKEY_DOWN; return true;
-    case Qt::Key_Left: key = bShift ? SHEETKEY_SHIFT_LEFT : SHEETKEY_LEFT; return true;
-    case Qt::Key_Right: key = bShift ? SHEETKEY_SHIFT_RIGHT : SHEETKEY_RIGHT; return true;
-    case Qt::Key_Home:
-        key = bShift ? SHEETKEY_SHIFT_HOME : SHEETKEY_HOME;
-        if (bCtrl)
-            key = SHEETKEY_CTRL_HOME;
-        return true;
-    case Qt::Key_End:
-        key = bShift ? SHEETKEY_SHIFT_END : SHEETKEY_END;
-        if (bCtrl)
-            key = SHEETKEY_CTRL_END;
-        return true;
-    case Qt::Key_PageUp: key = SHEETKEY_PAGE_UP; return true;
-    case Qt::Key_PageDown: key = SHEETKEY_PAGE_DOWN; return true;
-    case Qt::Key_Tab: key = bShift ? SHEETKEY_SHIFT_TAB : SHEETKEY_TAB; return true;
-    case Qt::Key_Backtab: key = SHEETKEY_SHIFT_TAB; return true;
-    case Qt::Key_Escape: key = SHEETKEY_ESCAPE; return true;
-    case Qt::Key_Delete:
-    case Qt::Key_Insert:
-        if (bShift || bCtrl)
-            return false;
-        key = qtKey == Qt::Key_Delete ? SHEETKEY_DELETE : SHEETKEY_INSERT;
-        return true;
-    case Qt::Key_Backspace: key = SHEETKEY_BACKSPACE; return true;
-    case Qt::Key_F2: key = SHEETKEY_F2; return true;
-    case Qt::Key_F3: key = SHEETKEY_F3; return true;
-    case Qt::Key_F4: key = SHEETKEY_F4; return true;
-    case Qt::Key_F5: key = SHEETKEY_F5; return true;
-    case Qt::Key_F6: key = SHEETKEY_F6; return true;
-    case Qt::Key_A: key = bOnlyCtrl ? SHEETKEY_CTRL_A : SHEETKEY_OTHER; return true;
-    case Qt::Key_C: key = bOnlyCtrl ? SHEETKEY_CTRL_C : SHEETKEY_OTHER; return true;
-    case Qt::Key_X: key = bOnlyCtrl ? SHEETKEY_CTRL_X : SHEETKEY_OTHER; return true;
-    case Qt::Key_V: key = bOnlyCtrl ? SHEETKEY_CTRL_V : SHEETKEY_OTHER; return true;
-    default: key = SHEETKEY_OTHER; return true;
-    }
-}
-
 void CCellEdit::PlaceOnCell(const QRect& rcCell, const QRect& rcClient)
 {
     m_rcClient = rcClient;
@@ -118,13 +63,7 @@ bool CCellEdit::event(QEvent* e)
         // The window's accelerators win over the text edit's own copy,
         // paste and undo keys.
         auto* pKey = static_cast<QKeyEvent*>(e);
-        // F6 on its own belongs to the editor (it wraps text in brackets),
-        // not to the pane switching of the window; Ctrl+A, C, X and V act on
-        // the editor's text, not on the sheet's cells.
-        ESheetKey key = SHEETKEY_OTHER;
-        if (SheetKeyOf(pKey->key(), pKey->modifiers(), key)
-            && ((key == SHEETKEY_F6 && pKey->modifiers() == Qt::NoModifier) || key == SHEETKEY_CTRL_A
-                || key == SHEETKEY_CTRL_C || key == SHEETKEY_CTRL_X || key == SHEETKEY_CTRL_V)) {
+        if (IsEditorShortcut(pKey->key(), pKey->modifiers())) {
             e->accept();
             return true;
         }
@@ -154,15 +93,13 @@ void CCellEdit::keyPressEvent(QKeyEvent* e)
     // extend the selection) stay with the text edit.
     const bool bOwn = key == SHEETKEY_OTHER || key == SHEETKEY_BACKSPACE || key == SHEETKEY_SHIFT_LEFT
         || key == SHEETKEY_SHIFT_RIGHT || key == SHEETKEY_SHIFT_HOME || key == SHEETKEY_SHIFT_END;
-    if (!bOwn && m_pHost) {
+    if (!bOwn) {
+        // The sheet may close the editor or move it to another cell.
         QPointer<CCellEdit> self(this);
-        if (m_pHost->EditorKey(key)) {
-            if (self && isVisible())
-                GrowToText();
-            return;
-        }
-        if (!self)
-            return;
+        emit sheetKey(key);
+        if (self && isVisible())
+            GrowToText();
+        return;
     }
     QPlainTextEdit::keyPressEvent(e);
     if (isVisible()) {
@@ -244,19 +181,13 @@ void CCellEdit::contextMenuEvent(QContextMenuEvent* e)
         else
             continue;
         QObject::disconnect(pAction, &QAction::triggered, nullptr, nullptr);
-        connect(pAction, &QAction::triggered, this, [this, key]() {
-            if (m_pHost)
-                m_pHost->EditorKey(key);
-        });
+        connect(pAction, &QAction::triggered, this, [this, key]() { emit sheetKey(key); });
     }
     pMenu->addSeparator();
     for (const SMenuKey& entry : s_MenuKeys) {
         QAction* pAction = pMenu->addAction(QString::fromUtf8(entry.m_pszText));
         const ESheetKey key = entry.m_eKey;
-        connect(pAction, &QAction::triggered, this, [this, key]() {
-            if (m_pHost)
-                m_pHost->EditorKey(key);
-        });
+        connect(pAction, &QAction::triggered, this, [this, key]() { emit sheetKey(key); });
     }
     m_pMenu = pMenu.get();
     pMenu->exec(e->globalPos());
@@ -272,8 +203,8 @@ void CCellEdit::inputMethodEvent(QInputMethodEvent* e)
 
 void CCellEdit::OnEdited()
 {
-    if (!m_bSetting && m_pHost)
-        m_pHost->EditorEdited();
+    if (!m_bSetting)
+        emit edited();
 }
 
 namespace {

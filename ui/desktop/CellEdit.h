@@ -3,38 +3,27 @@
 // Shift and input methods are handled by the text edit itself; the keys with
 // a meaning for the sheet (Enter, arrows, Home, End, the page keys, Tab,
 // Esc, Delete, Insert, F2 .. F6, and Ctrl+A, C, X and V on the editor's
-// text) go to the host, which passes them to the sheet's controller. The
+// text) are announced as sheet keys for the view to pass on. The
 // other accelerator keys are left to the window, so Ctrl+Z and the like run
 // the sheet's commands as they do on the grid.
 #pragma once
 
-#include "ui/desktop/ViewController.h"
+#include "core/edit/SheetKeys.h"
 
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
-
-class CCellEditHost {
-public:
-    virtual ~CCellEditHost() = default;
-    // A sheet key pressed in the editor; true when consumed.
-    virtual bool EditorKey(ESheetKey key) = 0;
-    // The text or the caret changed by typing.
-    virtual void EditorEdited() = 0;
-};
 
 class CCellEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit CCellEdit(QWidget* pParent = nullptr);
 
-    void SetHost(CCellEditHost* pHost) { m_pHost = pHost; }
-
     // Puts the editor on a cell (in the parent's coordinates) within the
     // grid's client rectangle. The editor then only grows.
     void PlaceOnCell(const QRect& rcCell, const QRect& rcClient);
-    // Text and caret / anchor as character positions, without telling the
-    // host.
+    // Text and caret / anchor as character positions, without announcing
+    // an edit.
     void SetState(const QString& text, int caret, int anchor);
     int Caret() const;
     int Anchor() const;
@@ -50,10 +39,12 @@ public:
     // The context menu while it is shown (tests choose its entries).
     QMenu* ContextMenu() const { return m_pMenu; }
 
-    // A key of the keyboard with its modifiers as the sheet names it; false
-    // for keys the sheet leaves alone (Shift, Ctrl and the like on their
-    // own; Insert and Delete with Shift or Ctrl, which are accelerators).
-    static bool SheetKeyOf(int qtKey, Qt::KeyboardModifiers modifiers, ESheetKey& key);
+signals:
+    // A key with a meaning for the sheet, pressed in the editor or chosen
+    // from its menu.
+    void sheetKey(ESheetKey key);
+    // The text or the caret changed by typing.
+    void edited();
 
 protected:
     bool event(QEvent* e) override;
@@ -64,7 +55,6 @@ protected:
 private:
     void OnEdited();
 
-    CCellEditHost* m_pHost = nullptr;
     QPointer<QMenu> m_pMenu;  // the context menu while it is up
     QRect m_rcClient;
     bool m_bSetting = false;

@@ -256,7 +256,7 @@ void CMainFrame::UpdateCommandStates()
     UpdateLockKeys();
     if (!m_pView)
         return;
-    CViewController& controller = m_pView->Controller();
+    CSheetViewController& controller = m_pView->Controller();
     for (auto it = m_Actions.cbegin(); it != m_Actions.cend(); ++it) {
         const int nId = it.key();
         QAction* pAction = it.value();

@@ -6,7 +6,7 @@
 #include "ui/desktop/GbkQt.h"
 #include "ui/desktop/ProgressPopup.h"
 #include "ui/desktop/SettingsDialogs.h"
-#include "ui/desktop/ViewController.h"
+#include "ui/desktop/SheetViewController.h"
 #include "ui/print/PdfPrint.h"
 #include "ui/print/PrintPainter.h"
 #include "ui/skin/FlatButton.h"
@@ -283,7 +283,7 @@ QImage CPrintPreviewDlg::PageImage(int nPage)
 // ---------------------------------------------------------------------------
 // Commands
 
-CPrintCommands::CPrintCommands(CViewController& controller, QWidget* pWindow)
+CPrintCommands::CPrintCommands(CSheetViewController& controller, QWidget* pWindow)
     : m_Controller(controller), m_pWindow(pWindow), m_Printer(QPrinter::HighResolution)
 {
     m_Printer.setResolution(PDF_DPI);
@@ -303,10 +303,8 @@ CPrintCommands::~CPrintCommands() = default;
 
 void CPrintCommands::ChooseContent()
 {
-    CPrintSelection* pSelection = m_Controller.PrintSelection();
-    if (!pSelection)
-        return;
-    CPrintContentDlg dlg(*pSelection, CPrintSelection::CategoryList(m_Controller.Sheet()), m_pWindow);
+    CPrintContentDlg dlg(m_Controller.Session().PrintSelection(), CPrintSelection::CategoryList(m_Controller.Sheet()),
+                         m_pWindow);
     dlg.m_OnPrint = [this]() { Print(); };
     m_RunDialog(dlg);
 }

@@ -16,7 +16,7 @@
 
 class CPrintFonts;
 class CPrintSelection;
-class CViewController;
+class CSheetViewController;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -95,7 +95,7 @@ private:
 
 class CPrintCommands {
 public:
-    CPrintCommands(CViewController& controller, QWidget* pWindow);
+    CPrintCommands(CSheetViewController& controller, QWidget* pWindow);
     ~CPrintCommands();
 
     void ChooseContent();  // 32813
@@ -116,7 +116,7 @@ private:
     bool PrintToPdfFile(const SPrintJob& job, int from, int to);
     void Warn(const std::string& gbk);
 
-    CViewController& m_Controller;
+    CSheetViewController& m_Controller;
     QWidget* m_pWindow;
     QPrinter m_Printer;
 };

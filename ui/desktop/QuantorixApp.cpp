@@ -20,10 +20,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-CQuantorixApp::CQuantorixApp(ControllerFactory factory)
-    : m_Factory(std::move(factory)), m_Key(m_Store)
-{
-}
+CQuantorixApp::CQuantorixApp() : m_Key(m_Store) {}
 
 CQuantorixApp::~CQuantorixApp()
 {
@@ -77,9 +74,7 @@ bool CQuantorixApp::InitInstance(const QStringList& args)
 {
     ShowSplash();
 
-    m_pController = m_Factory ? m_Factory(m_Key, m_Prompt) : std::make_unique<CSheetViewController>(m_Key, m_Prompt);
-    if (!m_pController)
-        return false;
+    m_pController = std::make_unique<CSheetViewController>(m_Key, m_Prompt);
     m_pFrame = std::make_unique<CMainFrame>(m_Key);
     m_pView = new CQuantorixView(*m_pController, m_Key, m_pFrame.get());
     m_pFrame->SetView(m_pView);

@@ -7,11 +7,10 @@
 #include "core/settings/IniSettingsStore.h"
 #include "core/settings/SettingsStore.h"
 #include "ui/desktop/QtPrompt.h"
-#include "ui/desktop/ViewController.h"
+#include "ui/desktop/SheetViewController.h"
 
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,10 +19,7 @@ class CQuantorixView;
 
 class CQuantorixApp {
 public:
-    using ControllerFactory = std::function<std::unique_ptr<CViewController>(const CSettingsKey& key, CPrompt& prompt)>;
-
-    // Without a factory the sheet's full controller runs the sheet.
-    explicit CQuantorixApp(ControllerFactory factory = ControllerFactory());
+    CQuantorixApp();
     ~CQuantorixApp();
 
     // Qt's own texts (file dialogs, the buttons of message boxes, the colour
@@ -39,7 +35,7 @@ public:
 
     CMainFrame* Frame() const { return m_pFrame.get(); }
     CQuantorixView* View() const { return m_pView; }
-    CViewController* Controller() const { return m_pController.get(); }
+    CSheetViewController* Controller() const { return m_pController.get(); }
     const CSettingsKey& Key() const { return m_Key; }
 
     // The path of a sheet file the view opens shortly after start-up.
@@ -48,11 +44,10 @@ public:
 private:
     void ShowSplash();
 
-    ControllerFactory m_Factory;
     CIniSettingsStore m_Store;
     CSettingsKey m_Key;
     CQtPrompt m_Prompt;
-    std::unique_ptr<CViewController> m_pController;
+    std::unique_ptr<CSheetViewController> m_pController;
     std::unique_ptr<CMainFrame> m_pFrame;
     CQuantorixView* m_pView = nullptr;
     int m_nCommandLineOnce = 1;

@@ -13,6 +13,7 @@
 #include "ui/desktop/PrintDialogs.h"
 #include "ui/desktop/SettingsDialogs.h"
 #include "ui/desktop/SheetDelegate.h"
+#include "ui/desktop/SheetKeyboard.h"
 #include "ui/desktop/SheetModel.h"
 #include "ui/desktop/WindowPlacement.h"
 
@@ -150,8 +151,8 @@ int ByteOffsetOfChar(const QString& text, int charIndex)
 
 }  // namespace
 
-CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& key, QWidget* pParent)
-    : QWidget(pParent), m_Controller(controller), m_Key(key)
+CQuantorixView::CQuantorixView(CSheetViewController& controller, const CSettingsKey& key, QWidget* pParent)
+    : QWidget(pParent), m_Controller(controller), m_Session(controller.Session()), m_Key(key)
 {
     setObjectName(QStringLiteral("quantorixView"));
     auto* pLayout = new QVBoxLayout(this);
@@ -165,7 +166,27 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
     m_pTable->setModel(m_pModel);
     m_pTable->setItemDelegate(new CSheetDelegate(m_pTable));
     pLayout->addWidget(m_pTable);
+    SetUpHeaders(gridFont);
 
+    // The top left corner shows the header text of the item number column.
+    m_pCorner = m_pTable->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (m_pCorner)
+        m_pCorner->installEventFilter(m_pTable);
+
+    m_pEditor = new CCellEdit(m_pTable->viewport());
+    m_pEditor->setFont(gridFont);
+    connect(m_pEditor, &CCellEdit::sheetKey, this, &CQuantorixView::EditorKey);
+    connect(m_pEditor, &CCellEdit::edited, this, &CQuantorixView::EditorEdited);
+
+    FollowModel();
+    m_Controller.m_OnBusy = [this](bool bBusy) { SetBusy(bBusy); };
+    m_Controller.m_OnChanged = [this]() { Refresh(); };
+
+    ApplyLayout();
+}
+
+void CQuantorixView::SetUpHeaders(const QFont& gridFont)
+{
     QHeaderView* pRows = m_pTable->verticalHeader();
     pRows->setSectionResizeMode(QHeaderView::Fixed);
     pRows->setMinimumSectionSize(1);
@@ -184,16 +205,10 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
         if (!m_bApplyingLayout && index >= 0 && index < static_cast<int>(m_UserWidths.size()))
             m_UserWidths[static_cast<std::size_t>(index)] = newSize;
     });
+}
 
-    // The top left corner shows the header text of the item number column.
-    m_pCorner = m_pTable->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
-    if (m_pCorner)
-        m_pCorner->installEventFilter(m_pTable);
-
-    m_pEditor = new CCellEdit(m_pTable->viewport());
-    m_pEditor->setFont(gridFont);
-    m_pEditor->SetHost(this);
-
+void CQuantorixView::FollowModel()
+{
     connect(m_pModel, &CSheetModel::sheetReset, this, [this]() {
         ApplyLayout();
         SyncSelection();
@@ -211,28 +226,26 @@ CQuantorixView::CQuantorixView(CViewController& controller, const CSettingsKey& 
     });
     connect(m_pTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &CQuantorixView::PlaceEditor);
     connect(m_pTable->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CQuantorixView::PlaceEditor);
+}
 
+void CQuantorixView::SetBusy(bool bBusy)
+{
     // While the sheet is recalculated on another thread the table neither
     // draws nor reads it, and the window takes no input; afterwards the
     // model is read again in full.
-    m_Controller.m_OnBusy = [this](bool bBusy) {
-        if (bBusy) {
-            m_Controller.Sheet().SetObserver(nullptr);
-            m_pTable->setUpdatesEnabled(false);
-            window()->setEnabled(false);
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            return;
-        }
-        m_Controller.Sheet().SetObserver(m_pModel);
-        m_pModel->OnSheetReset();
-        m_pTable->setUpdatesEnabled(true);
-        window()->setEnabled(true);
-        QApplication::restoreOverrideCursor();
-        m_pTable->setFocus();
-    };
-    m_Controller.m_OnChanged = [this]() { Refresh(); };
-
-    ApplyLayout();
+    if (bBusy) {
+        m_Session.Sheet().SetObserver(nullptr);
+        m_pTable->setUpdatesEnabled(false);
+        window()->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return;
+    }
+    m_Session.Sheet().SetObserver(m_pModel);
+    m_pModel->OnSheetReset();
+    m_pTable->setUpdatesEnabled(true);
+    window()->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    m_pTable->setFocus();
 }
 
 CQuantorixView::~CQuantorixView()
@@ -273,7 +286,7 @@ QList<int> CQuantorixView::TemplateWidths(const std::string& format, const QFont
 
 void CQuantorixView::ApplyLayout()
 {
-    SheetGrid& sheet = m_Controller.Sheet();
+    SheetGrid& sheet = m_Session.Sheet();
     const QFontMetrics fm(m_pTable->font());
     QList<int> widths;
     if (!sheet.FormatString().empty())
@@ -320,7 +333,7 @@ void CQuantorixView::RestoreColumnWidths()
 
 void CQuantorixView::ApplyRowHeight(int sheetRow)
 {
-    SheetGrid& sheet = m_Controller.Sheet();
+    SheetGrid& sheet = m_Session.Sheet();
     if (sheetRow == 0) {
         m_pTable->horizontalHeader()->setFixedHeight(TwipsToPixels(sheet.RowHeight(0)) + 4);
         return;
@@ -339,7 +352,7 @@ void CQuantorixView::PaintCorner(QWidget* pCorner)
     option.state |= QStyle::State_Enabled;
     option.palette = m_pTable->horizontalHeader()->palette();
     option.rect = pCorner->rect();
-    option.text = GbkToQ(m_Controller.Sheet().TextMatrix(0, COL_SEQ));
+    option.text = GbkToQ(m_Session.Sheet().TextMatrix(0, COL_SEQ));
     option.textAlignment = Qt::AlignCenter;
     option.position = QStyleOptionHeader::OnlyOneSection;
     option.orientation = Qt::Horizontal;
@@ -352,7 +365,7 @@ void CQuantorixView::SyncSelection()
     if (m_bSyncing)
         return;
     m_bSyncing = true;
-    SheetGrid& sheet = m_Controller.Sheet();
+    SheetGrid& sheet = m_Session.Sheet();
     const int row = CSheetModel::ModelRow(sheet.Row());
     const int col = CSheetModel::ModelCol(sheet.Col());
     const QModelIndex current = m_pModel->index(row, col);
@@ -395,50 +408,63 @@ void CQuantorixView::PlaceEditor()
 void CQuantorixView::Refresh()
 {
     SyncSelection();
-    SheetGrid& sheet = m_Controller.Sheet();
-    if (m_Controller.EditorOpen()) {
-        const std::string text = m_Controller.EditorText();
-        const QString qText = GbkToQ(text);
-        const int caret = CharIndexOfByte(text, m_Controller.EditorCaret());
-        const int anchor = CharIndexOfByte(text, m_Controller.EditorAnchor());
-        if (!m_pEditor->isVisible() || m_nEditRow != sheet.Row() || m_nEditCol != sheet.Col()) {
-            m_pEditor->hide();
-            m_nEditRow = sheet.Row();
-            m_nEditCol = sheet.Col();
-            m_pTable->scrollTo(m_pModel->index(CSheetModel::ModelRow(m_nEditRow), CSheetModel::ModelCol(m_nEditCol)));
-            PlaceEditor();
-            m_pEditor->SetState(qText, caret, anchor);
-            m_pEditor->show();
-            m_pEditor->raise();
-            m_pEditor->setFocus();
-            m_pEditor->GrowToText();
-        } else if (qText != m_pEditor->toPlainText() || caret != m_pEditor->Caret() || anchor != m_pEditor->Anchor()) {
-            m_pEditor->SetState(qText, caret, anchor);
-        }
-    } else if (m_pEditor->isVisible()) {
-        const bool bHadFocus = m_pEditor->hasFocus();
-        m_pEditor->hide();
-        m_nEditRow = m_nEditCol = -1;
-        if (bHadFocus)
-            m_pTable->setFocus();
-    }
+    PullEditorState();
     m_pTable->viewport()->update();
     if (m_pCorner)
         m_pCorner->update();
 
-    const QString title = GbkToQ(m_Controller.WindowTitle());
+    const QString title = GbkToQ(m_Session.Document().WindowTitle());
     if (title != m_strTitle) {
         m_strTitle = title;
         emit titleChanged(title);
     }
     QStringList items;
-    for (const std::string& item : m_Controller.ItemList())
+    for (const std::string& item : m_Session.Summary().ItemEntries())
         items << GbkToQ(item);
-    const int current = m_Controller.CurrentItem();
+    const int current = m_Session.Summary().SelectedItem();
     if (items != m_Items || current != m_nCurrentItem) {
         m_Items = items;
         m_nCurrentItem = current;
         emit itemListChanged(items, current);
+    }
+}
+
+void CQuantorixView::PullEditorState()
+{
+    const CCellEditor& editor = m_Session.Editor();
+    if (!editor.IsShown()) {
+        if (m_pEditor->isVisible()) {
+            const bool bHadFocus = m_pEditor->hasFocus();
+            m_pEditor->hide();
+            m_nEditRow = m_nEditCol = -1;
+            if (bHadFocus)
+                m_pTable->setFocus();
+        }
+        return;
+    }
+    const std::string& text = editor.Text();
+    const QString qText = GbkToQ(text);
+    const int caret = CharIndexOfByte(text, static_cast<int>(editor.Caret()));
+    // The selection's other end; the caret itself when nothing is selected.
+    std::size_t anchorByte = editor.Caret();
+    if (editor.HasSelection())
+        anchorByte = editor.Caret() == editor.SelectionStart() ? editor.SelectionEnd() : editor.SelectionStart();
+    const int anchor = CharIndexOfByte(text, static_cast<int>(anchorByte));
+
+    const SheetGrid& sheet = m_Session.Sheet();
+    if (!m_pEditor->isVisible() || m_nEditRow != sheet.Row() || m_nEditCol != sheet.Col()) {
+        m_pEditor->hide();
+        m_nEditRow = sheet.Row();
+        m_nEditCol = sheet.Col();
+        m_pTable->scrollTo(m_pModel->index(CSheetModel::ModelRow(m_nEditRow), CSheetModel::ModelCol(m_nEditCol)));
+        PlaceEditor();
+        m_pEditor->SetState(qText, caret, anchor);
+        m_pEditor->show();
+        m_pEditor->raise();
+        m_pEditor->setFocus();
+        m_pEditor->GrowToText();
+    } else if (qText != m_pEditor->toPlainText() || caret != m_pEditor->Caret() || anchor != m_pEditor->Anchor()) {
+        m_pEditor->SetState(qText, caret, anchor);
     }
 }
 
@@ -448,10 +474,12 @@ void CQuantorixView::showEvent(QShowEvent* e)
     if (m_bFirstShown)
         return;
     m_bFirstShown = true;
+    // The screen decides the header template; without one the common
+    // template is used.
+    QSize screenSize;
     if (const QScreen* pScreen = screen())
-        m_Controller.SetScreenSize(pScreen->geometry().width(), pScreen->geometry().height());
-    m_Controller.SetWindow(window());
-    m_Controller.FirstDisplay();
+        screenSize = pScreen->geometry().size();
+    m_Controller.FirstDisplay(window(), screenSize.width(), screenSize.height());
     ApplyLayout();
     Refresh();
     QTimer::singleShot(800, this, [this]() {
@@ -489,8 +517,9 @@ void CQuantorixView::OnCommand(int nId)
     }
     case cmdid::EDIT_SETTINGS: {
         CEditSettingsDlg dlg(m_Key, window());
-        const bool bOk = dlg.exec() == QDialog::Accepted;
-        m_Controller.AfterEditSettings(bOk, dlg.Data());
+        // Whichever way it closes, its data holds the colours to keep.
+        dlg.exec();
+        m_Controller.AfterEditSettings(dlg.Data());
         break;
     }
     case cmdid::APPEND_TO_CELLS:
@@ -524,21 +553,20 @@ CCompareWindow* CQuantorixView::CompareWindow() const
 
 void CQuantorixView::OpenCompareWindow()
 {
-    CViewController::SCompareSource source = m_Controller.CompareSource();
-    if (!source.m_pPrompt)
-        return;
+    const CSheetViewController::SCompareSource source = m_Controller.CompareSource();
+    CPrompt& prompt = m_Controller.Prompt();
     std::string path = "*.qtx";
-    if (!source.m_pPrompt->ChooseFile(false, doctext::FILE_FILTER, path))
+    if (!prompt.ChooseFile(false, doctext::FILE_FILTER, path))
         return;
     CCompareWindow::SSetup setup;
     sheetfile::SProperties props;
     std::string error;
     if (!sheetcompare::LoadSheetFile(path, setup.m_Other, props, error)) {
-        source.m_pPrompt->ShowMessage(error, doctext::TEXT_WARNING);
+        prompt.ShowMessage(error, doctext::TEXT_WARNING);
         return;
     }
     setup.m_strOtherTitle = docfile::PathToText(docfile::TitleFromPath(path));
-    setup.m_Open = m_Controller.Sheet();
+    setup.m_Open = m_Session.Sheet();
     setup.m_strOpenTitle = source.m_strTitle;
     setup.m_nDecimals = source.m_nDecimals;
     // The printed titles: the open sheet's project and client, with the
@@ -557,7 +585,7 @@ void CQuantorixView::OpenCompareWindow()
         if (!value.empty())
             setup.m_Titles.push_back(m_Key.ReadWithDefault(title.m_pszLabel, title.m_pszDefault, false) + "\xA3\xBA" + value);  // "："
     }
-    auto* pWindow = new CCompareWindow(std::move(setup), *source.m_pPrompt, window());
+    auto* pWindow = new CCompareWindow(std::move(setup), prompt, window());
     pWindow->m_ShowRow = [this](int row) {
         m_Controller.ClickCell(row, COL_FORMULA, false);
         Refresh();
@@ -567,7 +595,7 @@ void CQuantorixView::OpenCompareWindow()
     };
     pWindow->m_TakeOpenSheet = [this](SheetGrid& sheet, int& decimals) {
         decimals = m_Controller.CompareSource().m_nDecimals;
-        sheet = m_Controller.Sheet();
+        sheet = m_Session.Sheet();
     };
     m_pCompare = pWindow;
     pWindow->show();
@@ -582,30 +610,35 @@ CPrintCommands& CQuantorixView::Printing()
 
 void CQuantorixView::PushEditorState()
 {
+    CCellEditor& editor = m_Session.Editor();
+    if (!editor.IsShown())
+        return;
     bool bReplaced = false;
     const QString text = m_pEditor->toPlainText();
     const std::string gbk = QToGbk(text, &bReplaced);
-    m_Controller.SetEditorState(gbk, ByteOffsetOfChar(text, m_pEditor->Caret()),
-                                ByteOffsetOfChar(text, m_pEditor->Anchor()));
+    if (editor.Text() != gbk)
+        editor.Open(gbk);
+    const int caret = ByteOffsetOfChar(text, m_pEditor->Caret());
+    const int anchor = ByteOffsetOfChar(text, m_pEditor->Anchor());
+    editor.SetSelection(static_cast<std::size_t>(std::max(anchor, 0)), static_cast<std::size_t>(std::max(caret, 0)));
     NoteReplaced(bReplaced);
 }
 
-bool CQuantorixView::SendKey(ESheetKey key)
+void CQuantorixView::SendKey(ESheetKey key)
 {
     if (key == SHEETKEY_PAGE_UP || key == SHEETKEY_PAGE_DOWN) {
         // A page is the rows of common height the table shows at once.
         const int rowHeight = std::max(1, m_pTable->verticalHeader()->defaultSectionSize());
-        m_Controller.SetPageRows(std::max(1, m_pTable->viewport()->height() / rowHeight));
+        m_Session.SetPageRows(std::max(1, m_pTable->viewport()->height() / rowHeight));
     }
-    return m_Controller.KeyDown(key);
+    m_Controller.PressKey(key);
 }
 
-bool CQuantorixView::EditorKey(ESheetKey key)
+void CQuantorixView::EditorKey(ESheetKey key)
 {
     PushEditorState();
-    const bool bConsumed = SendKey(key);
+    SendKey(key);
     Refresh();
-    return bConsumed || !m_Controller.EditorOpen();
 }
 
 void CQuantorixView::EditorEdited()
@@ -643,14 +676,14 @@ void CQuantorixView::Wheel(bool bTowardsUser)
 {
     if (m_pEditor->isVisible())
         PushEditorState();
-    m_Controller.WheelStep(bTowardsUser);
+    m_Controller.PressKey(bTowardsUser ? SHEETKEY_WHEEL_DOWN : SHEETKEY_WHEEL_UP);
     Refresh();
 }
 
 void CQuantorixView::GridKey(QKeyEvent* e)
 {
     ESheetKey key = SHEETKEY_OTHER;
-    if (!CCellEdit::SheetKeyOf(e->key(), e->modifiers(), key))
+    if (!SheetKeyOf(e->key(), e->modifiers(), key))
         return;
     const QString text = e->text();
     const bool bCtrl = e->modifiers() & Qt::ControlModifier;
@@ -668,8 +701,8 @@ void CQuantorixView::GridInputMethod(QInputMethodEvent* e)
 {
     // An input method that starts composing on the grid opens the editor
     // first, so the composition shows in the cell.
-    if (!m_Controller.EditorOpen() && (!e->preeditString().isEmpty() || !e->commitString().isEmpty())) {
-        m_Controller.KeyDown(SHEETKEY_OTHER);
+    if (!m_Session.Editor().IsShown() && (!e->preeditString().isEmpty() || !e->commitString().isEmpty())) {
+        m_Controller.PressKey(SHEETKEY_OTHER);
         Refresh();
     }
     if (m_pEditor->isVisible()) {

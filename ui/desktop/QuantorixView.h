@@ -1,14 +1,14 @@
 // The sheet view: a table view over the sheet model with the fixed header
 // row and item number column, column widths from the header template, row
 // heights in twips, and the in-cell editor over the current cell. Mouse,
-// keys, the wheel and input methods are mapped to the controller; after each
-// call the view redraws from the sheet. Commands with a dialog (system
+// keys, the wheel and input methods become calls of the controller; after
+// each call the view redraws from the sheet. Commands with a dialog (system
 // settings, edit settings, the bulk text dialog) show the dialog here and
 // hand the result to the controller.
 #pragma once
 
 #include "ui/desktop/CellEdit.h"
-#include "ui/desktop/ViewController.h"
+#include "ui/desktop/SheetViewController.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -54,13 +54,13 @@ private:
     bool m_bDragging = false;
 };
 
-class CQuantorixView : public QWidget, public CCellEditHost {
+class CQuantorixView : public QWidget {
     Q_OBJECT
 public:
-    CQuantorixView(CViewController& controller, const CSettingsKey& key, QWidget* pParent = nullptr);
+    CQuantorixView(CSheetViewController& controller, const CSettingsKey& key, QWidget* pParent = nullptr);
     ~CQuantorixView() override;
 
-    CViewController& Controller() { return m_Controller; }
+    CSheetViewController& Controller() { return m_Controller; }
     CSheetTable* Table() const { return m_pTable; }
     CCellEdit* Editor() const { return m_pEditor; }
     CSheetModel* Model() const { return m_pModel; }
@@ -106,9 +106,15 @@ protected:
 private:
     friend class CSheetTable;
 
-    // CCellEditHost
-    bool EditorKey(ESheetKey key) override;
-    void EditorEdited() override;
+    void SetUpHeaders(const QFont& gridFont);
+    // The table follows the model's resets, row heights and current cell.
+    void FollowModel();
+    // A recalculation on another thread starts (true) or has ended.
+    void SetBusy(bool bBusy);
+
+    // Keys and typing in the open editor.
+    void EditorKey(ESheetKey key);
+    void EditorEdited();
 
     // Input from the table.
     void MouseCell(const QModelIndex& index, bool bExtend);
@@ -118,9 +124,11 @@ private:
     void GridKey(QKeyEvent* e);
     void GridInputMethod(QInputMethodEvent* e);
 
+    // The editor's text, caret and anchor to the session's editor, and back.
     void PushEditorState();
+    void PullEditorState();
     // A key for the controller, with the page size it needs at hand.
-    bool SendKey(ESheetKey key);
+    void SendKey(ESheetKey key);
     void PlaceEditor();
     void SyncSelection();
     void ApplyLayout();  // column widths and row heights from the sheet
@@ -129,7 +137,8 @@ private:
     void OpenCompareWindow();
     void PaintCorner(QWidget* pCorner);
 
-    CViewController& m_Controller;
+    CSheetViewController& m_Controller;
+    CSheetSession& m_Session;
     const CSettingsKey& m_Key;
     CSheetModel* m_pModel = nullptr;
     CSheetTable* m_pTable = nullptr;

@@ -19,7 +19,7 @@
 // file operation's progress window has surely let go of the main window.
 class CSheetViewController::CDepth {
 public:
-    explicit CDepth(CSheetViewController& owner) : m_Owner(owner), m_Action(owner.m_Core.Messages())
+    explicit CDepth(CSheetViewController& owner) : m_Owner(owner), m_Action(owner.m_Session.Messages())
     {
         ++m_Owner.m_nDepth;
     }
@@ -39,18 +39,18 @@ private:
 CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& prompt)
     : m_Key(key),
       m_Prompt(prompt),
-      m_Core(m_State, key.Store(), prompt, m_Clipboard),
-      m_Autosave(key.Store(), m_Core.Document(), m_Clock),
+      m_Session(m_State, key.Store(), prompt, m_Clipboard),
+      m_Autosave(key.Store(), m_Session.Document(), m_Clock),
       m_pReceiver(std::make_unique<QObject>())
 {
-    m_Core.Document().SetAutosave(&m_Autosave);
+    m_Session.Document().SetAutosave(&m_Autosave);
     m_Clipboard.m_OnReplaced = [this]() { m_Prompt.ShowStatus(QToGbk(ReplacedCharsNotice())); };
 
     // The worker ends a recalculation on its own thread; the rest happens on
     // the window's thread. Posted to the receiver, so nothing arrives once
     // the controller has gone.
     QObject* pReceiver = m_pReceiver.get();
-    m_Core.SetRecalcFinished([this, pReceiver]() {
+    m_Session.SetRecalcFinished([this, pReceiver]() {
         QMetaObject::invokeMethod(
             pReceiver, [this]() { FinishRecalc(); }, Qt::QueuedConnection);
     });
@@ -64,9 +64,9 @@ CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& pro
 
 CSheetViewController::~CSheetViewController()
 {
-    m_Core.CalcGrid().WaitForRecalc();
-    m_Core.SetRecalcFinished(nullptr);
-    m_Core.SetProgress(nullptr);
+    m_Session.CalcGrid().WaitForRecalc();
+    m_Session.SetRecalcFinished(nullptr);
+    m_Session.SetProgress(nullptr);
     m_pReceiver.reset();  // drops a delivery still queued
 }
 
@@ -80,7 +80,7 @@ void CSheetViewController::FinishRecalc()
 {
     if (!m_bBusy)
         return;
-    m_Core.WaitForRecalc();  // joins the worker, shows its messages
+    m_Session.WaitForRecalc();  // joins the worker, shows its messages
     m_bBusy = false;
     if (m_OnBusy)
         m_OnBusy(false);
@@ -98,7 +98,7 @@ bool CSheetViewController::AutosaveTick()
     bool bSaved = false;
     {
         CDepth depth(*this);
-        m_Core.CommitOpenEditor();  // what is being typed is saved too
+        m_Session.CommitOpenEditor();  // what is being typed is saved too
         bSaved = m_Autosave.Tick();
     }
     if (bSaved)
@@ -117,10 +117,10 @@ void CSheetViewController::RunCommand(int nId)
     CDepth depth(*this);
     switch (nId) {
     case cmdid::APPEND_TO_CELLS:
-        m_Core.AppendText(m_strBulkText);
+        m_Session.AppendText(m_strBulkText);
         return;
     case cmdid::REMOVE_FROM_CELLS:
-        m_Core.RemoveText(m_strBulkText);
+        m_Session.RemoveText(m_strBulkText);
         return;
     case cmdid::MORE_DECIMALS:
     case cmdid::FEWER_DECIMALS:
@@ -129,10 +129,10 @@ void CSheetViewController::RunCommand(int nId)
         m_bBusy = true;
         if (m_OnBusy)
             m_OnBusy(true);
-        m_Core.RunCommand(nId);
+        m_Session.RunCommand(nId);
         return;
     default:
-        m_Core.RunCommand(nId);
+        m_Session.RunCommand(nId);
         return;
     }
 }
@@ -142,32 +142,31 @@ bool CSheetViewController::IsCommandEnabled(int nId)
     // Printing is not part of this program yet.
     if (IsDeferredCommand(nId))
         return false;
-    return m_Core.IsCommandEnabled(nId);
+    return m_Session.IsCommandEnabled(nId);
 }
 
-CViewController::SCompareSource CSheetViewController::CompareSource()
+CSheetViewController::SCompareSource CSheetViewController::CompareSource()
 {
     // A recalculation on the worker finishes first: the comparison copies
     // the sheet.
     FinishRecalc();
     SCompareSource source;
-    source.m_strTitle = m_Core.Document().Title();
+    source.m_strTitle = m_Session.Document().Title();
     source.m_nDecimals = m_State.m_nDecimals;
-    source.m_pPrompt = &m_Prompt;
     return source;
 }
 
 bool CSheetViewController::IsCommandChecked(int nId)
 {
-    return nId == cmdid::INSERT_EXAMPLE && m_Core.Display().ExampleShown();
+    return nId == cmdid::INSERT_EXAMPLE && m_Session.Display().ExampleShown();
 }
 
 std::string CSheetViewController::CommandText(int nId)
 {
     const int index = nId - cmdid::RECENT_FILE_1;
-    if (index < 0 || index >= CSheetDocument::RECENT_COUNT || !m_Core.Document().RecentEnabled(index))
+    if (index < 0 || index >= CSheetDocument::RECENT_COUNT || !m_Session.Document().RecentEnabled(index))
         return {};
-    return m_Core.Document().RecentMenuText(index);
+    return m_Session.Document().RecentMenuText(index);
 }
 
 // ---------------------------------------------------------------------------
@@ -178,47 +177,39 @@ void CSheetViewController::ClickCell(int row, int col, bool bExtend)
     FinishRecalc();
     CDepth depth(*this);
     if (bExtend)
-        m_Core.ShiftClick(row, col);
+        m_Session.ShiftClick(row, col);
     else
-        m_Core.Click(row, col);
+        m_Session.Click(row, col);
 }
 
 void CSheetViewController::DoubleClickCell(int row, int col)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.Click(row, col);
-    if (!m_Core.Editor().IsShown())
-        m_Core.PressKey(SHEETKEY_OTHER);  // opens the editor on the cell
+    m_Session.Click(row, col);
+    if (!m_Session.Editor().IsShown())
+        m_Session.PressKey(SHEETKEY_OTHER);  // opens the editor on the cell
 }
 
 void CSheetViewController::ContextClickCell(int row, int col)
 {
     FinishRecalc();
     CDepth depth(*this);
-    const SheetGrid& sheet = m_Core.Sheet();
+    const SheetGrid& sheet = m_Session.Sheet();
     // A click inside a selection of several cells keeps it for the menu's
     // commands; anywhere else the current cell follows the pointer.
     const bool single = sheet.Row() == sheet.RowSel() && sheet.Col() == sheet.ColSel();
     const bool inside = row >= std::min(sheet.Row(), sheet.RowSel()) && row <= std::max(sheet.Row(), sheet.RowSel())
         && col >= std::min(sheet.Col(), sheet.ColSel()) && col <= std::max(sheet.Col(), sheet.ColSel());
     if (single || !inside)
-        m_Core.Click(row, col);
+        m_Session.Click(row, col);
 }
 
-void CSheetViewController::WheelStep(bool bTowardsUser)
+void CSheetViewController::PressKey(ESheetKey key)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.PressKey(bTowardsUser ? SHEETKEY_WHEEL_DOWN : SHEETKEY_WHEEL_UP);
-}
-
-bool CSheetViewController::KeyDown(ESheetKey key)
-{
-    FinishRecalc();
-    CDepth depth(*this);
-    m_Core.PressKey(key);
-    return true;
+    m_Session.PressKey(key);
 }
 
 void CSheetViewController::TypeText(const std::string& text)
@@ -229,77 +220,27 @@ void CSheetViewController::TypeText(const std::string& text)
     // cell's text, the others are typed at the caret.
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = std::max<std::size_t>(1, gbk::CharLength(text, i));
-        m_Core.TypeChar(text.substr(i, length));
+        m_Session.TypeChar(text.substr(i, length));
         i += length;
     }
 }
 
 // ---------------------------------------------------------------------------
-// The editor
-
-bool CSheetViewController::EditorOpen()
-{
-    return m_Core.Editor().IsShown();
-}
-
-std::string CSheetViewController::EditorText()
-{
-    return m_Core.Editor().Text();
-}
-
-int CSheetViewController::EditorCaret()
-{
-    return static_cast<int>(m_Core.Editor().Caret());
-}
-
-int CSheetViewController::EditorAnchor()
-{
-    const CCellEditor& editor = m_Core.Editor();
-    if (!editor.HasSelection())
-        return static_cast<int>(editor.Caret());
-    return static_cast<int>(editor.Caret() == editor.SelectionStart() ? editor.SelectionEnd()
-                                                                      : editor.SelectionStart());
-}
-
-void CSheetViewController::SetEditorState(const std::string& text, int caret, int anchor)
-{
-    CCellEditor& editor = m_Core.Editor();
-    if (!editor.IsShown())
-        return;
-    if (editor.Text() != text)
-        editor.Open(text);
-    editor.SetSelection(static_cast<std::size_t>(std::max(anchor, 0)), static_cast<std::size_t>(std::max(caret, 0)));
-}
-
-// ---------------------------------------------------------------------------
-// Summary item list
-
-std::vector<std::string> CSheetViewController::ItemList()
-{
-    return m_Core.Summary().ItemEntries();
-}
-
-int CSheetViewController::CurrentItem()
-{
-    return m_Core.Summary().SelectedItem();
-}
+// Summary item list and dialogs
 
 void CSheetViewController::GoToItem(int nIndex)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.ChooseItem(nIndex);
+    m_Session.ChooseItem(nIndex);
 }
-
-// ---------------------------------------------------------------------------
-// Dialogs
 
 bool CSheetViewController::ConfirmBulkText(const std::string& text)
 {
     // The check (with its message) and the storing of the text; the command
     // that follows the dialog applies it.
     CDepth depth(*this);
-    if (!m_Core.Bulk().ConfirmText(text))
+    if (!m_Session.Bulk().ConfirmText(text))
         return false;
     m_strBulkText = text;
     return true;
@@ -309,16 +250,15 @@ void CSheetViewController::AfterSystemSettings()
 {
     // The document properties live in the settings: the sheet counts as
     // changed. The autosave interval may have changed too.
-    m_Core.AfterSystemSettings();
+    m_Session.AfterSystemSettings();
     m_Autosave.Start();
 }
 
-void CSheetViewController::AfterEditSettings(bool bOk, const SEditSettingsData& data)
+void CSheetViewController::AfterEditSettings(const SEditSettingsData& data)
 {
-    (void)bOk;  // the dialog's data holds the colours to keep either way
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.AfterEditSettings(data);
+    m_Session.AfterEditSettings(data);
 }
 
 // ---------------------------------------------------------------------------
@@ -328,47 +268,35 @@ bool CSheetViewController::PreparePrint(SPrintJob& job)
 {
     FinishRecalc();
     CDepth depth(*this);
-    return m_Core.PreparePrint(job, LocalDate(std::time(nullptr)));
+    return m_Session.PreparePrint(job, LocalDate(std::time(nullptr)));
 }
 
 // ---------------------------------------------------------------------------
 // Document and window
 
-std::string CSheetViewController::WindowTitle()
-{
-    return m_Core.Document().WindowTitle();
-}
-
 bool CSheetViewController::BeforeClose()
 {
     FinishRecalc();
     CDepth depth(*this);
-    return m_Core.CanClose();
+    return m_Session.CanClose();
 }
 
 void CSheetViewController::OpenPendingFile(const std::string& path)
 {
     FinishRecalc();
     CDepth depth(*this);
-    m_Core.OpenPath(path);
+    m_Session.OpenPath(path);
 }
 
-void CSheetViewController::SetScreenSize(int width, int height)
+void CSheetViewController::FirstDisplay(QWidget* pWindow, int screenWidth, int screenHeight)
 {
-    m_Core.CalcGrid().SetScreenSize(width, height);
-}
+    m_Session.CalcGrid().SetScreenSize(screenWidth, screenHeight);
+    m_Session.SetProgress(nullptr);
+    m_pProgress = std::make_unique<CProgressPopup>(pWindow);
+    m_Session.SetProgress(m_pProgress.get());
 
-void CSheetViewController::FirstDisplay()
-{
     CDepth depth(*this);
-    m_Core.Start();
+    m_Session.Start();
     m_Autosave.Start();
     m_pAutosaveTimer->start();
-}
-
-void CSheetViewController::SetWindow(QWidget* pWindow)
-{
-    m_Core.SetProgress(nullptr);
-    m_pProgress = std::make_unique<CProgressPopup>(pWindow);
-    m_Core.SetProgress(m_pProgress.get());
 }

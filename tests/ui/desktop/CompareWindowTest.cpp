@@ -143,9 +143,9 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
 
     // 重新对比 takes the open sheet as it is now: L2 made equal again (the
     // edit made through the session: the compare window keeps the focus).
-    m_pController->Core().Click(3, COL_FORMULA);
-    m_pController->Core().TypeText("1+1");
-    m_pController->Core().CommitEditor();
+    m_pController->Session().Click(3, COL_FORMULA);
+    m_pController->Session().TypeText("1+1");
+    m_pController->Session().CommitEditor();
     QTest::mouseClick(pWindow->RefreshButton(), Qt::LeftButton);
     EXPECT_EQ(Line(pItems, 0).join('|'), QStringLiteral("wall|C20|m3|8.00|8.00||"));
     EXPECT_EQ(pRows->rowCount(), 1);

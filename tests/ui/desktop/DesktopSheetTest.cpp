@@ -8,6 +8,7 @@
 #include "ui/desktop/CellEdit.h"
 #include "ui/desktop/QuantorixApp.h"
 #include "ui/desktop/SettingsDialogs.h"
+#include "ui/desktop/SheetKeyboard.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -182,8 +183,8 @@ TEST_F(DesktopSheetTest, InsertAndDeleteWithShiftAreTheClipboardKeys)
     EXPECT_EQ(Sheet().Rows(), rows);
     // Even when no accelerator takes them, they neither insert nor clear.
     ESheetKey key = SHEETKEY_OTHER;
-    EXPECT_FALSE(CCellEdit::SheetKeyOf(Qt::Key_Insert, Qt::ShiftModifier, key));
-    EXPECT_FALSE(CCellEdit::SheetKeyOf(Qt::Key_Delete, Qt::ControlModifier, key));
+    EXPECT_FALSE(SheetKeyOf(Qt::Key_Insert, Qt::ShiftModifier, key));
+    EXPECT_FALSE(SheetKeyOf(Qt::Key_Delete, Qt::ControlModifier, key));
     EXPECT_EQ(Sheet().Rows(), rows);
     EXPECT_EQ(Sheet().TextMatrix(2, COL_POSITION), "keep");
 
@@ -415,7 +416,7 @@ TEST_F(DesktopSheetTest, EditSettingsRenameHeadersAndColourNewCells)
         pDlg->reject();
     });
     EXPECT_EQ(m_Key.ReadString(settingsname::COUNT_COLOR), before);
-    EXPECT_EQ(m_pController->Core().CalcGrid().ErrorColor(), ERROR_COLOUR);
+    EXPECT_EQ(m_pController->Session().CalcGrid().ErrorColor(), ERROR_COLOUR);
     EXPECT_EQ(Sheet().BackColorAt(2, COL_FORMULA) & 0xFFFFFF, ERROR_COLOUR);
     EXPECT_NE(m_pView->Model()->headerData(COL_UNIT - 1, Qt::Horizontal).toString(), QStringLiteral("计量单位"));
 

@@ -29,7 +29,7 @@ protected:
         }
     }
     CPrintCommands& Printing() { return m_pView->Printing(); }
-    CPrintSelection& Selection() { return m_pController->Core().PrintSelection(); }
+    CPrintSelection& Selection() { return m_pController->Session().PrintSelection(); }
     // Opens the print-content dialog and lets handle work it.
     void Content(std::function<void(CPrintContentDlg&)> handle)
     {
