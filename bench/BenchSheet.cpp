@@ -14,13 +14,9 @@ namespace {
 
 const int SHEET_ROWS = 65500;
 
-// The sheet tests' fixture on a full sheet, without the step recorder.
+// The sheet tests' fixture on a full sheet.
 struct SBenchSheet : SSheetFixture {
-    SBenchSheet()
-    {
-        m_Calc.SetHooks(nullptr);
-        m_Calc.Grid().SetRows(SHEET_ROWS);
-    }
+    SBenchSheet() { m_Calc.Grid().SetRows(SHEET_ROWS); }
     void Commit(int row, int col, const std::string& text) { Edit(row, col, text); }
     // Rows 1 .. count named r1, r2, ..., each using the name of the row above.
     void BuildChain(int count)

@@ -39,10 +39,10 @@ void UndoHistory::ResetHistory()
     m_bReplaying = false;
 }
 
-void UndoHistory::RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2)
+UndoHistory::SStep* UndoHistory::NewStep(int kind, int r1, int c1, int r2, int c2)
 {
     if (m_bReplaying)
-        return;
+        return nullptr;
     m_nRedo = 0;
     if (m_nTop == MAX_STEPS - 1) {
         std::rotate(m_Slots, m_Slots + 1, m_Slots + MAX_STEPS);
@@ -63,16 +63,27 @@ void UndoHistory::RecordStep(const SheetGrid& grid, int kind, int r1, int c1, in
     step.m_nRow2 = std::max(r1, r2);
     step.m_nCol1 = std::min(c1, c2);
     step.m_nCol2 = std::max(c1, c2);
-
     const std::size_t rows = static_cast<std::size_t>(step.m_nRow2 - step.m_nRow1 + 1);
     const std::size_t cols = static_cast<std::size_t>(step.Width());
     step.m_Texts.assign(rows * cols, std::string());
-    if (kind == UNDO_INSERT_ROWS)
+    return &step;
+}
+
+void UndoHistory::RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2)
+{
+    SStep* step = NewStep(kind, r1, c1, r2, c2);
+    if (!step || kind == UNDO_INSERT_ROWS)
         return;
     std::size_t k = 0;
-    for (int r = step.m_nRow1; r <= step.m_nRow2; ++r)
-        for (int c = step.m_nCol1; c <= step.m_nCol2; ++c)
-            step.m_Texts[k++] = grid.TextMatrix(r, c);
+    for (int r = step->m_nRow1; r <= step->m_nRow2; ++r)
+        for (int c = step->m_nCol1; c <= step->m_nCol2; ++c)
+            step->m_Texts[k++] = grid.TextMatrix(r, c);
+}
+
+void UndoHistory::RecordCellEdit(int row, int col, const std::string& oldText)
+{
+    if (SStep* step = NewStep(UNDO_CELL_EDIT, row, col, row, col))
+        step->m_Texts[0] = oldText;
 }
 
 void UndoHistory::NoteRowInserted(int r)

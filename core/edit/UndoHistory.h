@@ -40,6 +40,8 @@ public:
     // been redone; drops the oldest step when 15 are kept. Nothing is
     // recorded while replaying.
     void RecordStep(const SheetGrid& grid, int kind, int r1, int c1, int r2, int c2);
+    // A commit changed cell (row, col), whose text was oldText.
+    void RecordCellEdit(int row, int col, const std::string& oldText);
     // Summary numbering inserted a row at r (recorded as the newest step):
     // nothing can be redone any more.
     void NoteRowInserted(int r);
@@ -82,6 +84,9 @@ private:
     // runs the row command the direction needs.
     void Replay(CSheetEditHost& host, SStep& step, bool bUndo);
     static void ExchangeTexts(SheetGrid& grid, SStep& step);
+    // A new step in the top slot, its texts sized and empty; nullptr while
+    // replaying.
+    SStep* NewStep(int kind, int r1, int c1, int r2, int c2);
     static void InsertRowsBack(CSheetEditHost& host, int row, int count);
 
     SStep m_Slots[MAX_STEPS];

@@ -22,19 +22,16 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Bulk(*this, m_Grid.Engine()),
       m_Display(*this),
       m_Document(*this, store, m_Group),
-      m_Export(m_Group)
+      m_Export(m_Group),
+      m_Rows(m_Grid, m_Summary, m_History)
 {
     m_State.m_pPrompt = &m_Group;
     m_Group.SetSettingsStore(&store);
-    m_Grid.SetEditor(this);
-    m_Grid.SetHooks(this);
 }
 
 CSheetSession::~CSheetSession()
 {
     m_Grid.WaitForRecalc();
-    m_Grid.SetHooks(nullptr);
-    m_Grid.SetEditor(nullptr);
 }
 
 void CSheetSession::Start()
@@ -45,8 +42,41 @@ void CSheetSession::Start()
     m_State.m_nDecimals = startup.m_nDecimals;
     m_Display.SetExampleShown(startup.m_bExampleShow);
     m_Document.LoadRecentList();
+    ResetSheet();
+}
+
+void CSheetSession::ResetSheet()
+{
     m_Grid.ResetSheet();
+    m_History.ResetHistory();
     m_Summary.RefreshItemList();
+}
+
+void CSheetSession::NoteChange(bool bChanged)
+{
+    if (bChanged)
+        m_Document.SetModified(true);
+}
+
+void CSheetSession::CommitCell()
+{
+    const int row = Sheet().Row();
+    const int col = Sheet().Col();
+    bool changed = false;
+    if (m_Editor.IsShown()) {
+        const SCellCommit commit = m_Grid.CommitText(row, col, m_Editor.Text());
+        if (!commit.m_bTaken)
+            return;  // the editor stays open on a cell that does not take it
+        m_Editor.Hide();
+        changed = commit.m_bChanged;
+        // Every commit that changes its cell is a step of its own, however
+        // the cell was left; a bulk edit (navigating) records none.
+        if (changed && !m_bNavigating && !m_bReplaying)
+            m_History.RecordCellEdit(row, col, commit.m_strOldText);
+        NoteChange(changed);
+    }
+    if (m_bItemRefresh)
+        m_Summary.RefreshItemOf(row, col, changed);
 }
 
 void CSheetSession::WaitForRecalc()
@@ -112,7 +142,7 @@ void CSheetSession::CommitEditor()
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
-    m_Grid.CommitCell();
+    CommitCell();
 }
 
 void CSheetSession::CommitOpenEditor()
@@ -120,7 +150,7 @@ void CSheetSession::CommitOpenEditor()
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (m_Editor.IsShown())
-        m_Grid.CommitCell();
+        CommitCell();
 }
 
 bool CSheetSession::OpenPath(const std::string& path)
@@ -141,7 +171,11 @@ bool CSheetSession::CanClose()
 
 void CSheetSession::MoveCurrentCell(int row, int col)
 {
-    m_Grid.MoveCurrentCell(row, col);
+    if (row == Sheet().Row() && col == Sheet().Col())
+        return;
+    CommitCell();
+    Sheet().SetRow(row);
+    Sheet().SetCol(col);
 }
 
 bool CSheetSession::OpenEditor(const std::string& typed)
@@ -161,16 +195,16 @@ bool CSheetSession::OpenEditor(const std::string& typed)
 void CSheetSession::OpenAndCommitNow()
 {
     if (OpenEditor(std::string()))
-        m_Grid.CommitCell();
+        CommitCell();
 }
 
 void CSheetSession::OpenEditorAndCommit(bool bRecordUndo)
 {
-    const bool navigating = m_Grid.Navigating();
+    const bool navigating = m_bNavigating;
     if (!bRecordUndo)
-        m_Grid.SetNavigating(true);
+        m_bNavigating = true;
     OpenAndCommitNow();
-    m_Grid.SetNavigating(navigating);
+    m_bNavigating = navigating;
 }
 
 void CSheetSession::PressKey(ESheetKey key)
@@ -364,7 +398,7 @@ void CSheetSession::TabMove(bool bBack)
 void CSheetSession::Wheel(bool bDown)
 {
     SheetGrid& sheet = Sheet();
-    m_Grid.SetItemRefresh(false);
+    m_bItemRefresh = false;
     if (bDown) {
         if (sheet.Row() < sheet.Rows() - 1)
             MoveCurrentCell(sheet.Row() + 1, sheet.Col());
@@ -377,7 +411,7 @@ void CSheetSession::Wheel(bool bDown)
         MoveCurrentCell(sheet.Row() - 1, sheet.Col());
     }
     OpenAndCommitNow();
-    m_Grid.SetItemRefresh(true);
+    m_bItemRefresh = true;
 }
 
 bool CSheetSession::RunCommand(int id)
@@ -423,8 +457,8 @@ bool CSheetSession::RunCommand(int id)
     case cmdid::EDIT_COPY: m_Clipboard.Copy(); break;
     case cmdid::EDIT_PASTE: m_Clipboard.Paste(); break;
     case cmdid::EDIT_CLEAR: m_Clipboard.Clear(); break;
-    case cmdid::INSERT_ROWS: m_Grid.InsertRows(); break;
-    case cmdid::DELETE_ROWS: m_Grid.DeleteRows(); break;
+    case cmdid::INSERT_ROWS: NoteChange(m_Rows.InsertRows()); break;
+    case cmdid::DELETE_ROWS: NoteChange(m_Rows.DeleteRows()); break;
     case cmdid::TOGGLE_SUMMARY: m_Summary.ToggleSummary(); break;
     case cmdid::TOGGLE_MINUS: m_Bulk.ToggleMinus(); break;
     case cmdid::ALIGN_LEFT: m_Display.AlignLeft(); break;
@@ -512,11 +546,6 @@ void CSheetSession::FitRowHeights(int first, int last)
         m_Grid.FitRowHeight(row);
 }
 
-void CSheetSession::RecordStep(int kind, int r1, int c1, int r2, int c2)
-{
-    m_History.RecordStep(Sheet(), kind, r1, c1, r2, c2);
-}
-
 void CSheetSession::CommitBeforeReplay()
 {
     // Undo and redo select the rectangle of their step, which leaves the
@@ -525,15 +554,9 @@ void CSheetSession::CommitBeforeReplay()
     // text would later land in the cell the replay made current.
     if (!m_Editor.IsShown())
         return;
-    m_Grid.SetReplaying(true);
-    m_Grid.CommitCell();
-    m_Grid.SetReplaying(false);
-}
-
-void CSheetSession::Clear()
-{
-    if (m_Editor.IsShown())
-        m_Editor.Open(std::string());
+    m_bReplaying = true;
+    CommitCell();
+    m_bReplaying = false;
 }
 
 void CSheetSession::AfterSystemSettings()

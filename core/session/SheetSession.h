@@ -17,6 +17,7 @@
 #include "core/edit/CellEditor.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/edit/DisplayCommands.h"
+#include "core/edit/RowCommands.h"
 #include "core/edit/SheetEditHost.h"
 #include "core/edit/SheetKeys.h"
 #include "core/edit/SummaryItems.h"
@@ -32,10 +33,7 @@
 
 class CProgress;
 
-class CSheetSession : private CSheetEditHost,
-                      private CDocumentSite,
-                      private CCalcGridHooks,
-                      private CCellEditorSite {
+class CSheetSession : private CSheetEditHost, private CDocumentSite {
 public:
     CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);
     ~CSheetSession() override;
@@ -67,7 +65,7 @@ public:
     void WaitForRecalc();
     // Called on the worker thread when a recalculation of all rows ends; a
     // window posts the delivery of the queued messages to its own thread.
-    void SetRecalcFinished(std::function<void()> onFinished) { m_OnRecalcFinished = std::move(onFinished); }
+    void SetRecalcFinished(std::function<void()> onFinished) { m_Grid.SetRecalcFinished(std::move(onFinished)); }
     // New highlight colours (0x00BBGGRR) for the cells coloured from now on.
     void SetHighlightColours(std::uint32_t clrError, std::uint32_t clrSummary)
     {
@@ -143,45 +141,32 @@ private:
     void RebuildReferences() override { m_Grid.RebuildRefTable(); }
     std::uint32_t SummaryColor() const override { return m_Grid.SummaryColor(); }
     std::uint32_t ErrorColor() const override { return m_Grid.ErrorColor(); }
-    void InsertRows() override { m_Grid.InsertRows(); }
-    void DeleteRows() override { m_Grid.DeleteRows(); }
-    void SetReplaying(bool bReplaying) override { m_Grid.SetReplaying(bReplaying); }
+    void InsertRows() override { NoteChange(m_Rows.InsertRows()); }
+    void DeleteRows() override { NoteChange(m_Rows.DeleteRows()); }
+    void SetReplaying(bool bReplaying) override { m_bReplaying = bReplaying; }
     std::string CalcExpressionText(int row, const std::string& text) override
     {
         return m_Grid.CalcExpressionText(row, text);
     }
     void MoveCurrentCell(int row, int col) override;
-    void SetNavigating(bool bNavigating) override { m_Grid.SetNavigating(bNavigating); }
-    void SetItemRefresh(bool bRefresh) override { m_Grid.SetItemRefresh(bRefresh); }
+    void SetNavigating(bool bNavigating) override { m_bNavigating = bNavigating; }
+    void SetItemRefresh(bool bRefresh) override { m_bItemRefresh = bRefresh; }
     void OpenEditorAndCommit(bool bRecordUndo) override;
 
     // CDocumentSite
-    void ResetSheet() override { m_Grid.ResetSheet(); }
+    void ResetSheet() override;
     void RefreshItemList() override { m_Summary.RefreshItemList(); }
     void ResetHistory() override { m_History.ResetHistory(); }
     void FitRowHeights(int first, int last) override;
     std::uint32_t ErrorColour() override { return m_Grid.ErrorColor(); }
     std::uint32_t SummaryColour() override { return m_Grid.SummaryColor(); }
 
-    // CCalcGridHooks
-    void RecordStep(int kind, int r1, int c1, int r2, int c2) override;
-    void RefreshItemOf(int row, int col, bool bChanged) override { m_Summary.RefreshItemOf(row, col, bChanged); }
-    void RemoveItemNumbering(int row) override { m_Summary.RemoveItemAt(row); }
-    void RenumberItemsFrom(int row, int delta) override { m_Summary.RenumberItemsFrom(row, delta); }
-    void RecomputeStretch(int first, int last) override { m_Summary.RecomputeStretch(first, last); }
-    void ResetDocument() override {}
-    void OnRecalcFinished() override
-    {
-        if (m_OnRecalcFinished)
-            m_OnRecalcFinished();
-    }
-    // RefreshItemList and ResetHistory are shared with CDocumentSite.
-
-    // CCellEditorSite over the editor model.
-    bool IsShown() const override { return m_Editor.IsShown(); }
-    std::string Text() const override { return m_Editor.Text(); }
-    void Clear() override;
-    void Hide() override { m_Editor.Hide(); }
+    // The document counts as modified when bChanged.
+    void NoteChange(bool bChanged);
+    // The leave-cell commit of the current cell: the open editor's text is
+    // stored (a change is recorded for undo unless navigating or replaying)
+    // and the item of the cell refreshed (unless turned off).
+    void CommitCell();
 
     // Opens the editor on the current cell (typed: a character, or empty
     // for Enter and Backspace). False when the sheet refuses it.
@@ -213,7 +198,10 @@ private:
     CSheetDocument m_Document;
     CExcelExport m_Export;
     CPrintSelection m_PrintSelection;
-    std::function<void()> m_OnRecalcFinished;
+    CRowCommands m_Rows;
+    bool m_bNavigating = false;
+    bool m_bReplaying = false;
+    bool m_bItemRefresh = true;
     int m_nPageRows = DEFAULT_PAGE_ROWS;
     bool m_bTotalsStale = false;  // a recalculation of all rows left the totals behind
 };

@@ -220,11 +220,6 @@ CCalcGrid::~CCalcGrid()
     m_Grid.SetTextWatcher(nullptr);
 }
 
-void CCalcGrid::SetHooks(CCalcGridHooks* pHooks)
-{
-    m_pHooks = pHooks;
-}
-
 // --- sheet operations -----------------------------------------------------------
 
 void CCalcGrid::ResetSheet()
@@ -248,18 +243,15 @@ void CCalcGrid::ResetSheet()
     }
     m_Grid.SetRow(1);
     m_Grid.SetCol(1);
-    Hooks().ResetDocument();
     m_Grid.SetTextMatrix(0, COL_SEQ, TEXT_SEQ_HEADER);
     for (int col = 1; col < SHEET_COLS; ++col)
         m_Grid.SetTextMatrix(0, col, settings.m_strHeader[col]);
     m_clrErrorCell = settings.m_clrErrorCell;
     m_clrSummaryRow = settings.m_clrSummaryRow;
     RebuildRefTable();
-    Hooks().ResetHistory();
-    Hooks().RefreshItemList();
 }
 
-void CCalcGrid::InsertRows()
+SRowsInserted CCalcGrid::InsertRows()
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel());
@@ -269,67 +261,12 @@ void CCalcGrid::InsertRows()
         // The sheet would pass its row limit: refused like growth at the end.
         if (m_State.m_pPrompt)
             m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
-        return;
+        return SRowsInserted();
     }
     m_Grid.SetRedraw(false);
-    if (!m_bReplaying)
-        Hooks().RecordStep(CCalcGridHooks::STEP_INSERT_ROWS, r1, 1, r2, SHEET_COLS - 1);
-    Hooks().SetModified();
     m_Grid.InsertRowsAt(r1, count);
     m_Grid.SetRedraw(true);
-}
-
-void CCalcGrid::DeleteRows()
-{
-    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    int r1 = m_Grid.Row();
-    int r2 = m_Grid.RowSel();
-    if (std::abs(r2 - r1) >= m_Grid.Rows() - 2)
-        return;  // every data row selected
-    m_Grid.SetRedraw(false);
-    Hooks().SetModified();
-    if (r1 > r2)
-        std::swap(r1, r2);
-    if (r1 < 1)
-        r1 = 1;
-    if (!m_bReplaying)
-        Hooks().RecordStep(CCalcGridHooks::STEP_DELETE_ROWS, r1, 1, r2, SHEET_COLS - 1);
-    int count = r2 - r1 + 1;
-    // Up to the first heading: the calculation rows go together, the
-    // heading's numbering is removed (leaving the current cell commits).
-    while (count > 0 && r1 < m_Grid.Rows()) {
-        const bool heading = !m_Grid.TextMatrix(r1, COL_SEQ).empty();
-        int run = 1;
-        while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
-            ++run;
-        if (heading) {
-            m_Grid.SetRow(r1);
-            Hooks().RemoveItemNumbering(r1);
-            m_Grid.RemoveRowsAt(r1, 1);
-            --count;
-            break;
-        }
-        m_Grid.RemoveRowsAt(r1, run);
-        count -= run;
-    }
-    // The rest in one piece: each later heading would only have renumbered
-    // the items below it and moved the current cell where it already is.
-    if (count > 0 && r1 < m_Grid.Rows()) {
-        count = std::min(count, m_Grid.Rows() - r1);
-        int headings = 0;
-        for (int r = r1; r < r1 + count; ++r)
-            if (!m_Grid.TextMatrix(r, COL_SEQ).empty())
-                ++headings;
-        m_Grid.RemoveRowsAt(r1, count);
-        if (headings > 0)
-            Hooks().RenumberItemsFrom(r1, -headings);
-    }
-    // From the row above: when the deleted rows ended just above a heading,
-    // that heading is now at r1 and the item that lost the rows lies above.
-    Hooks().RecomputeStretch(std::max(r1 - 1, 1), r1);
-    m_Grid.SetRedraw(true);
-    Hooks().RefreshItemList();
-    RebuildRefTable();
+    return SRowsInserted{true, r1, r2};
 }
 
 void CCalcGrid::FitRowHeight(int row)
@@ -356,6 +293,24 @@ bool CCalcGrid::GrowIfNearEnd()
     return true;
 }
 
+void CCalcGrid::ColourFormulaCells(int first, int last)
+{
+    first = std::max(first, 1);
+    last = std::min(last, m_Grid.Rows() - 1);
+    for (int row = first; row <= last; ++row) {
+        if (!m_Grid.TextMatrix(row, COL_SEQ).empty())
+            continue;
+        const std::string& text = m_Grid.TextMatrix(row, COL_FORMULA);
+        bool message = false;
+        for (const char* pMessage : calctext::CALC_MESSAGES)
+            if (text.compare(0, std::char_traits<char>::length(pMessage), pMessage) == 0)
+                message = true;
+        const std::uint32_t colour = message ? m_clrErrorCell & 0xFFFFFF : 0;
+        if (m_Grid.BackColorAt(row, COL_FORMULA) != colour)
+            m_Grid.SetBackColorAt(row, COL_FORMULA, colour);
+    }
+}
+
 std::string CCalcGrid::WrapCellText(const std::string& text, int width)
 {
     return celltext::WrapCellText(text, width);
@@ -363,68 +318,52 @@ std::string CCalcGrid::WrapCellText(const std::string& text, int width)
 
 // --- the commit -------------------------------------------------------------------
 
-void CCalcGrid::CommitCell()
+SCellCommit CCalcGrid::CommitText(int row, int col, const std::string& typed)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    const int row = m_Grid.Row();
-    const int col = m_Grid.Col();
+    SCellCommit result;
     if (row < 1 || row >= m_Grid.Rows() || col < 1 || col >= SHEET_COLS)
-        return;
+        return result;
     const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
-    if (col >= COL_SIZE && summaryRow)  // C0
-        return;
-    bool changed = false;
-    if (m_pEditor && m_pEditor->IsShown()) {  // C1
-        m_State.m_bCircular = 0;              // C2
-        m_State.m_bCalcOk = 1;
-        std::string t = m_pEditor->Text();  // C3
-        if (col == COL_FORMULA || col == COL_REF)
-            t = exprtext::CleanExpression(t);
-        t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
-                t.end());                           // C4
-        t.erase(exprtext::FindResultSeparator(t));  // C6
-        RebuildRefTable(row, col, t);
-        if (col == COL_FORMULA && !t.empty())  // C7
-            t = CalcExpressionText(row, t);
-        if (col == COL_REF)  // C8
-            CommitName(row, t);
-        if (col == COL_FORMULA)  // C9
-            CommitFormula(row, t);
-        t = celltext::WrapCellText(t, celltext::WrapWidth(col));  // C10
-        if (col == COL_SIZE)                                      // C11
-            t.resize(gbk::ClipLength(t, SIZE_LIMIT));
-        else if (col == COL_UNIT)
-            t.resize(gbk::ClipLength(t, UNIT_LIMIT));
-        if (!summaryRow) {  // C12
-            m_Grid.SetBackColorAt(row, col, 0);
-            if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
-                m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
-        }
-        changed = m_Grid.TextMatrix(row, col) != t;  // C13
-        // Every commit that changes its cell is a step of its own, however
-        // the cell was left; a bulk edit (navigating) records none.
-        if (changed && !m_bNavigating && !m_bReplaying)  // C5
-            Hooks().RecordStep(CCalcGridHooks::STEP_CELL_EDIT, row, col, row, col);
-        m_Grid.SetTextMatrix(row, col, t);
-        m_pEditor->Clear();
-        m_pEditor->Hide();
-        FitRowHeight(row);
-        m_State.m_bCalcOk = 1;
-        if (changed)
-            Hooks().SetModified();
+    // A heading shows its number, total and units: only its name is typed.
+    if (col >= COL_SIZE && summaryRow)
+        return result;
+    result.m_bTaken = true;
+    // The calculation state tells about this commit only.
+    m_State.m_bCircular = 0;
+    m_State.m_bCalcOk = 1;
+    std::string t = typed;
+    if (col == COL_FORMULA || col == COL_REF)
+        t = exprtext::CleanExpression(t);
+    t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }), t.end());
+    // A typed result is not kept: the expression gets its own.
+    t.erase(exprtext::FindResultSeparator(t));
+    RebuildRefTable(row, col, t);
+    if (col == COL_FORMULA && !t.empty())
+        t = CalcExpressionTextAt(row, col, t);
+    if (col == COL_REF)
+        CommitName(row, t);
+    if (col == COL_FORMULA)
+        CommitFormula(row, t);
+    t = celltext::WrapCellText(t, celltext::WrapWidth(col));
+    if (col == COL_SIZE)
+        t.resize(gbk::ClipLength(t, SIZE_LIMIT));
+    else if (col == COL_UNIT)
+        t.resize(gbk::ClipLength(t, UNIT_LIMIT));
+    // A heading keeps its colour; an expression that failed shows it.
+    if (!summaryRow) {
+        m_Grid.SetBackColorAt(row, col, 0);
+        if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
+            m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
     }
-    if (m_bItemRefresh)  // C14
-        Hooks().RefreshItemOf(row, col, changed);
-}
-
-void CCalcGrid::MoveCurrentCell(int row, int col)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    if (row == m_Grid.Row() && col == m_Grid.Col())
-        return;
-    CommitCell();
-    m_Grid.SetRow(row);
-    m_Grid.SetCol(col);
+    const std::string& old = m_Grid.TextMatrix(row, col);
+    result.m_bChanged = old != t;
+    if (result.m_bChanged)
+        result.m_strOldText = old;
+    m_Grid.SetTextMatrix(row, col, t);
+    FitRowHeight(row);
+    m_State.m_bCalcOk = 1;
+    return result;
 }
 
 void CCalcGrid::CommitFormula(int row, std::string& t)
@@ -496,11 +435,17 @@ void CCalcGrid::WriteFormula(int row, const std::string& text)
 std::string CCalcGrid::CalcExpressionText(int row, const std::string& text)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    std::string t = exprtext::CleanExpression(text);  // T1
-    t.erase(exprtext::FindResultSeparator(t));        // T2
-    if (row > 0)                                      // T3
-        RebuildRefTable(row, m_Grid.Col(), t);
-    return m_Engine.EvaluateToResultText(t);  // T4-T6
+    return CalcExpressionTextAt(row, m_Grid.Col(), text);
+}
+
+std::string CCalcGrid::CalcExpressionTextAt(int row, int col, const std::string& text)
+{
+    std::string t = exprtext::CleanExpression(text);
+    t.erase(exprtext::FindResultSeparator(t));
+    // The index reads the row's expression as it is about to be stored.
+    if (row > 0)
+        RebuildRefTable(row, col, t);
+    return m_Engine.EvaluateToResultText(t);
 }
 
 std::string CCalcGrid::CalcRowText(int row)
@@ -564,19 +509,19 @@ void CCalcGrid::RecalcRow(int row)
 void CCalcGrid::RecalcAllRows()
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    m_bItemRefresh = false;  // A1
     m_pIndex->Refresh();
     const int last = m_Grid.Rows() - 1;
     const int current = m_Grid.Row();
-    const int start = std::max(current - 20, 1);  // A2
+    // The rows around the current one first, so that what the user looks
+    // at is right soonest; then down to the end and up to the top.
+    const int start = std::max(current - 20, 1);
     const int end = std::min(current + 20, last);
-    for (int row = end; row > start; --row)  // A3
+    for (int row = end; row > start; --row)
         RecalcRow(row);
     for (int row = end; row <= last; ++row)
         RecalcRow(row);
     for (int row = start; row >= 1; --row)
         RecalcRow(row);
-    m_bItemRefresh = true;  // A5
 }
 
 // --- references ---------------------------------------------------------------------------
@@ -860,7 +805,8 @@ void CCalcGrid::ChangeDecimals(int delta)
             m_State.m_pPrompt = saved;
             m_bRecalcRunning = false;
         }
-        Hooks().OnRecalcFinished();
+        if (m_OnRecalcFinished)
+            m_OnRecalcFinished();
     });
 }
 

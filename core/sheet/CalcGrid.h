@@ -1,12 +1,11 @@
 // The calculation grid: the sheet together with the engine that calculates
-// it. It sets up new sheets, inserts and deletes rows, fits row heights,
-// grows the sheet, commits the in-cell editor into the current cell (clean,
-// calculate, check references, carry the new value to the rows that use it,
-// wrap, colour, store) and recalculates every row when the number of
-// decimals changes.
+// it. It sets up new sheets, inserts rows, fits row heights, grows the
+// sheet, commits a text typed into a cell (clean, calculate, check
+// references, carry the new value to the rows that use it, wrap, colour,
+// store) and recalculates every row when the number of decimals changes.
 //
-// Headless: the desktop program shows the sheet and implements the editor
-// site, the hooks and the prompt.
+// It takes what it works on as arguments and returns what it did: undo
+// steps, summary totals and the modified flag are the caller's business.
 //
 // Threads. RecalcAllRows runs on a worker thread started by MoreDecimals and
 // FewerDecimals. The worker holds Mutex() for the whole recalculation, and
@@ -16,14 +15,15 @@
 // the state while a worker may run takes Mutex() as well. While the worker
 // runs, the message boxes it raises are not shown: they are queued and
 // handed to the state's prompt by DeliverPendingMessages on the interface
-// thread. The worker calls CCalcGridHooks::OnRecalcFinished when it is done
-// (on the worker thread); the desktop program answers it by posting a call
-// of DeliverPendingMessages to its interface thread. WaitForRecalc joins the
-// worker and delivers the messages.
+// thread. The worker calls the function given to SetRecalcFinished when it
+// is done (on the worker thread); the desktop program answers it by posting
+// a call of DeliverPendingMessages to its interface thread. WaitForRecalc
+// joins the worker and delivers the messages.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,73 +37,23 @@
 class CSettingsKey;
 class CRefIndex;
 
-// The in-cell editor as the grid needs it for a commit.
-class CCellEditorSite {
-public:
-    virtual ~CCellEditorSite() = default;
-    virtual bool IsShown() const = 0;
-    virtual std::string Text() const = 0;
-    // Empties the editor's text.
-    virtual void Clear() = 0;
-    virtual void Hide() = 0;
+// What a commit of a typed text did to its cell.
+struct SCellCommit {
+    // The cell took the text: false for a cell outside the data rows and
+    // columns and for the number, size, unit and name cells of a summary
+    // row, which keep what they have.
+    bool m_bTaken = false;
+    // The stored text differs from the one before.
+    bool m_bChanged = false;
+    // The cell's text before the commit, for the caller's undo step.
+    std::string m_strOldText;
 };
 
-// A bare editor: shown or not, and its text. For tests and tools.
-class CPlainEditorSite : public CCellEditorSite {
-public:
-    bool IsShown() const override { return m_bShown; }
-    std::string Text() const override { return m_strText; }
-    void Clear() override { m_strText.clear(); }
-    void Hide() override { m_bShown = false; }
-    void Show(const std::string& text)
-    {
-        m_strText = text;
-        m_bShown = true;
-    }
-
-    bool m_bShown = false;
-    std::string m_strText;
-};
-
-// Where the summary items, the undo history and the document plug into the
-// grid. Every hook does nothing by default.
-class CCalcGridHooks {
-public:
-    // Kinds of undo steps.
-    enum { STEP_CELL_EDIT = 2,
-           STEP_DELETE_ROWS = 6,
-           STEP_INSERT_ROWS = 7 };
-
-    virtual ~CCalcGridHooks() = default;
-
-    // Undo: the rectangle an action is about to change. Called for a cell
-    // commit that changes its cell (not while navigating or replaying) and for row insertion and
-    // deletion (not while replaying).
-    virtual void RecordStep(int kind, int r1, int c1, int r2, int c2)
-    {
-        (void)kind, (void)r1, (void)c1, (void)r2, (void)c2;
-    }
-    // Summary items: refresh after leaving a cell (while item refresh is on);
-    // bChanged when the commit changed the cell's text.
-    virtual void RefreshItemOf(int row, int col, bool bChanged) { (void)row, (void)col, (void)bChanged; }
-    // Row deletion meets a summary row at row (already current): remove its
-    // numbering before the row goes.
-    virtual void RemoveItemNumbering(int row) { (void)row; }
-    // Row deletion took further headings along: the item numbers from row
-    // on change by delta.
-    virtual void RenumberItemsFrom(int row, int delta) { (void)row, (void)delta; }
-    // Row deletion: totals of the items around first .. last.
-    virtual void RecomputeStretch(int first, int last) { (void)first, (void)last; }
-    virtual void RefreshItemList() {}
-
-    // Document: modified flag set; a new sheet (not modified, no file, name
-    // "NewProject"); undo history emptied.
-    virtual void SetModified() {}
-    virtual void ResetDocument() {}
-    virtual void ResetHistory() {}
-
-    // Called on the worker thread when a recalculation of all rows ends.
-    virtual void OnRecalcFinished() {}
+// Rows first .. last inserted; m_bDone false when the sheet refused them.
+struct SRowsInserted {
+    bool m_bDone = false;
+    int m_nFirst = 0;
+    int m_nLast = 0;
 };
 
 class CCalcGrid {
@@ -119,18 +69,8 @@ public:
     CCalcState& State() { return m_State; }
     std::recursive_mutex& Mutex() { return m_Mutex; }
 
-    void SetEditor(CCellEditorSite* pEditor) { m_pEditor = pEditor; }
-    void SetHooks(CCalcGridHooks* pHooks);
-
-    // Grid flags: navigating (commits record no undo step), replaying (an
-    // undo or redo runs: nothing is recorded), item refresh (commits refresh
-    // the summary item).
-    void SetNavigating(bool b) { m_bNavigating = b; }
-    void SetReplaying(bool b) { m_bReplaying = b; }
-    void SetItemRefresh(bool b) { m_bItemRefresh = b; }
-    bool Navigating() const { return m_bNavigating; }
-    bool Replaying() const { return m_bReplaying; }
-    bool ItemRefresh() const { return m_bItemRefresh; }
+    // Called on the worker thread when a recalculation of all rows ends.
+    void SetRecalcFinished(std::function<void()> onFinished) { m_OnRecalcFinished = std::move(onFinished); }
 
     // The screen size decides the header template of a new sheet.
     void SetScreenSize(int width, int height) { m_bScreen1024 = width == 1024 && height == 768; }
@@ -144,19 +84,26 @@ public:
         m_clrSummaryRow = clrSummary;
     }
 
-    // Sheet operations.
+    // Sheet operations. A reset leaves an empty sheet of the new-sheet
+    // size with the stored headers and alignments; the caller empties what
+    // belongs to the old sheet (undo history, item list). InsertRows puts
+    // empty rows in front of the selected ones, as many as are selected.
     void ResetSheet();
-    void InsertRows();
-    void DeleteRows();
+    SRowsInserted InsertRows();
     void FitRowHeight(int row);
+    // The expression cells of rows first .. last take the colour their
+    // texts call for: the error colour with a calculation message in front,
+    // the default background otherwise (summary rows keep theirs).
+    void ColourFormulaCells(int first, int last);
     // Adds rows when the current row is near the end, up to the sheet's
     // limit; a full sheet is still edited. Always true.
     bool GrowIfNearEnd();
 
-    // The leave-cell commit of the current cell.
-    void CommitCell();
-    // Commits the current cell, then makes (row, col) current.
-    void MoveCurrentCell(int row, int col);
+    // The text typed into (row, col) stored as the cell keeps it: cleaned,
+    // an expression calculated and checked for circular references, a name
+    // checked and carried to its users, wrapped, clipped and coloured; the
+    // rows that use the cell's value are recalculated.
+    SCellCommit CommitText(int row, int col, const std::string& typed);
 
     static std::string WrapCellText(const std::string& text, int width);
 
@@ -191,26 +138,20 @@ private:
     class CAffectedOrder;
 
     void ChangeDecimals(int delta);
+    std::string CalcExpressionTextAt(int row, int col, const std::string& text);
     void CommitFormula(int row, std::string& t);
     void CommitName(int row, std::string& t);
     void WriteFormula(int row, const std::string& text);
     std::string EvaluateValue(const std::string& prepared);
     void UsersOfName(const std::string& name, std::vector<int>& out);
     void RecalcRow(int row);
-    CCalcGridHooks& Hooks() { return m_pHooks ? *m_pHooks : m_NoHooks; }
 
     CCalcState& m_State;
     const CSettingsKey& m_Key;
     SheetGrid m_Grid;
     CExprEngine m_Engine;
     std::unique_ptr<CRefIndex> m_pIndex;
-    CCellEditorSite* m_pEditor = nullptr;
-    CCalcGridHooks* m_pHooks = nullptr;
-    CCalcGridHooks m_NoHooks;
-
-    bool m_bNavigating = false;
-    bool m_bReplaying = false;
-    bool m_bItemRefresh = true;
+    std::function<void()> m_OnRecalcFinished;
     bool m_bScreen1024 = false;
     std::uint32_t m_clrErrorCell = 65535;
     std::uint32_t m_clrSummaryRow = 16711935;

@@ -118,8 +118,6 @@ void RunSequence(unsigned seed, int steps, int rows)
     fastState.m_pPrompt = &fastPrompt;
     plainState.m_pPrompt = &plainPrompt;
     CCalcGrid calc(fastState, key);
-    CPlainEditorSite editor;
-    calc.SetEditor(&editor);
     calc.ResetSheet();
     calc.Grid().SetRows(rows);
     CLiteralSheet plain(plainState);
@@ -171,12 +169,12 @@ void RunSequence(unsigned seed, int steps, int rows)
                 what = "insert";
             } else {
                 const int last = std::min(row + random.Pick(2), calc.Grid().Rows() - 2);
-                calc.Grid().SetRow(row);
-                calc.Grid().SetRowSel(last);
-                calc.DeleteRows();
                 const int r1 = std::min(row, last), r2 = std::max(row, last);
-                if (r2 - r1 < plain.m_Grid.Rows() - 2)
+                if (r2 - r1 < plain.m_Grid.Rows() - 2) {
+                    calc.Grid().RemoveRowsAt(r1, r2 - r1 + 1);
+                    calc.RebuildRefTable();
                     plain.DeleteRows(r1, r2);
+                }
                 what = "delete";
             }
             break;
@@ -185,30 +183,21 @@ void RunSequence(unsigned seed, int steps, int rows)
         case 4:
         case 5: {
             const std::string name = random.Name();
-            calc.Grid().SetRow(row);
-            calc.Grid().SetCol(COL_REF);
-            editor.Show(name);
-            calc.CommitCell();
+            calc.CommitText(row, COL_REF, name);
             plain.Commit(row, COL_REF, name);
             what = "name " + name;
             break;
         }
         case 6: {
             const std::string text = random.Pick(2) ? "m=2" : "C20";
-            calc.Grid().SetRow(row);
-            calc.Grid().SetCol(COL_SIZE);
-            editor.Show(text);
-            calc.CommitCell();
+            calc.CommitText(row, COL_SIZE, text);
             plain.Commit(row, COL_SIZE, text);
             what = "size";
             break;
         }
         default: {
             const std::string text = random.Expression();
-            calc.Grid().SetRow(row);
-            calc.Grid().SetCol(COL_FORMULA);
-            editor.Show(text);
-            calc.CommitCell();
+            calc.CommitText(row, COL_FORMULA, text);
             plain.Commit(row, COL_FORMULA, text);
             what = "formula " + text;
             break;
@@ -250,17 +239,13 @@ public:
     {
         m_FastState.m_pPrompt = &m_FastPrompt;
         m_PlainState.m_pPrompt = &m_PlainPrompt;
-        m_Calc.SetEditor(&m_Editor);
         m_Calc.ResetSheet();
         m_Calc.Grid().SetRows(rows);
         m_Plain.m_Grid.SetRows(rows);
     }
     void Commit(int row, int col, const std::string& text)
     {
-        m_Calc.Grid().SetRow(row);
-        m_Calc.Grid().SetCol(col);
-        m_Editor.Show(text);
-        m_Calc.CommitCell();
+        m_Calc.CommitText(row, col, text);
         m_Plain.Commit(row, col, text);
         Check("commit " + std::to_string(row) + " " + text);
     }
@@ -280,7 +265,6 @@ public:
     CSettingsKey m_Key;
     CCalcState m_FastState, m_PlainState;
     CCountingPrompt m_FastPrompt, m_PlainPrompt;
-    CPlainEditorSite m_Editor;
     CCalcGrid m_Calc;
     CLiteralSheet m_Plain;
 };
