@@ -30,6 +30,33 @@ namespace {
 
 class DesktopSheetTest : public CDesktopFixture {};
 
+TEST(SheetKeyboard, ModifiersChooseTheSheetKey)
+{
+    const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+    const struct {
+        int m_nQtKey;
+        Qt::KeyboardModifiers m_Modifiers;
+        ESheetKey m_eKey;
+    } rows[] = {
+        {Qt::Key_Left, shift, SHEETKEY_SHIFT_LEFT},
+        {Qt::Key_Home, ctrl | shift, SHEETKEY_CTRL_HOME},
+        {Qt::Key_Backtab, shift, SHEETKEY_SHIFT_TAB},
+        {Qt::Key_Enter, Qt::KeypadModifier, SHEETKEY_ENTER},
+        {Qt::Key_A, ctrl | shift, SHEETKEY_OTHER},
+        {Qt::Key_V, ctrl | Qt::KeypadModifier, SHEETKEY_CTRL_V},
+    };
+    for (const auto& row : rows) {
+        ESheetKey key = SHEETKEY_OTHER;
+        EXPECT_TRUE(SheetKeyOf(row.m_nQtKey, row.m_Modifiers, key) && key == row.m_eKey) << row.m_nQtKey;
+    }
+    ESheetKey key = SHEETKEY_OTHER;
+    EXPECT_FALSE(SheetKeyOf(Qt::Key_Shift, shift, key));
+    // The editor keeps F6 alone and Ctrl with A, C, X or V from the window.
+    EXPECT_TRUE(IsEditorShortcut(Qt::Key_F6, none) && IsEditorShortcut(Qt::Key_X, ctrl));
+    EXPECT_FALSE(IsEditorShortcut(Qt::Key_F6, shift) || IsEditorShortcut(Qt::Key_C, ctrl | shift)
+                 || IsEditorShortcut(Qt::Key_Z, ctrl));
+}
+
 TEST_F(DesktopSheetTest, TypedExpressionIsCalculatedAndEnterMovesDown)
 {
     Enter(2, COL_FORMULA, QStringLiteral("1+2*3"));
