@@ -35,7 +35,6 @@ public:
 
     CMainFrame* Frame() const { return m_pFrame.get(); }
     CQuantorixView* View() const { return m_pView; }
-    CSheetViewController* Controller() const { return m_pController.get(); }
     const CSettingsKey& Key() const { return m_Key; }
 
     // The path of a sheet file the view opens shortly after start-up.
