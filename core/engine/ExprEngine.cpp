@@ -147,31 +147,34 @@ std::string CExprEngine::SubstituteReferences(const std::string& input) const
     std::string text = input;
     for (const CRefEntry& entry : m_State.m_RefTable) {
         const std::string& name = entry.m_strName;
-        if (name.empty() || text.find(name) == std::string::npos)
-            continue;
-        const std::string replacement = "(" + entry.m_strValue + ")";
-        std::size_t from = 0;
-        for (;;) {
-            std::size_t p = gbk::FindChars(text, name, from);
-            if (p == std::string::npos)
-                break;
-            const std::size_t end = p + name.size();
-            // Only "]" of the neighbours can be the trail byte of a double-byte character.
-            const bool before = p == 0 || (IsRefBefore(text[p - 1]) && (text[p - 1] != ']' || gbk::IsCharStart(text, p - 1)));
-            const bool after = end == text.size() || IsRefAfter(text[end]);
-            if (before && after) {
-                text.replace(p, name.size(), replacement);
-                // The search goes on behind the inserted value: a value that
-                // holds its own name would otherwise be replaced without end.
-                from = p + replacement.size();
-            } else {
-                from = p + name.size();
-            }
-            if (from > text.size())
-                break;
-        }
+        if (!name.empty() && text.find(name) != std::string::npos)
+            ReplaceName(text, name, "(" + entry.m_strValue + ")");
     }
     return text;
+}
+
+void CExprEngine::ReplaceName(std::string& text, const std::string& name, const std::string& replacement)
+{
+    std::size_t from = 0;
+    for (;;) {
+        std::size_t p = gbk::FindChars(text, name, from);
+        if (p == std::string::npos)
+            break;
+        const std::size_t end = p + name.size();
+        // Only "]" of the neighbours can be the trail byte of a double-byte character.
+        const bool before = p == 0 || (IsRefBefore(text[p - 1]) && (text[p - 1] != ']' || gbk::IsCharStart(text, p - 1)));
+        const bool after = end == text.size() || IsRefAfter(text[end]);
+        if (before && after) {
+            text.replace(p, name.size(), replacement);
+            // The search goes on behind the inserted value: a value that
+            // holds its own name would otherwise be replaced without end.
+            from = p + replacement.size();
+        } else {
+            from = p + name.size();
+        }
+        if (from > text.size())
+            break;
+    }
 }
 
 std::string CExprEngine::PrepareExpression(const std::string& text)

@@ -44,6 +44,9 @@ public:
     double Evaluate(const std::string& text);
     // Every table entry in table order replaces its qualifying occurrences.
     std::string SubstituteReferences(const std::string& text) const;
+    // Replaces each occurrence of name in text that stands whole between
+    // operators, brackets or the ends of the text by replacement.
+    static void ReplaceName(std::string& text, const std::string& name, const std::string& replacement);
     // Used by PrepareExpression before the per-entry substitution; none when null.
     void SetSubstituter(CRefSubstituter* pSubstituter) { m_pSubstituter = pSubstituter; }
 

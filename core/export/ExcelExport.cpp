@@ -6,21 +6,12 @@
 #include "core/export/ExportText.h"
 #include "core/export/LiveSheet.h"
 #include "core/export/SpreadSheet.h"
+#include "core/sheet/CellText.h"
 #include "core/sheet/SheetGrid.h"
 
 namespace excelexport {
 
 namespace {
-
-std::string WithoutLineFeeds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\n')
-            out.push_back(c);
-    return out;
-}
 
 std::vector<std::string> TitleRow()
 {
@@ -53,10 +44,10 @@ std::vector<std::vector<std::string>> SummaryRows(const SheetGrid& grid)
         at(k).m_strName = grid.TextMatrix(r, COL_POSITION);
         // Each piece up to a ";" of the totals and one ";" more: the last
         // piece is the (normally empty) text after the last ";".
-        const std::string totals = WithoutLineFeeds(grid.TextMatrix(r, COL_FORMULA)) + ";";
+        const std::string totals = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_FORMULA)) + ";";
         for (std::size_t pos = 0, semi; (semi = totals.find(';', pos)) != std::string::npos; pos = semi + 1)
             at(k++).m_strTotal = totals.substr(pos, semi - pos);
-        const std::string units = WithoutLineFeeds(grid.TextMatrix(r, COL_UNIT));
+        const std::string units = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_UNIT));
         std::size_t j = s;
         std::size_t pos = 0;
         for (std::size_t semi; (semi = units.find(';', pos)) != std::string::npos; pos = semi + 1)
@@ -72,7 +63,7 @@ std::vector<std::vector<std::string>> SummaryRows(const SheetGrid& grid)
         const std::size_t eq = o.m_strTotal.find('=');
         std::string category = eq == std::string::npos ? std::string() : o.m_strTotal.substr(0, eq);
         std::string amount = eq == std::string::npos ? o.m_strTotal : o.m_strTotal.substr(eq + 1);
-        rows.push_back({WithoutLineFeeds(o.m_strSeq), WithoutLineFeeds(o.m_strName), std::move(category),
+        rows.push_back({celltext::WithoutLineBreaks(o.m_strSeq), celltext::WithoutLineBreaks(o.m_strName), std::move(category),
                         std::move(amount), std::move(o.m_strUnit)});
     }
     return rows;
@@ -87,7 +78,7 @@ std::vector<std::vector<std::string>> AllRows(const SheetGrid& grid)
         std::vector<std::string> row;
         row.reserve(5);
         for (int c = COL_SEQ; c <= COL_UNIT; ++c)
-            row.push_back(WithoutLineFeeds(grid.TextMatrix(r, c)));
+            row.push_back(celltext::WithoutLineBreaks(grid.TextMatrix(r, c)));
         rows.push_back(std::move(row));
     }
     return rows;

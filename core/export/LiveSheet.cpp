@@ -19,6 +19,7 @@
 #include "core/engine/ExprText.h"
 #include "core/engine/GbkText.h"
 #include "core/export/ExportText.h"
+#include "core/sheet/CellText.h"
 #include "core/sheet/RefIndex.h"
 #include "core/sheet/SheetGrid.h"
 #include "core/text/TextCodec.h"
@@ -40,16 +41,6 @@ enum { X_SEQ,
        X_UNIT,
        X_QUANTITY,
        X_COLS };
-
-std::string WithoutLineFeeds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\n')
-            out.push_back(c);
-    return out;
-}
 
 // A plain decimal number ("12", "-3.50"): its value and decimals.
 bool PlainNumber(const std::string& text, double& value, int& decimals)
@@ -80,27 +71,6 @@ bool PlainNumber(const std::string& text, double& value, int& decimals)
     if (text[0] == '-')
         value = -value;
     return true;
-}
-
-// The quantity of a row as the totals read it: the number at the start of
-// the text behind the result separator (0 when there is none).
-double RowValue(const std::string& formula)
-{
-    const std::string value = WithoutLineFeeds(exprtext::ValueAfterSeparator(formula));
-    const char* p = value.c_str();
-    const char* end = p + value.size();
-    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\v' || *p == '\f'))
-        ++p;
-    bool bNegative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        bNegative = *p == '-';
-        ++p;
-    }
-    if (p == end || !(gbk::IsAsciiDigit(*p) || (*p == '.' && p + 1 < end && gbk::IsAsciiDigit(p[1]))))
-        return 0.0;
-    double v = 0.0;
-    std::from_chars(p, end, v, std::chars_format::general);
-    return bNegative ? -v : v;
 }
 
 std::string NumberText(double value)
@@ -149,35 +119,11 @@ std::string FixedText(double value, int decimals)
 // (\x01, the entry's index, \x02) stands for the cell of the named row.
 std::string MarkReferences(const std::string& input, const std::vector<CRefEntry>& table)
 {
-    auto before = [](char c) {
-        return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == ']';
-    };
-    auto after = [](char c) {
-        return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=' || c == '[';
-    };
     std::string text = input;
     for (std::size_t k = 0; k < table.size(); ++k) {
         const std::string& name = table[k].m_strName;
-        if (name.empty() || text.find(name) == std::string::npos)
-            continue;
-        const std::string replacement = "(\x01" + std::to_string(k) + "\x02)";
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t p = gbk::FindChars(text, name, from);
-            if (p == std::string::npos)
-                break;
-            const std::size_t end = p + name.size();
-            const bool bBefore = p == 0 || (before(text[p - 1]) && (text[p - 1] != ']' || gbk::IsCharStart(text, p - 1)));
-            const bool bAfter = end == text.size() || after(text[end]);
-            if (bBefore && bAfter) {
-                text.replace(p, name.size(), replacement);
-                from = p + replacement.size();
-            } else {
-                from = p + name.size();
-            }
-            if (from > text.size())
-                break;
-        }
+        if (!name.empty() && text.find(name) != std::string::npos)
+            CExprEngine::ReplaceName(text, name, "(\x01" + std::to_string(k) + "\x02)");
     }
     return text;
 }
@@ -487,7 +433,7 @@ SRowFormula RowFormula(const SheetGrid& grid, int r, const std::vector<CRefEntry
                        const std::vector<double>& values)
 {
     SRowFormula result;
-    const std::string text = WithoutLineFeeds(grid.TextMatrix(r, COL_FORMULA));
+    const std::string text = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_FORMULA));
     if (grid.BackColorAt(r, COL_FORMULA) != 0 || HasCalcMessage(text))
         return result;  // an error or a corrected argument: the value stays
     const std::size_t sep = exprtext::FindResultSeparator(text);
@@ -523,7 +469,7 @@ SRowFormula RowFormula(const SheetGrid& grid, int r, const std::vector<CRefEntry
 // or empty when the formula would not give the text exactly.
 std::string TotalsFormula(const SheetGrid& grid, int r, const std::vector<double>& values)
 {
-    const std::string text = WithoutLineFeeds(grid.TextMatrix(r, COL_FORMULA));
+    const std::string text = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_FORMULA));
     const int a = r + 1;
     const int b = CSummaryItems::ItemEnd(grid, r);
     if (text.empty() || b < a)
@@ -547,7 +493,7 @@ std::string TotalsFormula(const SheetGrid& grid, int r, const std::vector<double
         const std::string category = piece.substr(0, eq);
         double sum = 0.0;
         for (int row = a; row <= b; ++row)
-            if (WithoutLineFeeds(grid.TextMatrix(row, COL_SIZE)) == category)
+            if (celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SIZE)) == category)
                 sum += values[row];
         if (FixedText(sum, decimals) != piece.substr(eq + 1))
             return std::string();
@@ -725,7 +671,7 @@ SBook AllRowsBook(const SheetGrid& grid, const std::vector<CRefEntry>& refTable)
     for (int r = 1; r < rows; ++r) {
         if (!grid.TextMatrix(r, COL_SEQ).empty() || grid.TextMatrix(r, COL_FORMULA).empty())
             continue;
-        values[r] = RowValue(grid.TextMatrix(r, COL_FORMULA));
+        values[r] = CSummaryItems::RowValue(grid.TextMatrix(r, COL_FORMULA));
         hasValue[r] = 1;
     }
     std::vector<SRowFormula> formulas(static_cast<std::size_t>(rows));
@@ -746,9 +692,9 @@ SBook AllRowsBook(const SheetGrid& grid, const std::vector<CRefEntry>& refTable)
         std::vector<SCell> line;
         line.reserve(X_COLS);
         const bool bSummary = !grid.TextMatrix(r, COL_SEQ).empty();
-        line.push_back(SeqCell(WithoutLineFeeds(grid.TextMatrix(r, COL_SEQ))));
+        line.push_back(SeqCell(celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_SEQ))));
         for (int c = COL_POSITION; c <= COL_UNIT; ++c)
-            line.push_back(TextCell(WithoutLineFeeds(grid.TextMatrix(r, c))));
+            line.push_back(TextCell(celltext::WithoutLineBreaks(grid.TextMatrix(r, c))));
         SCell quantity;
         if (bSummary) {
             std::string formula = TotalsFormula(grid, r, values);
@@ -761,7 +707,7 @@ SBook AllRowsBook(const SheetGrid& grid, const std::vector<CRefEntry>& refTable)
         } else if (hasValue[r]) {
             double shown = 0.0;
             int decimals = -1;
-            const std::string text = WithoutLineFeeds(grid.TextMatrix(r, COL_FORMULA));
+            const std::string text = celltext::WithoutLineBreaks(grid.TextMatrix(r, COL_FORMULA));
             const std::size_t sep = exprtext::FindResultSeparator(text);
             if (sep >= text.size() || !PlainNumber(text.substr(sep + 1), shown, decimals) || decimals > 6)
                 decimals = -1;
