@@ -442,27 +442,11 @@ bool CRunSession::SystemSettings(const std::string&, const std::string& rest, st
     for (const auto& field : fields) {
         const std::string& name = field.first;
         const std::string value = Text(field.second);
-        std::string* pText = name == "CompanyName" ? &data.m_strCompany
-            : name == "ProjectName"                ? &data.m_strProject
-            : name == "ProjectCompanyName"         ? &data.m_strClient
-            : name == "AuditName"                  ? &data.m_strChecker
-            : name == "CountName"                  ? &data.m_strCalculator
-            : name == "SaveTime"                   ? &data.m_strInterval
-            : name == "PrintTime"                  ? &data.m_strPrintDate
-            : name == "ShowStyle"                  ? &data.m_strShowStyle
-            : name == "EnterToWord"                ? &data.m_strEnterDir
-            : name == "WorkDir"                    ? &data.m_strWorkDir
-            : name == "m_NetAddress"               ? &data.m_strWebAddress
-                                                   : nullptr;
-        if (pText)
+        if (std::string* pText = data.TextField(name)) {
             *pText = value;
-        else if (name == "IsAutoSave")
-            data.m_bAutoSave = IsOn(value);
-        else if (name == "ISClearContant")
-            data.m_bClearOnNew = IsOn(value);
-        else if (name == "ISNotPrnAddress")
-            data.m_bNoAddress = IsOn(value);
-        else {
+        } else if (bool* pFlag = data.FlagField(name)) {
+            *pFlag = IsOn(value);
+        } else {
             error = "the system settings have no field " + name;
             return false;
         }

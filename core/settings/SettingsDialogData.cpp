@@ -52,6 +52,35 @@ bool LoadFlag(const CSettingsKey& key, const char* name, bool def)
     return def;
 }
 
+// The texts stored under their setting names as they stand; the first
+// PLAIN_TEXTS of them are read and written without any check.
+const struct {
+    const char* m_szName;
+    std::string SSystemSettingsData::*m_pText;
+} s_Texts[] = {
+    {COMPANY_NAME, &SSystemSettingsData::m_strCompany},
+    {PROJECT_NAME, &SSystemSettingsData::m_strProject},
+    {PROJECT_COMPANY_NAME, &SSystemSettingsData::m_strClient},
+    {AUDIT_NAME, &SSystemSettingsData::m_strChecker},
+    {COUNT_NAME, &SSystemSettingsData::m_strCalculator},
+    {SAVE_TIME, &SSystemSettingsData::m_strInterval},
+    {PRINT_TIME, &SSystemSettingsData::m_strPrintDate},
+    {SHOW_STYLE, &SSystemSettingsData::m_strShowStyle},
+    {ENTER_TO_WORD, &SSystemSettingsData::m_strEnterDir},
+    {WORK_DIR, &SSystemSettingsData::m_strWorkDir},
+    {NET_ADDRESS, &SSystemSettingsData::m_strWebAddress},
+};
+const std::size_t PLAIN_TEXTS = 5;
+
+const struct {
+    const char* m_szName;
+    bool SSystemSettingsData::*m_pFlag;
+} s_Flags[] = {
+    {IS_AUTO_SAVE, &SSystemSettingsData::m_bAutoSave},
+    {IS_CLEAR_CONTANT, &SSystemSettingsData::m_bClearOnNew},
+    {IS_NOT_PRN_ADDRESS, &SSystemSettingsData::m_bNoAddress},
+};
+
 }  // namespace
 
 int ShowStyleIndex(const std::string& strStyle) { return IndexOf(s_ShowStyles, strStyle); }
@@ -63,13 +92,26 @@ const char* PrintDateValue(int nIndex) { return nIndex >= 0 && nIndex < 3 ? s_Pr
 
 SSystemSettingsData::SSystemSettingsData() : m_strWebAddress(DEFAULT_WEB_ADDRESS) {}
 
+std::string* SSystemSettingsData::TextField(const std::string& name)
+{
+    for (const auto& text : s_Texts)
+        if (name == text.m_szName)
+            return &(this->*text.m_pText);
+    return nullptr;
+}
+
+bool* SSystemSettingsData::FlagField(const std::string& name)
+{
+    for (const auto& flag : s_Flags)
+        if (name == flag.m_szName)
+            return &(this->*flag.m_pFlag);
+    return nullptr;
+}
+
 void SSystemSettingsData::Load(const CSettingsKey& key, const std::string& strCurrentDir)
 {
-    key.ReadValue(COMPANY_NAME, m_strCompany);
-    key.ReadValue(PROJECT_NAME, m_strProject);
-    key.ReadValue(PROJECT_COMPANY_NAME, m_strClient);
-    key.ReadValue(AUDIT_NAME, m_strChecker);
-    key.ReadValue(COUNT_NAME, m_strCalculator);
+    for (std::size_t i = 0; i < PLAIN_TEXTS; ++i)
+        key.ReadValue(s_Texts[i].m_szName, this->*s_Texts[i].m_pText);
     key.ReadValue(SAVE_TIME, m_strInterval);
     key.ReadValue(NET_ADDRESS, m_strWebAddress);
     if (m_strWebAddress.empty())
@@ -99,11 +141,8 @@ void SSystemSettingsData::Save(const CSettingsKey& key)
     key.WriteValue(ENTER_TO_WORD, m_strEnterDir);
     key.WriteValue(SHOW_STYLE, m_strShowStyle);
     key.WriteValue(PRINT_TIME, m_strPrintDate);
-    key.WriteValue(COMPANY_NAME, m_strCompany);
-    key.WriteValue(PROJECT_NAME, m_strProject);
-    key.WriteValue(PROJECT_COMPANY_NAME, m_strClient);
-    key.WriteValue(AUDIT_NAME, m_strChecker);
-    key.WriteValue(COUNT_NAME, m_strCalculator);
+    for (std::size_t i = 0; i < PLAIN_TEXTS; ++i)
+        key.WriteValue(s_Texts[i].m_szName, this->*s_Texts[i].m_pText);
     key.WriteValue(NET_ADDRESS, m_strWebAddress);
 
     if (settingsvalue::ToLong(m_strInterval) >= 60)

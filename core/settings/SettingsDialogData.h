@@ -36,6 +36,11 @@ struct SSystemSettingsData {
     // separators are removed from the work directory, then everything is
     // written.
     void Save(const CSettingsKey& key);
+
+    // The text field or the flag stored under a setting name ("CompanyName",
+    // "IsAutoSave" ...); null for a name that is none of them.
+    std::string* TextField(const std::string& name);
+    bool* FlagField(const std::string& name);
 };
 
 // The web address offered when none is stored.
