@@ -84,6 +84,13 @@ struct SSession {
         m_Prompt.m_Answers.clear();
         return m_Session.Document().Path() == path;
     }
+    // The rows written to a file of that name and opened; the benchmark is
+    // marked failed when they do not open.
+    void Open(benchmark::State& state, const std::string& name, const std::vector<SRow>& rows)
+    {
+        if (!Open(WriteSheetFile(name, rows)))
+            state.SkipWithError("not opened");
+    }
     SheetGrid& Grid() { return m_Session.CalcGrid().Grid(); }
     void Select(int r1, int c1, int r2, int c2)
     {
@@ -99,6 +106,16 @@ struct SSession {
     }
     const std::string& Text(int row, int col) { return Grid().TextMatrix(row, col); }
 };
+
+// The literal algorithms (every path followed, every step rescanning) on
+// the same rows.
+void LoadPlain(CLiteralSheet& plain, const std::vector<SRow>& rows)
+{
+    plain.m_Grid.SetRows(static_cast<int>(rows.size()) + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < SHEET_COLS; ++c)
+            plain.m_Grid.SetTextMatrix(static_cast<int>(r) + 1, c, rows[r][c]);
+}
 
 std::string Name(char letter, int k)
 {
@@ -125,8 +142,7 @@ void BM_DiamondRootCommit(benchmark::State& state)
 {
     const int layers = static_cast<int>(state.range(0));
     SSession s;
-    if (!s.Open(WriteSheetFile("diamond.qtx", DiamondRows(layers))))
-        state.SkipWithError("not opened");
+    s.Open(state, "diamond.qtx", DiamondRows(layers));
     int n = 0;
     for (auto _ : state)
         s.Type(1, COL_FORMULA, std::to_string(2 + (n++ & 1)));
@@ -135,17 +151,12 @@ void BM_DiamondRootCommit(benchmark::State& state)
 }
 BENCHMARK(BM_DiamondRootCommit)->Arg(20)->Arg(25)->Unit(benchmark::kMillisecond);
 
-// The literal algorithms (every path followed, every step rescanning).
 void BM_DiamondRootCommitPlain(benchmark::State& state)
 {
     const int layers = static_cast<int>(state.range(0));
     CCalcState st;
     CLiteralSheet plain(st);
-    plain.m_Grid.SetRows(2 * layers + 10);
-    const std::vector<SRow> rows = DiamondRows(layers);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < SHEET_COLS; ++c)
-            plain.m_Grid.SetTextMatrix(static_cast<int>(r) + 1, c, rows[r][c]);
+    LoadPlain(plain, DiamondRows(layers));
     int n = 0;
     for (auto _ : state)
         plain.Commit(1, COL_FORMULA, std::to_string(2 + (n++ & 1)));
@@ -169,8 +180,7 @@ void BM_RunningTotalCommit(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     SSession s;
-    if (!s.Open(WriteSheetFile("total.qtx", RunningTotalRows(count))))
-        state.SkipWithError("not opened");
+    s.Open(state, "total.qtx", RunningTotalRows(count));
     int n = 0;
     for (auto _ : state)
         s.Type(1, COL_FORMULA, std::to_string(2 + (n++ & 1)));
@@ -182,11 +192,7 @@ void BM_RunningTotalCommitPlain(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     CCalcState st;
     CLiteralSheet plain(st);
-    const std::vector<SRow> rows = RunningTotalRows(count);
-    plain.m_Grid.SetRows(static_cast<int>(rows.size()) + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < SHEET_COLS; ++c)
-            plain.m_Grid.SetTextMatrix(static_cast<int>(r) + 1, c, rows[r][c]);
+    LoadPlain(plain, RunningTotalRows(count));
     int n = 0;
     for (auto _ : state)
         plain.Commit(1, COL_FORMULA, std::to_string(2 + (n++ & 1)));
@@ -205,8 +211,7 @@ void BM_CloseCycleAtDiamondFoot(benchmark::State& state)
     if (duplicate)
         rows[2 * layers] = {"", "", "", "a0*2=0.00", "", "a1"};
     SSession s;
-    if (!s.Open(WriteSheetFile("cycle.qtx", rows)))
-        state.SkipWithError("not opened");
+    s.Open(state, "cycle.qtx", rows);
     const int foot = 2 * layers;
     for (auto _ : state) {
         s.Type(foot, COL_REF, "z");
@@ -227,10 +232,7 @@ void BM_CloseCycleAtDiamondFootPlain(benchmark::State& state)
     rows[0][COL_FORMULA] = "z+1=0.00";
     CCalcState st;
     CLiteralSheet plain(st);
-    plain.m_Grid.SetRows(static_cast<int>(rows.size()) + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < SHEET_COLS; ++c)
-            plain.m_Grid.SetTextMatrix(static_cast<int>(r) + 1, c, rows[r][c]);
+    LoadPlain(plain, rows);
     const int foot = 2 * layers;
     for (auto _ : state) {
         plain.Commit(foot, COL_REF, "z");
@@ -249,8 +251,7 @@ void BM_DeleteRowsWithHeadings(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     SSession s;
-    if (!s.Open(WriteSheetFile("items.qtx", ItemRows(FULL_ROWS, 20))))
-        state.SkipWithError("not opened");
+    s.Open(state, "items.qtx", ItemRows(FULL_ROWS, 20));
     const int rows = s.Grid().Rows();
     for (auto _ : state) {
         s.Select(100, COL_POSITION, 100 + count - 1, COL_REF);
@@ -267,8 +268,7 @@ BENCHMARK(BM_DeleteRowsWithHeadings)->Arg(10000)->Arg(60000)->Unit(benchmark::kM
 void BM_DeleteRowsUndoRedo(benchmark::State& state)
 {
     SSession s;
-    if (!s.Open(WriteSheetFile("items.qtx", ItemRows(FULL_ROWS, 20))))
-        state.SkipWithError("not opened");
+    s.Open(state, "items.qtx", ItemRows(FULL_ROWS, 20));
     s.Select(100, COL_POSITION, 60099, COL_REF);
     s.m_Session.RunCommand(cmdid::DELETE_ROWS);
     for (auto _ : state) {
@@ -284,8 +284,7 @@ void BM_DeleteRowsWithHeadingsPlain(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     SSession s;
-    if (!s.Open(WriteSheetFile("items.qtx", ItemRows(FULL_ROWS, 20))))
-        state.SkipWithError("not opened");
+    s.Open(state, "items.qtx", ItemRows(FULL_ROWS, 20));
     for (auto _ : state) {
         SheetGrid& grid = s.Grid();
         int r1 = 100, left = count;
@@ -313,8 +312,7 @@ BENCHMARK(BM_DeleteRowsWithHeadingsPlain)->Arg(10000)->Iterations(1)->Unit(bench
 void BM_CutRowsWithHeadings(benchmark::State& state)
 {
     SSession s;
-    if (!s.Open(WriteSheetFile("items.qtx", ItemRows(FULL_ROWS, 20))))
-        state.SkipWithError("not opened");
+    s.Open(state, "items.qtx", ItemRows(FULL_ROWS, 20));
     for (auto _ : state) {
         s.Select(100, COL_POSITION, 10099, COL_REF);
         s.m_Session.RunCommand(cmdid::EDIT_CUT);
@@ -330,8 +328,7 @@ void BM_BulkEdit(benchmark::State& state)
 {
     const int kind = static_cast<int>(state.range(0));
     SSession s;
-    if (!s.Open(WriteSheetFile("bulk.qtx", ItemRows(65000, 0))))
-        state.SkipWithError("not opened");
+    s.Open(state, "bulk.qtx", ItemRows(65000, 0));
     int n = 0;
     for (auto _ : state) {
         s.Select(1, COL_FORMULA, 65000, COL_FORMULA);
