@@ -12,58 +12,8 @@
 #include "core/engine/Prompt.h"
 #include "core/session/SheetSession.h"
 #include "core/sheet/EditTexts.h"
-#include "tests/core/edit/EditHostBase.h"
 
 namespace {
-
-// The grid side reduced to the sheet's bulk row operations.
-class CBenchHost : public CEditHostBase<CSilentPrompt> {
-public:
-    explicit CBenchHost(int rows) : CEditHostBase(rows) {}
-    void SetModified() override {}
-    void RebuildReferences() override {}
-    void InsertRows() override
-    {
-        const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel()), r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
-        if (m_Grid.Rows() + r2 - r1 + 1 > SHEET_MAX_ROWS)
-            return;
-        m_History.RecordStep(m_Grid, UNDO_INSERT_ROWS, r1, 1, r2, 5);
-        m_Grid.InsertRowsAt(r1, r2 - r1 + 1);
-    }
-    void DeleteRows() override
-    {
-        const int r1 = std::min(m_Grid.Row(), m_Grid.RowSel()), r2 = std::max(m_Grid.Row(), m_Grid.RowSel());
-        if (r2 - r1 >= m_Grid.Rows() - 2)
-            return;
-        m_History.RecordStep(m_Grid, UNDO_DELETE_ROWS, r1, 1, r2, 5);
-        // Headings lose their numbering one by one; the calculation rows
-        // between them go in runs.
-        int count = r2 - r1 + 1;
-        while (count > 0 && r1 < m_Grid.Rows()) {
-            if (!m_Grid.TextMatrix(r1, COL_SEQ).empty()) {
-                m_Summary.RemoveItemAt(r1);
-                m_Grid.RemoveRowsAt(r1, 1);
-                --count;
-                continue;
-            }
-            int run = 1;
-            while (run < count && r1 + run < m_Grid.Rows() && m_Grid.TextMatrix(r1 + run, COL_SEQ).empty())
-                ++run;
-            m_Grid.RemoveRowsAt(r1, run);
-            count -= run;
-        }
-        m_Summary.RecomputeStretch(r1, r1);
-        m_Summary.RefreshItemList();
-    }
-    void SetReplaying(bool) override {}
-    void SetNavigating(bool) override {}
-    void MoveCurrentCell(int row, int col) override
-    {
-        m_Grid.SetRow(row);
-        m_Grid.SetCol(col);
-    }
-    void OpenEditorAndCommit(bool) override {}
-};
 
 // A session as the window drives it, its settings in memory.
 struct SBenchSession {
@@ -86,11 +36,12 @@ void FillRow(SheetGrid& grid, int r, int category)
 // One item of 9000 rows in 200 categories, rows interleaved.
 void BM_TotalText9000Rows200Categories(benchmark::State& state)
 {
-    CBenchHost host(9010);
+    SBenchSession session;
+    session.m_Session.Sheet().SetRows(9010);
     for (int r = 1; r <= 9000; ++r)
-        FillRow(host.m_Grid, r, (r * 37) % 200);
+        FillRow(session.m_Session.Sheet(), r, (r * 37) % 200);
     for (auto _ : state)
-        benchmark::DoNotOptimize(host.m_Summary.TotalText(1, 9000));
+        benchmark::DoNotOptimize(session.m_Session.Summary().TotalText(1, 9000));
 }
 BENCHMARK(BM_TotalText9000Rows200Categories)->Unit(benchmark::kMillisecond);
 
@@ -98,8 +49,10 @@ BENCHMARK(BM_TotalText9000Rows200Categories)->Unit(benchmark::kMillisecond);
 // expression cell and after leaving a unit cell.
 void BM_RefreshItemOfIn65500Rows(benchmark::State& state)
 {
-    CBenchHost host(SHEET_MAX_ROWS);
-    SheetGrid& grid = host.m_Grid;
+    SBenchSession session;
+    CSummaryItems& summary = session.m_Session.Summary();
+    SheetGrid& grid = session.m_Session.Sheet();
+    grid.SetRows(SHEET_MAX_ROWS);
     int number = 0;
     for (int r = 1; r < SHEET_MAX_ROWS; ++r) {
         if ((r - 1) % 131 == 0)
@@ -107,10 +60,10 @@ void BM_RefreshItemOfIn65500Rows(benchmark::State& state)
         else
             FillRow(grid, r, r % 12);
     }
-    host.m_Summary.RefreshUnitLists();
+    summary.RefreshUnitLists();
     const int col = static_cast<int>(state.range(0));
     for (auto _ : state)
-        host.m_Summary.RefreshItemOf(30001, col);
+        summary.RefreshItemOf(30001, col);
 }
 BENCHMARK(BM_RefreshItemOfIn65500Rows)->Arg(COL_FORMULA)->Arg(COL_UNIT)->Unit(benchmark::kMillisecond);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/edit/SheetEditHost.h"
+#include "core/edit/CurrentCell.h"
 #include "core/edit/SummaryItems.h"
 #include "core/engine/CalcState.h"
 #include "core/engine/ExprEngine.h"
@@ -11,6 +11,7 @@
 #include "core/engine/Prompt.h"
 #include "core/settings/SettingsNames.h"
 #include "core/settings/SettingsStore.h"
+#include "core/sheet/CalcGrid.h"
 #include "core/sheet/EditTexts.h"
 #include "core/sheet/SheetGrid.h"
 
@@ -108,105 +109,108 @@ std::string ToggleMinusText(const std::string& t)
     return "-(" + t + ")";
 }
 
-CBulkEdit::CBulkEdit(CSheetEditHost& host, CExprEngine& engine) : m_Host(host), m_Engine(engine) {}
+CBulkEdit::CBulkEdit(CCalcGrid& calc, CCurrentCell& cell, CSummaryItems& summary, CPrompt& prompt, const CSettingsKey& key)
+    : m_Calc(calc), m_Cell(cell), m_Summary(summary), m_Prompt(prompt), m_Key(key)
+{
+}
 
 bool CBulkEdit::ConfirmText(const std::string& text)
 {
-    const std::string message = CheckBulkText(m_Engine, text);
+    const std::string message = CheckBulkText(m_Calc.Engine(), text);
     if (!message.empty()) {
-        m_Host.Prompt().ShowMessage(message, edittext::APP_CAPTION);
+        m_Prompt.ShowMessage(message, edittext::APP_CAPTION);
         return false;
     }
-    m_Host.Settings().WriteValue(settingsname::SELECT_ADD_SIGN, text);
+    m_Key.WriteValue(settingsname::SELECT_ADD_SIGN, text);
     return true;
 }
 
 void CBulkEdit::Rows(int& r1, int& r2) const
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     r1 = std::min(grid.Row(), grid.RowSel());
     r2 = std::max(grid.Row(), grid.RowSel());
 }
 
-void CBulkEdit::WriteCell(int row, int col, const std::string& text)
+bool CBulkEdit::WriteCell(int row, int col, const std::string& text)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
+    bool changed = false;
     if (grid.TextMatrix(row, col) != text) {
         grid.SetTextMatrix(row, col, text);
-        m_Host.SetModified();
+        changed = true;
     }
-    m_Host.MoveCurrentCell(row, col);
+    // None of the commits is a step of its own. The items of expression
+    // rows are recomputed once at the end; totalling the item again as each
+    // expression cell is left would make the whole edit grow with rows x
+    // item size.
+    const SCommitMode mode{false, col != COL_FORMULA};
+    changed |= m_Cell.MoveTo(row, col, mode);
     if (col == COL_FORMULA)
-        m_Host.OpenEditorAndCommit(false);
+        changed |= m_Cell.OpenAndCommit(mode);
     else
-        m_Host.FitRowHeight(row);
+        m_Calc.FitRowHeight(row);
+    return changed;
 }
 
-void CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string& text)>& edit)
+bool CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string& text)>& edit)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     int r1, r2;
     Rows(r1, r2);
-    m_Host.SetNavigating(true);
-    // The items of the rows are recomputed once at the end; totalling the
-    // item again as each expression cell is left would make the whole edit
-    // grow with rows x item size.
-    if (col == COL_FORMULA)
-        m_Host.SetItemRefresh(false);
+    bool changed = false;
     for (int d = r1; d <= r2; ++d) {
         if (CSummaryItems::IsSummaryRow(grid, d))
             continue;
         std::string t = grid.TextMatrix(d, col);
         if (edit(d, t))
-            WriteCell(d, col, t);
+            changed |= WriteCell(d, col, t);
     }
     if (col == COL_FORMULA)
-        m_Host.SetItemRefresh(true);
-    m_Host.SetNavigating(false);
-    if (col == COL_FORMULA)
-        m_Host.Summary().RecomputeStretch(r1, r2);
+        m_Summary.RecomputeStretch(r1, r2);
     grid.SetRedraw(true);
+    return changed;
 }
 
-void CBulkEdit::AppendToCells()
+bool CBulkEdit::AppendToCells()
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     grid.SetRedraw(false);
-    const std::string s = m_Host.Settings().ReadString(settingsname::SELECT_ADD_SIGN);
+    const std::string s = m_Key.ReadString(settingsname::SELECT_ADD_SIGN);
     const int c = grid.Col();
     if (s.empty() || c == COL_UNIT || c == COL_REF) {
         grid.SetRedraw(true);
-        return;
+        return false;
     }
     if (c == COL_FORMULA && !StartsWithOperator(s)) {
-        m_Host.Prompt().ShowMessage(edittext::BULK_NEEDS_OPERATOR, edittext::APP_CAPTION);
+        m_Prompt.ShowMessage(edittext::BULK_NEEDS_OPERATOR, edittext::APP_CAPTION);
         grid.SetRedraw(true);
-        return;
+        return false;
     }
-    EditRows(c, [&](int d, std::string& t) {
+    return EditRows(c, [&](int d, std::string& t) {
         if (c != COL_FORMULA) {
             t += s;
             return true;
         }
         if (t.empty())
             return false;
-        t = m_Host.CalcExpressionText(d, "(" + ExpressionPart(t) + ")" + s);
+        t = m_Calc.CalcExpressionText(d, "(" + ExpressionPart(t) + ")" + s);
         return true;
     });
 }
 
-void CBulkEdit::RemoveFromCells()
+bool CBulkEdit::RemoveFromCells()
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     grid.SetRedraw(false);
-    const std::string s = m_Host.Settings().ReadString(settingsname::SELECT_ADD_SIGN);
+    const std::string s = m_Key.ReadString(settingsname::SELECT_ADD_SIGN);
     if (s.empty()) {
         grid.SetRedraw(true);
         grid.Refresh();
-        return;
+        return false;
     }
     const int c = grid.Col();
-    EditRows(c, [&](int d, std::string& t) {
+    return EditRows(c, [&](int d, std::string& t) {
         if (grid.TextMatrix(d, COL_FORMULA).empty())
             return false;
         if (c == COL_FORMULA) {
@@ -220,20 +224,20 @@ void CBulkEdit::RemoveFromCells()
         if (at != std::string::npos)
             t.erase(at, s.size());
         if (c == COL_FORMULA)
-            t = m_Host.CalcExpressionText(d, t);
+            t = m_Calc.CalcExpressionText(d, t);
         return true;
     });
 }
 
-void CBulkEdit::ToggleMinus()
+bool CBulkEdit::ToggleMinus()
 {
-    m_Host.Grid().SetRedraw(false);
-    EditRows(COL_FORMULA, [&](int d, std::string& t) {
+    m_Calc.Grid().SetRedraw(false);
+    return EditRows(COL_FORMULA, [&](int d, std::string& t) {
         if (t.empty())
             return false;
         t = ExpressionPart(t);
         RemoveLineFeeds(t);
-        t = m_Host.CalcExpressionText(d, ToggleMinusText(t));
+        t = m_Calc.CalcExpressionText(d, ToggleMinusText(t));
         return true;
     });
 }

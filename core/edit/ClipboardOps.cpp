@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "core/edit/SheetEditHost.h"
+#include "core/edit/CurrentCell.h"
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
 #include "core/engine/CalcTexts.h"
 #include "core/engine/GbkText.h"
 #include "core/engine/Prompt.h"
+#include "core/sheet/CalcGrid.h"
 #include "core/sheet/CellText.h"
 #include "core/sheet/EditTexts.h"
 #include "core/sheet/SheetGrid.h"
@@ -28,14 +29,15 @@ bool CMemoryClipboard::SetText(const std::string& text)
     return true;
 }
 
-CClipboardOps::CClipboardOps(CSheetEditHost& host, CClipboard& clipboard)
-    : m_Host(host), m_Clipboard(clipboard)
+CClipboardOps::CClipboardOps(CCalcGrid& calc, CCurrentCell& cell, CSummaryItems& summary, UndoHistory& history,
+                             CPrompt& prompt, CClipboard& clipboard)
+    : m_Calc(calc), m_Cell(cell), m_Summary(summary), m_History(history), m_Prompt(prompt), m_Clipboard(clipboard)
 {
 }
 
 void CClipboardOps::Selection(int& r1, int& c1, int& r2, int& c2) const
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     r1 = std::min(grid.Row(), grid.RowSel());
     r2 = std::max(grid.Row(), grid.RowSel());
     c1 = std::min(grid.Col(), grid.ColSel());
@@ -44,14 +46,14 @@ void CClipboardOps::Selection(int& r1, int& c1, int& r2, int& c2) const
 
 void CClipboardOps::FitRows(int r1, int r2)
 {
-    const int last = std::min(r2, m_Host.Grid().Rows() - 1);
+    const int last = std::min(r2, m_Calc.Grid().Rows() - 1);
     for (int r = r1; r <= last; ++r)
-        m_Host.FitRowHeight(r);
+        m_Calc.FitRowHeight(r);
 }
 
 void CClipboardOps::CopyRow(int r, int r1, int c1, int c2, std::string& out)
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     const bool bSummary = CSummaryItems::IsSummaryRow(grid, r);
     for (int c = c1; c <= c2; ++c) {
         if (!bSummary) {
@@ -63,14 +65,14 @@ void CClipboardOps::CopyRow(int r, int r1, int c1, int c2, std::string& out)
     }
 }
 
-void CClipboardOps::Copy()
+bool CClipboardOps::Copy()
 {
-    m_Host.SetModified();
+    // A copy counts as a change of the sheet, refused or not.
     int r1, c1, r2, c2;
     Selection(r1, c1, r2, c2);
     if (r2 - r1 + 1 > BUFFER_ROWS) {
-        m_Host.Prompt().ShowMessage(edittext::COPY_TOO_MANY_ROWS, calctext::TEXT_WARNING);
-        return;
+        m_Prompt.ShowMessage(edittext::COPY_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        return true;
     }
     m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
     std::string out;
@@ -78,19 +80,19 @@ void CClipboardOps::Copy()
         CopyRow(r, r1, c1, c2, out);
     out.pop_back();
     m_Clipboard.SetText(out);
+    return true;
 }
 
-void CClipboardOps::Cut()
+bool CClipboardOps::Cut()
 {
-    SheetGrid& grid = m_Host.Grid();
-    m_Host.SetModified();
+    SheetGrid& grid = m_Calc.Grid();
     int r1, c1, r2, c2;
     Selection(r1, c1, r2, c2);
     if (r2 - r1 + 1 > BUFFER_ROWS) {
-        m_Host.Prompt().ShowMessage(edittext::CUT_TOO_MANY_ROWS, calctext::TEXT_WARNING);
-        return;
+        m_Prompt.ShowMessage(edittext::CUT_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        return true;
     }
-    m_Host.History().RecordStep(grid, UNDO_CUT, r1, c1, r2, c2);
+    m_History.RecordStep(grid, UNDO_CUT, r1, c1, r2, c2);
 
     m_Buffer.assign(static_cast<std::size_t>(r2 - r1 + 1), std::vector<std::string>(BUFFER_CELLS));
     std::string out;
@@ -104,44 +106,48 @@ void CClipboardOps::Cut()
         CopyRow(r, r1, c1, c2, out);
         for (int c = c1; c <= c2; ++c)
             grid.SetTextMatrix(r, c, std::string());
-        if (bSummary && headings.empty())
-            m_Host.Summary().RemoveItemAt(r);
+        if (bSummary && headings.empty()) {
+            // Leaving the current cell commits what is typed there.
+            m_Cell.MoveTo(r, COL_POSITION);
+            m_Summary.RemoveItemAt(r);
+        }
         if (bSummary)
             headings.push_back(r);
     }
     if (headings.size() > 1) {
         headings.erase(headings.begin());
-        m_Host.Summary().RemoveItemsAt(headings);
+        m_Summary.RemoveItemsAt(headings);
     }
     out.pop_back();
-    m_Host.Summary().RecomputeStretch(r1, r2);
-    m_Host.Summary().RefreshUnitLists();
+    m_Summary.RecomputeStretch(r1, r2);
+    m_Summary.RefreshUnitLists();
     FitRows(r1, r2);
     if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
-        ColourFormulaCells(m_Host, r1, r2);  // an emptied cell loses its error colour
+        m_Calc.ColourFormulaCells(r1, r2);  // an emptied cell loses its error colour
     m_Clipboard.SetText(out);
-    m_Host.RebuildReferences();
+    m_Calc.RebuildRefTable();
+    return true;
 }
 
-void CClipboardOps::Clear()
+bool CClipboardOps::Clear()
 {
-    SheetGrid& grid = m_Host.Grid();
-    m_Host.SetModified();
+    SheetGrid& grid = m_Calc.Grid();
     int r1, c1, r2, c2;
     Selection(r1, c1, r2, c2);
-    m_Host.History().RecordStep(grid, UNDO_CLEAR, r1, c1, r2, c2);
+    m_History.RecordStep(grid, UNDO_CLEAR, r1, c1, r2, c2);
     for (int r = r1; r <= r2; ++r) {
         if (CSummaryItems::IsSummaryRow(grid, r))
             continue;
         for (int c = c1; c <= c2; ++c)
             grid.SetTextMatrix(r, c, std::string());
     }
-    m_Host.Summary().RecomputeStretch(r1, r2);
-    m_Host.Summary().RefreshUnitLists();
+    m_Summary.RecomputeStretch(r1, r2);
+    m_Summary.RefreshUnitLists();
     FitRows(r1, r2);
     if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
-        ColourFormulaCells(m_Host, r1, r2);  // an emptied cell loses its error colour
-    m_Host.RebuildReferences();
+        m_Calc.ColourFormulaCells(r1, r2);  // an emptied cell loses its error colour
+    m_Calc.RebuildRefTable();
+    return true;
 }
 
 std::vector<std::vector<std::string>> CClipboardOps::SplitClipboardText(const std::string& input)
@@ -191,46 +197,140 @@ std::string CClipboardOps::CleanReferenceName(const std::string& text)
     return name;
 }
 
-void CClipboardOps::Paste()
+bool CClipboardOps::ReadLines(std::vector<std::vector<std::string>>& lines)
 {
-    SheetGrid& grid = m_Host.Grid();
-    CPrompt& prompt = m_Host.Prompt();
-    grid.SetRedraw(false);
-    int r1, c1, r2, c2;
-    Selection(r1, c1, r2, c2);
-    const bool bSingle = r1 == r2 && c1 == c2;
-
+    SheetGrid& grid = m_Calc.Grid();
     std::string text;
     const CClipboard::EState state = m_Clipboard.GetText(text);
     if (state == CClipboard::CLIP_NOT_TEXT)
-        prompt.ShowMessage(edittext::CLIPBOARD_NOT_TEXT, edittext::APP_CAPTION);
+        m_Prompt.ShowMessage(edittext::CLIPBOARD_NOT_TEXT, edittext::APP_CAPTION);
     if (state != CClipboard::CLIP_TEXT)
         text.clear();
     if (text.empty()) {
         grid.SetRedraw(true);
-        m_Host.RebuildReferences();
-        return;
+        m_Calc.RebuildRefTable();
+        return false;
     }
-
-    auto refuse = [&]() {
-        prompt.ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
-        grid.SetRedraw(true);
-        grid.Refresh();
-        m_Host.RebuildReferences();
-    };
-
     // Text that does not fit the transfer buffer is refused whole.
-    std::vector<std::vector<std::string>> lines = SplitClipboardText(text);
-    if (static_cast<int>(lines.size()) > BUFFER_ROWS) {
-        refuse();
-        return;
+    lines = SplitClipboardText(text);
+    bool bFits = static_cast<int>(lines.size()) <= BUFFER_ROWS;
+    for (std::size_t i = 0; bFits && i < lines.size(); ++i)
+        bFits = static_cast<int>(lines[i].size()) <= BUFFER_CELLS;
+    if (!bFits)
+        RefusePaste();
+    return bFits;
+}
+
+void CClipboardOps::RefusePaste()
+{
+    m_Prompt.ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
+    m_Calc.Grid().SetRedraw(true);
+    m_Calc.Grid().Refresh();
+    m_Calc.RebuildRefTable();
+}
+
+bool CClipboardOps::WriteLines(int r1, int c1, int r2, int c2)
+{
+    // The clipboard's lines repeat down a taller selection; cells a line
+    // does not reach are emptied. A summary row keeps its number and total.
+    SheetGrid& grid = m_Calc.Grid();
+    bool bRefWritten = false;
+    std::size_t b = 0;
+    for (int t = r1; t <= r2; ++t) {
+        const bool bSummary = CSummaryItems::IsSummaryRow(grid, t);
+        const std::vector<std::string>& line = m_Buffer[b];
+        for (int k = c1; k <= c2; ++k) {
+            const std::size_t cell = static_cast<std::size_t>(k - c1);
+            if (bSummary && k == COL_FORMULA)
+                continue;
+            const std::string& value = (bSummary && k >= COL_SIZE) || cell >= line.size() ? std::string() : line[cell];
+            if (k == COL_REF && !value.empty())
+                bRefWritten = true;
+            grid.SetTextMatrix(t, k, value);
+        }
+        if (++b == m_Buffer.size())
+            b = 0;
     }
-    for (const std::vector<std::string>& line : lines) {
-        if (static_cast<int>(line.size()) > BUFFER_CELLS) {
-            refuse();
-            return;
+    return bRefWritten;
+}
+
+void CClipboardOps::CalculatePasted(int r1, int c1, int r2, int c2)
+{
+    // As a commit calculates them, within the paste's undo step; the totals
+    // follow afterwards, each item once.
+    SheetGrid& grid = m_Calc.Grid();
+    m_Calc.RebuildRefTable();
+    const SCommitMode quiet{false, false};
+    for (int t = r1; t <= r2; ++t) {
+        if (CSummaryItems::IsSummaryRow(grid, t) || grid.TextMatrix(t, COL_FORMULA).empty())
+            continue;
+        m_Cell.MoveTo(t, COL_FORMULA, quiet);
+        m_Cell.OpenAndCommit(quiet);
+    }
+    grid.SetRow(r1);
+    grid.SetCol(c1);
+    grid.SetRowSel(r2);
+    grid.SetColSel(c2);
+}
+
+void CClipboardOps::RefreshPastedItems(int r1, int r2)
+{
+    const SheetGrid& grid = m_Calc.Grid();
+    int heading = CSummaryItems::SummaryRowAbove(grid, r1);
+    int done = -1;
+    for (int t = r1; t <= r2; ++t) {
+        if (CSummaryItems::IsSummaryRow(grid, t)) {
+            heading = t;
+            continue;
+        }
+        if (heading >= 0 && heading != done) {
+            m_Summary.RefreshItemOf(t, COL_FORMULA);
+            done = heading;
         }
     }
+}
+
+void CClipboardOps::CleanPastedNames(int r1, int r2)
+{
+    SheetGrid& grid = m_Calc.Grid();
+    CPrompt& prompt = m_Prompt;
+    // One that another row already has is dropped.
+    std::unordered_map<std::string, int> used;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const std::string& name = grid.TextMatrix(r, COL_REF);
+        if (!name.empty())
+            ++used[celltext::WithoutLineBreaks(name)];
+    }
+    for (int t = r1; t <= r2; ++t) {
+        const std::string raw = grid.TextMatrix(t, COL_REF);
+        if (!raw.empty())
+            --used[celltext::WithoutLineBreaks(raw)];
+        std::string name = CleanReferenceName(raw);
+        if (celltext::IsFunctionName(name)) {
+            prompt.ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
+            name.clear();
+        }
+        if (!name.empty()) {
+            auto found = used.find(name);
+            if (found != used.end() && found->second > 0)
+                name.clear();
+            else
+                ++used[name];
+        }
+        grid.SetTextMatrix(t, COL_REF, name);
+    }
+}
+
+bool CClipboardOps::Paste()
+{
+    SheetGrid& grid = m_Calc.Grid();
+    grid.SetRedraw(false);
+    int r1, c1, r2, c2;
+    Selection(r1, c1, r2, c2);
+    const bool bSingle = r1 == r2 && c1 == c2;
+    std::vector<std::vector<std::string>> lines;
+    if (!ReadLines(lines))
+        return false;
     const int nLines = static_cast<int>(lines.size());
     if (bSingle) {
         c2 = std::min(c1 + static_cast<int>(lines.back().size()) - 1, grid.Cols() - 1);
@@ -239,12 +339,13 @@ void CClipboardOps::Paste()
     // The paste may reach any row of the sheet, but not grow it past its
     // last possible row.
     if (grid.Row() + (r2 - r1) > SHEET_MAX_ROWS - 1) {
-        refuse();
-        return;
+        RefusePaste();
+        return false;
     }
-    m_Buffer = lines;
+    m_Buffer = std::move(lines);
 
-    m_Host.SetModified();
+    // From here the sheet counts as modified, even when the user keeps the
+    // cells as they are.
     const int need = std::min(grid.Row() + (r2 - r1) + 6, SHEET_MAX_ROWS);
     if (grid.Rows() < need)
         grid.SetRows(need);
@@ -261,104 +362,26 @@ void CClipboardOps::Paste()
                 bHasText = true;
                 break;
             }
-    if (bHasText && prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES) {
+    if (bHasText && m_Prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES) {
         grid.SetRedraw(true);
         grid.Refresh();
-        return;
+        return true;
     }
 
-    m_Host.History().RecordStep(grid, UNDO_PASTE, grid.Row(), c1, grid.RowSel(), c2);
-
-    // The clipboard's lines repeat down a taller selection; cells a line
-    // does not reach are emptied. A summary row keeps its number and total.
-    bool bRefWritten = false;
-    int b = 0;
-    for (int t = r1; t <= r2; ++t) {
-        const bool bSummary = CSummaryItems::IsSummaryRow(grid, t);
-        const std::vector<std::string>& line = m_Buffer[b];
-        for (int k = c1; k <= c2; ++k) {
-            const std::size_t cell = static_cast<std::size_t>(k - c1);
-            if (bSummary && k == COL_FORMULA)
-                continue;
-            const std::string& value = (bSummary && k >= COL_SIZE) || cell >= line.size() ? std::string() : line[cell];
-            if (k == COL_REF && !value.empty())
-                bRefWritten = true;
-            grid.SetTextMatrix(t, k, value);
-        }
-        if (++b == nLines)
-            b = 0;
-    }
-
-    // Pasted expressions are calculated as a commit calculates them, within
-    // the paste's undo step; the totals follow below, each item once.
-    if (c1 <= COL_FORMULA && c2 >= COL_FORMULA) {
-        m_Host.RebuildReferences();
-        m_Host.SetItemRefresh(false);
-        m_Host.SetNavigating(true);
-        for (int t = r1; t <= r2; ++t) {
-            if (CSummaryItems::IsSummaryRow(grid, t) || grid.TextMatrix(t, COL_FORMULA).empty())
-                continue;
-            m_Host.MoveCurrentCell(t, COL_FORMULA);
-            m_Host.OpenEditorAndCommit(false);
-        }
-        m_Host.SetNavigating(false);
-        m_Host.SetItemRefresh(true);
-        grid.SetRow(r1);
-        grid.SetCol(c1);
-        grid.SetRowSel(r2);
-        grid.SetColSel(c2);
-    }
-
-    // Totals of every item that got pasted rows, each item once.
-    if (c1 <= COL_FORMULA && c2 >= COL_SIZE) {
-        CSummaryItems& summary = m_Host.Summary();
-        int heading = CSummaryItems::SummaryRowAbove(grid, r1);
-        int done = -1;
-        for (int t = r1; t <= r2; ++t) {
-            if (CSummaryItems::IsSummaryRow(grid, t)) {
-                heading = t;
-                continue;
-            }
-            if (heading >= 0 && heading != done) {
-                summary.RefreshItemOf(t, COL_FORMULA);
-                done = heading;
-            }
-        }
-    }
-
-    // Pasted reference names are cleaned; one that another row already has
-    // is dropped.
-    if (bRefWritten) {
-        std::unordered_map<std::string, int> used;
-        for (int r = 1; r < grid.Rows(); ++r) {
-            const std::string& name = grid.TextMatrix(r, COL_REF);
-            if (!name.empty())
-                ++used[celltext::WithoutLineBreaks(name)];
-        }
-        for (int t = r1; t <= r2; ++t) {
-            const std::string raw = grid.TextMatrix(t, COL_REF);
-            if (!raw.empty())
-                --used[celltext::WithoutLineBreaks(raw)];
-            std::string name = CleanReferenceName(raw);
-            if (celltext::IsFunctionName(name)) {
-                prompt.ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
-                name.clear();
-            }
-            if (!name.empty()) {
-                auto found = used.find(name);
-                if (found != used.end() && found->second > 0)
-                    name.clear();
-                else
-                    ++used[name];
-            }
-            grid.SetTextMatrix(t, COL_REF, name);
-        }
-    }
-
+    m_History.RecordStep(grid, UNDO_PASTE, grid.Row(), c1, grid.RowSel(), c2);
+    const bool bRefWritten = WriteLines(r1, c1, r2, c2);
+    if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
+        CalculatePasted(r1, c1, r2, c2);
+    if (c1 <= COL_FORMULA && c2 >= COL_SIZE)
+        RefreshPastedItems(r1, r2);
+    // Pasted reference names are cleaned.
+    if (bRefWritten)
+        CleanPastedNames(r1, r2);
     if (c1 <= COL_UNIT && c2 >= COL_SIZE)
-        m_Host.Summary().RefreshUnitLists();
+        m_Summary.RefreshUnitLists();
     FitRows(r1, r2);
     grid.SetRedraw(true);
     grid.Refresh();
-    m_Host.RebuildReferences();
+    m_Calc.RebuildRefTable();
+    return true;
 }

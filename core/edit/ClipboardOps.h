@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
-class CSheetEditHost;
+class CCalcGrid;
+class CCurrentCell;
+class CPrompt;
+class CSummaryItems;
+class UndoHistory;
 
 // The clipboard in its text format (GBK). The desktop program maps it onto
 // the system clipboard; qtx and the tests keep it in memory.
@@ -40,12 +44,14 @@ public:
     static const int BUFFER_ROWS = 20000;
     static const int BUFFER_CELLS = 6;
 
-    CClipboardOps(CSheetEditHost& host, CClipboard& clipboard);
+    CClipboardOps(CCalcGrid& calc, CCurrentCell& cell, CSummaryItems& summary, UndoHistory& history, CPrompt& prompt,
+                  CClipboard& clipboard);
 
-    void Copy();
-    void Cut();
-    void Paste();
-    void Clear();
+    // Each returns whether the sheet counts as modified.
+    bool Copy();
+    bool Cut();
+    bool Paste();
+    bool Clear();
 
     // The clipboard text split into rows of cells the way paste reads it
     // (end trimmed, "\t" between cells, "\n" or "\r\n" between rows).
@@ -61,8 +67,23 @@ private:
     // Row r of the selection's columns c1..c2 into the buffer (row r - r1)
     // and, tab- and line-feed-separated, onto out; headings copy as empty.
     void CopyRow(int r, int r1, int c1, int c2, std::string& out);
+    // Paste's parts: the clipboard's lines (false when there is nothing to
+    // paste or it does not fit, the user told); the refusal; the lines
+    // written into the selection (true when a name cell got a text); the
+    // pasted expressions calculated; the totals of the items that got rows;
+    // the pasted names cleaned.
+    bool ReadLines(std::vector<std::vector<std::string>>& lines);
+    void RefusePaste();
+    bool WriteLines(int r1, int c1, int r2, int c2);
+    void CalculatePasted(int r1, int c1, int r2, int c2);
+    void RefreshPastedItems(int r1, int r2);
+    void CleanPastedNames(int r1, int r2);
 
-    CSheetEditHost& m_Host;
+    CCalcGrid& m_Calc;
+    CCurrentCell& m_Cell;
+    CSummaryItems& m_Summary;
+    UndoHistory& m_History;
+    CPrompt& m_Prompt;
     CClipboard& m_Clipboard;
     // The transfer buffer shared by copy, cut and paste.
     std::vector<std::vector<std::string>> m_Buffer;

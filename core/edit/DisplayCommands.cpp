@@ -3,35 +3,41 @@
 #include <algorithm>
 #include <string>
 
-#include "core/edit/SheetEditHost.h"
+#include "core/edit/CurrentCell.h"
 #include "core/edit/SummaryItems.h"
 #include "core/engine/CalcTexts.h"
 #include "core/engine/Prompt.h"
 #include "core/settings/SettingsNames.h"
 #include "core/settings/SettingsStore.h"
+#include "core/sheet/CalcGrid.h"
 #include "core/sheet/EditTexts.h"
 #include "core/sheet/SheetGrid.h"
 
-CDisplayCommands::CDisplayCommands(CSheetEditHost& host) : m_Host(host) {}
-
-void CDisplayCommands::AlignColumn(int align)
+CDisplayCommands::CDisplayCommands(CCalcGrid& calc, CCurrentCell& cell, CSummaryItems& summary, CPrompt& prompt,
+                                   const CSettingsKey& key)
+    : m_Calc(calc), m_Cell(cell), m_Summary(summary), m_Prompt(prompt), m_Key(key)
 {
-    SheetGrid& grid = m_Host.Grid();
+}
+
+bool CDisplayCommands::AlignColumn(int align)
+{
+    SheetGrid& grid = m_Calc.Grid();
     const int c = std::clamp(grid.Col(), 1, SHEET_COLS - 1);
     const int r = grid.Row();
-    m_Host.Settings().WriteValue(settingsname::SEAT_SIGN[c - 1], std::to_string(10 * c + align));
+    m_Key.WriteValue(settingsname::SEAT_SIGN[c - 1], std::to_string(10 * c + align));
     grid.SetColAlignment(c, align);
     // The header cell is made current to keep it centred: an open editor is
     // committed into its cell on the way, as on any move.
-    m_Host.MoveCurrentCell(0, c);
+    bool changed = m_Cell.MoveTo(0, c);
     grid.SetAlignmentAt(0, c, ALIGN_CENTER_CENTER);
-    m_Host.MoveCurrentCell(r, c);
+    changed |= m_Cell.MoveTo(r, c);
     grid.Refresh();
+    return changed;
 }
 
-void CDisplayCommands::InsertExample()
+bool CDisplayCommands::InsertExample()
 {
-    const CSettingsKey& settings = m_Host.Settings();
+    const CSettingsKey& settings = m_Key;
     m_bExampleShow = !m_bExampleShow;
     const std::string flag = m_bExampleShow ? "1" : "0";
     settings.WriteValue(settingsname::EXAMPLE_SHOW, flag);
@@ -41,13 +47,13 @@ void CDisplayCommands::InsertExample()
         stored = flag;
     }
     if (stored == "0")
-        return;
+        return false;
 
-    m_Host.MoveCurrentCell(1, COL_POSITION);
-    if (m_Host.Prompt().AskQuestion(edittext::EXAMPLE_QUESTION, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES)
-        return;
+    bool changed = m_Cell.MoveTo(1, COL_POSITION);
+    if (m_Prompt.AskQuestion(edittext::EXAMPLE_QUESTION, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES)
+        return changed;
 
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     grid.SetTextMatrix(1, COL_POSITION, edittext::EXAMPLE_ITEM);
     grid.SetTextMatrix(2, COL_POSITION, edittext::EXAMPLE_POSITION);
     grid.SetTextMatrix(2, COL_SIZE, edittext::EXAMPLE_SIZE_1);
@@ -55,8 +61,9 @@ void CDisplayCommands::InsertExample()
     grid.SetTextMatrix(3, COL_SIZE, edittext::EXAMPLE_SIZE_2);
     grid.SetTextMatrix(3, COL_FORMULA, edittext::EXAMPLE_FORMULA_2);
     for (int r = 1; r <= 3; ++r)
-        m_Host.FitRowHeight(r);
+        m_Calc.FitRowHeight(r);
 
-    m_Host.MoveCurrentCell(1, COL_POSITION);
-    m_Host.Summary().ToggleSummary();
+    changed |= m_Cell.MoveTo(1, COL_POSITION);
+    changed |= m_Summary.ToggleSummary();
+    return changed;
 }

@@ -4,27 +4,38 @@
 // None of them records an undo step.
 #pragma once
 
-class CSheetEditHost;
+class CCalcGrid;
+class CCurrentCell;
+class CPrompt;
+class CSettingsKey;
+class CSummaryItems;
 
+// Both commands move the current cell (committing what is typed) and
+// return whether the sheet changed.
 class CDisplayCommands {
 public:
-    explicit CDisplayCommands(CSheetEditHost& host);
+    CDisplayCommands(CCalcGrid& calc, CCurrentCell& cell, CSummaryItems& summary, CPrompt& prompt,
+                     const CSettingsKey& key);
 
     // Alignment code a (1 left, 4 centre, 7 right) for the current column:
     // stored (nSEATSIGNc = 10 * c + a) and shown; the header stays centred.
-    void AlignColumn(int align);
-    void AlignLeft() { AlignColumn(1); }
-    void AlignCenter() { AlignColumn(4); }
-    void AlignRight() { AlignColumn(7); }
+    bool AlignColumn(int align);
+    bool AlignLeft() { return AlignColumn(1); }
+    bool AlignCenter() { return AlignColumn(4); }
+    bool AlignRight() { return AlignColumn(7); }
 
     // The example command's check state (ExampleShow, read at start-up).
     bool ExampleShown() const { return m_bExampleShow; }
     void SetExampleShown(bool bShown) { m_bExampleShow = bShown; }
     // Toggles the check state; when it becomes checked and the user agrees,
     // rows 1 .. 3 get the example texts and row 1 becomes a summary item.
-    void InsertExample();
+    bool InsertExample();
 
 private:
-    CSheetEditHost& m_Host;
+    CCalcGrid& m_Calc;
+    CCurrentCell& m_Cell;
+    CSummaryItems& m_Summary;
+    CPrompt& m_Prompt;
+    const CSettingsKey& m_Key;
     bool m_bExampleShow = false;
 };

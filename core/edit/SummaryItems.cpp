@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <unordered_map>
 
-#include "core/edit/SheetEditHost.h"
 #include "core/edit/UndoHistory.h"
 #include "core/engine/CalcState.h"
 #include "core/engine/CalcTexts.h"
@@ -13,6 +12,7 @@
 #include "core/engine/ExprText.h"
 #include "core/engine/GbkText.h"
 #include "core/engine/Prompt.h"
+#include "core/sheet/CalcGrid.h"
 #include "core/sheet/CellText.h"
 #include "core/sheet/EditTexts.h"
 #include "core/sheet/SheetGrid.h"
@@ -58,7 +58,20 @@ void AppendTotalLine(std::string& out, const std::string& key, double sum, int d
 
 }  // namespace
 
-CSummaryItems::CSummaryItems(CSheetEditHost& host) : m_Host(host) {}
+CSummaryItems::CSummaryItems(CCalcGrid& calc, UndoHistory& history, CPrompt& prompt)
+    : m_Calc(calc), m_History(history), m_Prompt(prompt)
+{
+}
+
+void CSummaryItems::MoveTo(int row, int col)
+{
+    SheetGrid& grid = m_Calc.Grid();
+    if (row == grid.Row() && col == grid.Col())
+        return;
+    RefreshItemOf(grid.Row(), grid.Col(), false);
+    grid.SetRow(row);
+    grid.SetCol(col);
+}
 
 double CSummaryItems::RowValue(const std::string& formula)
 {
@@ -116,11 +129,11 @@ std::string CSummaryItems::TotalText(int a, int b)
     if (b < a)
         return std::string();
     if (b - a + 1 > TOTAL_MAX_ROWS) {
-        m_Host.Prompt().ShowMessage(edittext::TOTAL_TOO_MANY_ROWS, calctext::TEXT_WARNING);
+        m_Prompt.ShowMessage(edittext::TOTAL_TOO_MANY_ROWS, calctext::TEXT_WARNING);
         b = a + TOTAL_MAX_ROWS - 1;
     }
-    const SheetGrid& grid = m_Host.Grid();
-    const int decimals = std::clamp(m_Host.State().m_nDecimals, 0, 6);
+    const SheetGrid& grid = m_Calc.Grid();
+    const int decimals = std::clamp(m_Calc.State().m_nDecimals, 0, 6);
     std::string out;
 
     if (a == b) {
@@ -163,7 +176,7 @@ std::string CSummaryItems::TotalText(int a, int b)
 
 std::string CSummaryItems::UnitList(int a, int b) const
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     const std::string& total = grid.TextMatrix(a - 1, COL_FORMULA);
     std::string out;
 
@@ -207,55 +220,56 @@ std::string CSummaryItems::UnitList(int a, int b) const
 
 void CSummaryItems::UpdateUnitList(int s)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     std::string units = UnitList(s + 1, ItemEnd(grid, s));
     units.resize(units.size() >= 2 ? units.size() - 2 : 0);
     grid.SetTextMatrix(s, COL_UNIT, units);
-    m_Host.FitRowHeight(s);
+    m_Calc.FitRowHeight(s);
 }
 
 void CSummaryItems::RefreshUnitLists()
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     const int rows = grid.Rows();
     for (int s = 1; s < rows; ++s)
         if (!grid.TextMatrix(s, COL_SEQ).empty())
             UpdateUnitList(s);
 }
 
-void CSummaryItems::ToggleSummary()
+bool CSummaryItems::ToggleSummary()
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     if (grid.RowSel() != grid.Row()) {
-        m_Host.Prompt().ShowMessage(edittext::SUMMARY_MULTI_ROW, calctext::TEXT_WARNING);
-        return;
+        m_Prompt.ShowMessage(edittext::SUMMARY_MULTI_ROW, calctext::TEXT_WARNING);
+        return false;
     }
     const int r = grid.Row();
     if (r < 1)
-        return;
-    m_Host.SetModified();
+        return false;
 
     if (!grid.TextMatrix(r, COL_SEQ).empty()) {
         RemoveItemAt(r);
-        return;
+        return true;
     }
 
     // A row with content moves down under a new empty heading row.
     if (!grid.TextMatrix(r, COL_SIZE).empty() || !grid.TextMatrix(r, COL_FORMULA).empty()) {
-        m_Host.InsertRows();
-        if (!m_Host.History().IsReplaying()) {
-            m_Host.History().NoteRowInserted(r);
-            m_Host.History().MarkTopAsItem();
+        const SRowsInserted inserted = m_Calc.InsertRows();
+        if (inserted.m_bDone)
+            m_History.RecordStep(grid, UNDO_INSERT_ROWS, inserted.m_nFirst, 1, inserted.m_nLast, SHEET_COLS - 1);
+        if (!m_History.IsReplaying()) {
+            m_History.NoteRowInserted(r);
+            m_History.MarkTopAsItem();
         }
     }
 
-    const std::uint32_t color = m_Host.SummaryColor();
+    const std::uint32_t color = m_Calc.SummaryColor();
     for (int c = 1; c < grid.Cols(); ++c)
         grid.SetBackColorAt(r, c, color);
     grid.SetTextMatrix(r, COL_SIZE, edittext::SUMMARY_SIZE);
     grid.SetTextMatrix(r, COL_FORMULA, std::string());
     grid.SetAlignmentAt(r, COL_POSITION, ALIGN_LEFT_CENTER);
-    m_Host.MoveCurrentCell(r, COL_POSITION);
+    MoveTo(r, COL_POSITION);
 
     const int above = SummaryRowAbove(grid, r);
     const long number = above >= 0 ? ItemNumber(grid.TextMatrix(above, COL_SEQ)) + 1 : 1;
@@ -267,25 +281,26 @@ void CSummaryItems::ToggleSummary()
     }
 
     grid.SetTextMatrix(r, COL_FORMULA, TotalText(r + 1, ItemEnd(grid, r)));
-    m_Host.FitRowHeight(r);
+    m_Calc.FitRowHeight(r);
     if (above >= 0) {
         grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, r - 1));
-        m_Host.FitRowHeight(above);
+        m_Calc.FitRowHeight(above);
     }
     RefreshItemList();
     RefreshUnitLists();
+    return true;
 }
 
 void CSummaryItems::RemoveItemAt(int r)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     if (!IsSummaryRow(grid, r))
         return;
     for (int c = 1; c < grid.Cols(); ++c)
         grid.SetBackColorAt(r, c, 0);
     // The heading's name cell becomes current alone (a cut may reach here
     // with a larger selection).
-    m_Host.MoveCurrentCell(r, COL_POSITION);
+    MoveTo(r, COL_POSITION);
     grid.SetRowSel(r);
     grid.SetColSel(COL_POSITION);
     grid.SetAlignmentAt(r, COL_POSITION, ALIGN_RIGHT_CENTER);
@@ -314,7 +329,7 @@ void CSummaryItems::RemoveItemAt(int r)
         grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, last));
         UpdateUnitList(above);
     }
-    m_Host.FitRowHeight(r);
+    m_Calc.FitRowHeight(r);
     RefreshItemList();
 }
 
@@ -325,7 +340,7 @@ void CSummaryItems::RemoveItemsAt(const std::vector<int>& rows)
     RemoveItemAt(rows.front());
     if (rows.size() == 1)
         return;
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     // Each later heading loses what RemoveItemAt takes from it; each
     // numbered row below goes down by the headings removed above it.
     std::size_t next = 1;
@@ -341,7 +356,7 @@ void CSummaryItems::RemoveItemsAt(const std::vector<int>& rows)
             grid.SetTextMatrix(row, COL_UNIT, std::string());
             grid.SetTextMatrix(row, COL_SIZE, std::string());
             grid.SetTextMatrix(row, COL_FORMULA, std::string());
-            m_Host.FitRowHeight(row);
+            m_Calc.FitRowHeight(row);
             continue;
         }
         const std::string& seq = grid.TextMatrix(row, COL_SEQ);
@@ -349,7 +364,7 @@ void CSummaryItems::RemoveItemsAt(const std::vector<int>& rows)
             grid.SetTextMatrix(row, COL_SEQ, std::to_string(ItemNumber(seq) - passed));
     }
     const int r = rows.back();
-    m_Host.MoveCurrentCell(r, COL_POSITION);
+    MoveTo(r, COL_POSITION);
     grid.SetRowSel(r);
     grid.SetColSel(COL_POSITION);
     const int above = SummaryRowAbove(grid, r);
@@ -368,7 +383,7 @@ void CSummaryItems::RemoveItemsAt(const std::vector<int>& rows)
 
 void CSummaryItems::RenumberItemsFrom(int row, long delta)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     for (int r = std::max(row, 1); r < grid.Rows(); ++r) {
         const std::string& seq = grid.TextMatrix(r, COL_SEQ);
         if (!seq.empty())
@@ -378,7 +393,7 @@ void CSummaryItems::RenumberItemsFrom(int row, long delta)
 
 void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     if (row < 1 || row >= grid.Rows() || IsSummaryRow(grid, row))
         return;
     if (col == COL_SIZE || col == COL_FORMULA) {
@@ -386,7 +401,7 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
         if (above < 0)
             return;
         grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, ItemEnd(grid, row)));
-        m_Host.FitRowHeight(above);
+        m_Calc.FitRowHeight(above);
     }
     if (col != COL_UNIT && col != COL_SIZE)
         return;
@@ -411,10 +426,10 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
                     rows.push_back(r);
             }
             if (!rows.empty())
-                m_Host.History().WidenTopStep(grid, row, COL_UNIT, rows.front(), rows.back());
+                m_History.WidenTopStep(grid, row, COL_UNIT, rows.front(), rows.back());
             for (int r : rows) {
                 grid.SetTextMatrix(r, COL_UNIT, unit);
-                m_Host.FitRowHeight(r);
+                m_Calc.FitRowHeight(r);
             }
         } else {
             // A new category takes the unit its other rows already have.
@@ -424,7 +439,7 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
                 const std::string& other = grid.TextMatrix(r, COL_UNIT);
                 if (!other.empty() && other != unit && SameCategory(grid.TextMatrix(r, COL_SIZE), size)) {
                     grid.SetTextMatrix(row, COL_UNIT, other);
-                    m_Host.FitRowHeight(row);
+                    m_Calc.FitRowHeight(row);
                     break;
                 }
             }
@@ -435,7 +450,7 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
 
 void CSummaryItems::RecomputeStretch(int first, int last)
 {
-    SheetGrid& grid = m_Host.Grid();
+    SheetGrid& grid = m_Calc.Grid();
     const int rows = grid.Rows();
     first = std::clamp(first, 1, std::max(rows - 1, 1));
     last = std::clamp(last, 1, std::max(rows - 1, 1));
@@ -482,18 +497,18 @@ void CSummaryItems::RecomputeStretch(int first, int last)
     }
 
     for (int r = start; r < end; ++r)
-        m_Host.FitRowHeight(r);
+        m_Calc.FitRowHeight(r);
 }
 
 std::string CSummaryItems::EntryText(int row) const
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     return celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_SEQ)) + " " + celltext::WithoutLineBreaks(grid.TextMatrix(row, COL_POSITION));
 }
 
 void CSummaryItems::RefreshItemList()
 {
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     m_Entries.clear();
     m_nSelected = -1;
     for (int r = 1; r < grid.Rows(); ++r)
@@ -513,19 +528,17 @@ void CSummaryItems::RefreshItemList()
         }
 }
 
-bool CSummaryItems::GoToItem(int index)
+int CSummaryItems::ChooseItem(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_Entries.size()))
-        return false;
+        return -1;
     const std::string entry = m_Entries[index];
-    const SheetGrid& grid = m_Host.Grid();
+    const SheetGrid& grid = m_Calc.Grid();
     for (int r = 1; r < grid.Rows(); ++r) {
         if (!grid.TextMatrix(r, COL_SEQ).empty() && EntryText(r) == entry) {
             m_nSelected = index;
-            m_Host.MoveCurrentCell(r, COL_POSITION);
-            m_Host.OpenEditorAndCommit(true);
-            return true;
+            return r;
         }
     }
-    return false;
+    return -1;
 }

@@ -9,16 +9,22 @@
 #include <string>
 #include <vector>
 
-class CSheetEditHost;
+class CCalcGrid;
+class CPrompt;
 class SheetGrid;
+class UndoHistory;
 
+// The cell moves these commands make are plain moves: the session commits
+// an open editor before it runs any of them, so that leaving a cell here
+// only refreshes the item of the cell left.
 class CSummaryItems {
 public:
-    explicit CSummaryItems(CSheetEditHost& host);
+    CSummaryItems(CCalcGrid& calc, UndoHistory& history, CPrompt& prompt);
 
     // F2: numbers the current row as a new item, or removes the numbering of
     // a summary row. Refused with a message when several rows are selected.
-    void ToggleSummary();
+    // True when the sheet changed.
+    bool ToggleSummary();
     // The numbering of summary row r removed (as ToggleSummary does on it):
     // later items renumbered, the item above recomputed. Used by cut and
     // row deletion.
@@ -53,9 +59,10 @@ public:
     void RefreshItemList();
     const std::vector<std::string>& ItemEntries() const { return m_Entries; }
     int SelectedItem() const { return m_nSelected; }
-    // Choice of entry index (from 0): its summary row's name cell becomes
-    // current and passes through the editor once. False for a bad index.
-    bool GoToItem(int index);
+    // Choice of entry index (from 0): its summary row, whose name cell the
+    // caller makes current and passes through the editor once; -1 for a bad
+    // index.
+    int ChooseItem(int index);
 
     // Helpers over the sheet.
     static bool IsSummaryRow(const SheetGrid& grid, int row);
@@ -74,8 +81,12 @@ public:
 private:
     void UpdateUnitList(int s);
     std::string EntryText(int row) const;
+    // (row, col) made current, the item of the cell left refreshed.
+    void MoveTo(int row, int col);
 
-    CSheetEditHost& m_Host;
+    CCalcGrid& m_Calc;
+    UndoHistory& m_History;
+    CPrompt& m_Prompt;
     std::vector<std::string> m_Entries;
     int m_nSelected = -1;
 };

@@ -3,20 +3,14 @@
 // change; undo and redo exchange those texts with the sheet's, so one store
 // serves both directions. A step is kept whole whatever its size.
 //
-// Row insertions and deletions are replayed through the grid's own row
-// commands, with the replaying flag set so that they record nothing.
+// The history only keeps the steps: the undo commands replay them on the
+// sheet, and nothing is recorded while one replays.
 #pragma once
 
 #include <string>
 #include <vector>
 
-class CSheetEditHost;
 class SheetGrid;
-
-// The expression cells of rows first .. last take the colour their texts
-// call for: the error colour with a calculation message in front, the
-// default background otherwise (summary rows keep theirs).
-void ColourFormulaCells(CSheetEditHost& host, int first, int last);
 
 enum EUndoKind {
     UNDO_EMPTY = -1,
@@ -27,6 +21,17 @@ enum EUndoKind {
     UNDO_CLEAR = 5,
     UNDO_DELETE_ROWS = 6,
     UNDO_INSERT_ROWS = 7
+};
+
+struct SUndoStep {
+    int m_nKind = UNDO_EMPTY;
+    int m_nRow1 = -1, m_nCol1 = -1, m_nRow2 = -1, m_nCol2 = -1;
+    bool m_bItem = false;  // an insertion that made a summary item
+    // Row-major, (m_nRow2 - m_nRow1 + 1) x (m_nCol2 - m_nCol1 + 1).
+    std::vector<std::string> m_Texts;
+
+    int Width() const { return m_nCol2 - m_nCol1 + 1; }
+    void Clear() { *this = SUndoStep(); }
 };
 
 class UndoHistory {
@@ -55,13 +60,31 @@ public:
     // takes the copies back with the edit.
     void WidenTopStep(const SheetGrid& grid, int row, int col, int first, int last);
 
-    void UndoStep(CSheetEditHost& host);
-    void RedoStep(CSheetEditHost& host);
     void ResetHistory();
 
     bool CanUndo() const { return m_nTop >= 0; }
     bool CanRedo() const { return m_nRedo > 0; }
     bool IsReplaying() const { return m_bReplaying; }
+
+    // The step an undo (or a redo) replays, moved across the top of the
+    // history; nullptr when there is none. The caller replays it while a
+    // CReplay of this history lives.
+    SUndoStep* StepToUndo();
+    SUndoStep* StepToRedo();
+    // The step's texts and the sheet's exchanged.
+    static void ExchangeTexts(SheetGrid& grid, SUndoStep& step);
+
+    // While it lives, the history records nothing.
+    class CReplay {
+    public:
+        explicit CReplay(UndoHistory& history) : m_History(history) { m_History.m_bReplaying = true; }
+        ~CReplay() { m_History.m_bReplaying = false; }
+        CReplay(const CReplay&) = delete;
+        CReplay& operator=(const CReplay&) = delete;
+
+    private:
+        UndoHistory& m_History;
+    };
 
     // Inspection (tests, diagnostics): the step in slot i, 0 the oldest.
     int Top() const { return m_nTop; }
@@ -69,27 +92,11 @@ public:
     int KindAt(int slot) const { return m_Slots[slot].m_nKind; }
 
 private:
-    struct SStep {
-        int m_nKind = UNDO_EMPTY;
-        int m_nRow1 = -1, m_nCol1 = -1, m_nRow2 = -1, m_nCol2 = -1;
-        bool m_bItem = false;  // an insertion that made a summary item
-        // Row-major, (m_nRow2 - m_nRow1 + 1) x (m_nCol2 - m_nCol1 + 1).
-        std::vector<std::string> m_Texts;
-
-        int Width() const { return m_nCol2 - m_nCol1 + 1; }
-        void Clear() { *this = SStep(); }
-    };
-
-    // Selects the step's range, exchanges its texts with the sheet's and
-    // runs the row command the direction needs.
-    void Replay(CSheetEditHost& host, SStep& step, bool bUndo);
-    static void ExchangeTexts(SheetGrid& grid, SStep& step);
     // A new step in the top slot, its texts sized and empty; nullptr while
     // replaying.
-    SStep* NewStep(int kind, int r1, int c1, int r2, int c2);
-    static void InsertRowsBack(CSheetEditHost& host, int row, int count);
+    SUndoStep* NewStep(int kind, int r1, int c1, int r2, int c2);
 
-    SStep m_Slots[MAX_STEPS];
+    SUndoStep m_Slots[MAX_STEPS];
     int m_nTop = -1;
     int m_nRedo = 0;
     bool m_bReplaying = false;

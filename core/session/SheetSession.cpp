@@ -17,13 +17,15 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Group(prompt),
       m_Grid(state, m_Key),
       m_SystemClipboard(clipboard),
-      m_Summary(*this),
-      m_Clipboard(*this, clipboard),
-      m_Bulk(*this, m_Grid.Engine()),
-      m_Display(*this),
+      m_Summary(m_Grid, m_History, m_Group),
+      m_Cell(m_Grid, m_Editor, m_History, m_Summary),
+      m_Rows(m_Grid, m_Summary, m_History),
+      m_Undo(m_Grid, m_History, m_Summary, m_Rows),
+      m_Clipboard(m_Grid, m_Cell, m_Summary, m_History, m_Group, clipboard),
+      m_Bulk(m_Grid, m_Cell, m_Summary, m_Group, m_Key),
+      m_Display(m_Grid, m_Cell, m_Summary, m_Group, m_Key),
       m_Document(*this, store, m_Group),
-      m_Export(m_Group),
-      m_Rows(m_Grid, m_Summary, m_History)
+      m_Export(m_Group)
 {
     m_State.m_pPrompt = &m_Group;
     m_Group.SetSettingsStore(&store);
@@ -56,27 +58,6 @@ void CSheetSession::NoteChange(bool bChanged)
 {
     if (bChanged)
         m_Document.SetModified(true);
-}
-
-void CSheetSession::CommitCell()
-{
-    const int row = Sheet().Row();
-    const int col = Sheet().Col();
-    bool changed = false;
-    if (m_Editor.IsShown()) {
-        const SCellCommit commit = m_Grid.CommitText(row, col, m_Editor.Text());
-        if (!commit.m_bTaken)
-            return;  // the editor stays open on a cell that does not take it
-        m_Editor.Hide();
-        changed = commit.m_bChanged;
-        // Every commit that changes its cell is a step of its own, however
-        // the cell was left; a bulk edit (navigating) records none.
-        if (changed && !m_bNavigating && !m_bReplaying)
-            m_History.RecordCellEdit(row, col, commit.m_strOldText);
-        NoteChange(changed);
-    }
-    if (m_bItemRefresh)
-        m_Summary.RefreshItemOf(row, col, changed);
 }
 
 void CSheetSession::WaitForRecalc()
@@ -142,7 +123,7 @@ void CSheetSession::CommitEditor()
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
-    CommitCell();
+    NoteChange(m_Cell.Commit());
 }
 
 void CSheetSession::CommitOpenEditor()
@@ -150,7 +131,7 @@ void CSheetSession::CommitOpenEditor()
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (m_Editor.IsShown())
-        CommitCell();
+        NoteChange(m_Cell.Commit());
 }
 
 bool CSheetSession::OpenPath(const std::string& path)
@@ -171,40 +152,17 @@ bool CSheetSession::CanClose()
 
 void CSheetSession::MoveCurrentCell(int row, int col)
 {
-    if (row == Sheet().Row() && col == Sheet().Col())
-        return;
-    CommitCell();
-    Sheet().SetRow(row);
-    Sheet().SetCol(col);
+    NoteChange(m_Cell.MoveTo(row, col));
 }
 
 bool CSheetSession::OpenEditor(const std::string& typed)
 {
-    if (!m_Grid.GrowIfNearEnd())
-        return false;
-    const SheetGrid& sheet = Sheet();
-    const int row = sheet.Row();
-    const int col = sheet.Col();
-    // Only the name cell of a summary row can be edited.
-    if (col >= COL_SIZE && col <= COL_REF && CSummaryItems::IsSummaryRow(sheet, row))
-        return false;
-    m_Editor.Open(EditorOpenText(sheet.TextMatrix(row, col), col, typed));
-    return true;
+    return m_Cell.OpenEditor(typed);
 }
 
-void CSheetSession::OpenAndCommitNow()
+void CSheetSession::OpenAndCommitNow(SCommitMode mode)
 {
-    if (OpenEditor(std::string()))
-        CommitCell();
-}
-
-void CSheetSession::OpenEditorAndCommit(bool bRecordUndo)
-{
-    const bool navigating = m_bNavigating;
-    if (!bRecordUndo)
-        m_bNavigating = true;
-    OpenAndCommitNow();
-    m_bNavigating = navigating;
+    NoteChange(m_Cell.OpenAndCommit(mode));
 }
 
 void CSheetSession::PressKey(ESheetKey key)
@@ -397,21 +355,23 @@ void CSheetSession::TabMove(bool bBack)
 
 void CSheetSession::Wheel(bool bDown)
 {
+    // The wheel passes cells by the dozen: their items are left as they are.
     SheetGrid& sheet = Sheet();
-    m_bItemRefresh = false;
+    SCommitMode mode;
+    mode.m_bRefreshItem = false;
+    auto moveTo = [&](int row, int col) { NoteChange(m_Cell.MoveTo(row, col, mode)); };
     if (bDown) {
         if (sheet.Row() < sheet.Rows() - 1)
-            MoveCurrentCell(sheet.Row() + 1, sheet.Col());
+            moveTo(sheet.Row() + 1, sheet.Col());
     } else if (sheet.Row() == 2 && sheet.Col() != COL_POSITION) {
         const int col = sheet.Col();
-        MoveCurrentCell(1, COL_POSITION);
-        OpenAndCommitNow();
-        MoveCurrentCell(1, col);
+        moveTo(1, COL_POSITION);
+        OpenAndCommitNow(mode);
+        moveTo(1, col);
     } else if (sheet.Row() > 1) {
-        MoveCurrentCell(sheet.Row() - 1, sheet.Col());
+        moveTo(sheet.Row() - 1, sheet.Col());
     }
-    OpenAndCommitNow();
-    m_bItemRefresh = true;
+    OpenAndCommitNow(mode);
 }
 
 bool CSheetSession::RunCommand(int id)
@@ -446,25 +406,25 @@ bool CSheetSession::RunCommand(int id)
     case cmdid::EDIT_UNDO:
         if (m_History.CanUndo())
             CommitBeforeReplay();
-        m_History.UndoStep(*this);
+        NoteChange(m_Undo.Undo());
         break;
     case cmdid::EDIT_REDO:
         if (m_History.CanRedo())
             CommitBeforeReplay();
-        m_History.RedoStep(*this);
+        NoteChange(m_Undo.Redo());
         break;
-    case cmdid::EDIT_CUT: m_Clipboard.Cut(); break;
-    case cmdid::EDIT_COPY: m_Clipboard.Copy(); break;
-    case cmdid::EDIT_PASTE: m_Clipboard.Paste(); break;
-    case cmdid::EDIT_CLEAR: m_Clipboard.Clear(); break;
+    case cmdid::EDIT_CUT: NoteChange(m_Clipboard.Cut()); break;
+    case cmdid::EDIT_COPY: NoteChange(m_Clipboard.Copy()); break;
+    case cmdid::EDIT_PASTE: NoteChange(m_Clipboard.Paste()); break;
+    case cmdid::EDIT_CLEAR: NoteChange(m_Clipboard.Clear()); break;
     case cmdid::INSERT_ROWS: NoteChange(m_Rows.InsertRows()); break;
     case cmdid::DELETE_ROWS: NoteChange(m_Rows.DeleteRows()); break;
-    case cmdid::TOGGLE_SUMMARY: m_Summary.ToggleSummary(); break;
-    case cmdid::TOGGLE_MINUS: m_Bulk.ToggleMinus(); break;
-    case cmdid::ALIGN_LEFT: m_Display.AlignLeft(); break;
-    case cmdid::ALIGN_CENTER: m_Display.AlignCenter(); break;
-    case cmdid::ALIGN_RIGHT: m_Display.AlignRight(); break;
-    case cmdid::INSERT_EXAMPLE: m_Display.InsertExample(); break;
+    case cmdid::TOGGLE_SUMMARY: NoteChange(m_Summary.ToggleSummary()); break;
+    case cmdid::TOGGLE_MINUS: NoteChange(m_Bulk.ToggleMinus()); break;
+    case cmdid::ALIGN_LEFT: NoteChange(m_Display.AlignLeft()); break;
+    case cmdid::ALIGN_CENTER: NoteChange(m_Display.AlignCenter()); break;
+    case cmdid::ALIGN_RIGHT: NoteChange(m_Display.AlignRight()); break;
+    case cmdid::INSERT_EXAMPLE: NoteChange(m_Display.InsertExample()); break;
     case cmdid::EXPORT_SUMMARY_XLS: ExportExcel(true); break;
     case cmdid::EXPORT_ALL_XLS: ExportExcel(false); break;
     default: return false;
@@ -494,7 +454,7 @@ bool CSheetSession::AppendText(const std::string& text)
     CLock lock(m_Grid.Mutex());
     if (!m_Bulk.ConfirmText(text))
         return false;
-    m_Bulk.AppendToCells();
+    NoteChange(m_Bulk.AppendToCells());
     return true;
 }
 
@@ -504,7 +464,7 @@ bool CSheetSession::RemoveText(const std::string& text)
     CLock lock(m_Grid.Mutex());
     if (!m_Bulk.ConfirmText(text))
         return false;
-    m_Bulk.RemoveFromCells();
+    NoteChange(m_Bulk.RemoveFromCells());
     return true;
 }
 
@@ -524,7 +484,12 @@ bool CSheetSession::ChooseItem(int index)
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
-    return m_Summary.GoToItem(index);
+    const int row = m_Summary.ChooseItem(index);
+    if (row < 0)
+        return false;
+    MoveCurrentCell(row, COL_POSITION);
+    OpenAndCommitNow();
+    return true;
 }
 
 bool CSheetSession::PreparePrint(SPrintJob& job, const SPrintDate& today)
@@ -533,11 +498,6 @@ bool CSheetSession::PreparePrint(SPrintJob& job, const SPrintDate& today)
     CUserAction action(m_Group);
     const std::string path = m_Document.Path().empty() ? std::string() : docfile::NativePath(m_Document.Path());
     return PreparePrintJob(Sheet(), m_PrintSelection, m_Key, path, m_Document.Title(), today, m_Group, job);
-}
-
-void CSheetSession::SetModified()
-{
-    m_Document.SetModified(true);
 }
 
 void CSheetSession::FitRowHeights(int first, int last)
@@ -554,9 +514,9 @@ void CSheetSession::CommitBeforeReplay()
     // text would later land in the cell the replay made current.
     if (!m_Editor.IsShown())
         return;
-    m_bReplaying = true;
-    CommitCell();
-    m_bReplaying = false;
+    SCommitMode mode;
+    mode.m_bRecord = false;
+    NoteChange(m_Cell.Commit(mode));
 }
 
 void CSheetSession::AfterSystemSettings()

@@ -16,11 +16,12 @@
 #include "core/edit/BulkEdit.h"
 #include "core/edit/CellEditor.h"
 #include "core/edit/ClipboardOps.h"
+#include "core/edit/CurrentCell.h"
 #include "core/edit/DisplayCommands.h"
 #include "core/edit/RowCommands.h"
-#include "core/edit/SheetEditHost.h"
 #include "core/edit/SheetKeys.h"
 #include "core/edit/SummaryItems.h"
+#include "core/edit/UndoCommands.h"
 #include "core/edit/UndoHistory.h"
 #include "core/export/ExcelExport.h"
 #include "core/print/PrintJob.h"
@@ -33,7 +34,7 @@
 
 class CProgress;
 
-class CSheetSession : private CSheetEditHost, private CDocumentSite {
+class CSheetSession : private CDocumentSite {
 public:
     CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);
     ~CSheetSession() override;
@@ -47,13 +48,13 @@ public:
     SheetGrid& Sheet() override { return m_Grid.Grid(); }
     CCellEditor& Editor() { return m_Editor; }
     CSheetDocument& Document() { return m_Document; }
-    CSummaryItems& Summary() override { return m_Summary; }
-    UndoHistory& History() override { return m_History; }
+    CSummaryItems& Summary() { return m_Summary; }
+    UndoHistory& History() { return m_History; }
     CDisplayCommands& Display() { return m_Display; }
     CBulkEdit& Bulk() { return m_Bulk; }
-    const CSettingsKey& Settings() override { return m_Key; }
-    CCalcState& State() override { return m_State; }
-    CPrompt& Prompt() override { return m_Group; }
+    const CSettingsKey& Settings() { return m_Key; }
+    CCalcState& State() { return m_State; }
+    CPrompt& Prompt() { return m_Group; }
     // The messages of one user action, shown once each when it ends. Every
     // call of this class is one action; a caller that makes several calls
     // for one action of the user (or calls the parts directly) brackets
@@ -134,27 +135,9 @@ public:
     bool PreparePrint(SPrintJob& job, const SPrintDate& today);
 
 private:
-    // CSheetEditHost
-    SheetGrid& Grid() override { return m_Grid.Grid(); }
-    void SetModified() override;
-    void FitRowHeight(int row) override { m_Grid.FitRowHeight(row); }
-    void RebuildReferences() override { m_Grid.RebuildRefTable(); }
-    std::uint32_t SummaryColor() const override { return m_Grid.SummaryColor(); }
-    std::uint32_t ErrorColor() const override { return m_Grid.ErrorColor(); }
-    void InsertRows() override { NoteChange(m_Rows.InsertRows()); }
-    void DeleteRows() override { NoteChange(m_Rows.DeleteRows()); }
-    void SetReplaying(bool bReplaying) override { m_bReplaying = bReplaying; }
-    std::string CalcExpressionText(int row, const std::string& text) override
-    {
-        return m_Grid.CalcExpressionText(row, text);
-    }
-    void MoveCurrentCell(int row, int col) override;
-    void SetNavigating(bool bNavigating) override { m_bNavigating = bNavigating; }
-    void SetItemRefresh(bool bRefresh) override { m_bItemRefresh = bRefresh; }
-    void OpenEditorAndCommit(bool bRecordUndo) override;
-
     // CDocumentSite
     void ResetSheet() override;
+    void RebuildReferences() override { m_Grid.RebuildRefTable(); }
     void RefreshItemList() override { m_Summary.RefreshItemList(); }
     void ResetHistory() override { m_History.ResetHistory(); }
     void FitRowHeights(int first, int last) override;
@@ -163,10 +146,9 @@ private:
 
     // The document counts as modified when bChanged.
     void NoteChange(bool bChanged);
-    // The leave-cell commit of the current cell: the open editor's text is
-    // stored (a change is recorded for undo unless navigating or replaying)
-    // and the item of the cell refreshed (unless turned off).
-    void CommitCell();
+    // (row, col) made current; the cell left is committed (recorded for
+    // undo, its item refreshed).
+    void MoveCurrentCell(int row, int col);
 
     // Opens the editor on the current cell (typed: a character, or empty
     // for Enter and Backspace). False when the sheet refuses it.
@@ -181,7 +163,7 @@ private:
     // Keys that act on the text of the open editor through the clipboard.
     void EditorClipboardKey(ESheetKey key);
     void Wheel(bool bDown);
-    void OpenAndCommitNow();
+    void OpenAndCommitNow(SCommitMode mode = SCommitMode());
     void CommitBeforeReplay();
 
     CCalcState& m_State;
@@ -192,16 +174,15 @@ private:
     CCellEditor m_Editor;
     UndoHistory m_History;
     CSummaryItems m_Summary;
+    CCurrentCell m_Cell;
+    CRowCommands m_Rows;
+    CUndoCommands m_Undo;
     CClipboardOps m_Clipboard;
     CBulkEdit m_Bulk;
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
     CExcelExport m_Export;
     CPrintSelection m_PrintSelection;
-    CRowCommands m_Rows;
-    bool m_bNavigating = false;
-    bool m_bReplaying = false;
-    bool m_bItemRefresh = true;
     int m_nPageRows = DEFAULT_PAGE_ROWS;
     bool m_bTotalsStale = false;  // a recalculation of all rows left the totals behind
 };

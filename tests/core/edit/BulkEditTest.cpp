@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TestHost.h"
+#include "EditSession.h"
 #include "core/edit/BulkEdit.h"
 #include "core/settings/SettingsNames.h"
 #include "core/sheet/EditTexts.h"
@@ -62,14 +62,14 @@ TEST(CheckBulkText, DialogRules)
 namespace {
 
 struct CBulkFixture : ::testing::Test {
-    CTestHost host;
-    CBulkEdit bulk{host, host.m_Engine};
+    SEditSession host;
+    CBulkEdit& bulk = host.m_Session.Bulk();
 
-    void Run(int r1, int r2, int col, const std::string& text, void (CBulkEdit::*command)())
+    // The bulk dialog confirmed with text, then its command.
+    void Run(int r1, int r2, int col, const std::string& text, bool (CSheetSession::*command)(const std::string&))
     {
         host.Select(r1, col, r2, col);
-        ASSERT_TRUE(bulk.ConfirmText(text));
-        (bulk.*command)();
+        ASSERT_TRUE((host.m_Session.*command)(text));
     }
 };
 
@@ -78,46 +78,46 @@ struct CBulkFixture : ::testing::Test {
 TEST_F(CBulkFixture, AppendWrapsEachExpressionAndRecalculates)
 {
     host.MoveCurrentCell(1, 1);
-    host.m_Summary.ToggleSummary();
+    host.Run(cmdid::TOGGLE_SUMMARY);
     host.m_Grid.SetTextMatrix(2, COL_FORMULA, "1+2=3.00");
     host.m_Grid.SetTextMatrix(3, COL_FORMULA, "5=5.00");
     host.m_Grid.SetTextMatrix(5, COL_FORMULA, "2[h=1]=2.00");
     host.MoveCurrentCell(6, 1);
-    host.m_Summary.ToggleSummary();
-    Run(2, 6, COL_FORMULA, "*2", &CBulkEdit::AppendToCells);
+    host.Run(cmdid::TOGGLE_SUMMARY);
+    Run(2, 6, COL_FORMULA, "*2", &CSheetSession::AppendText);
     EXPECT_EQ(host.Block(2, 3, 6, 3), "(1+2)*2=6.00|(5)*2=10.00||(2[h=1])*2=4.00|");
     EXPECT_EQ(host.m_Grid.TextMatrix(1, COL_FORMULA), "=20.00");
     EXPECT_EQ(host.m_Grid.TextMatrix(6, COL_SIZE), testtext::SUMMARY);
-    EXPECT_EQ(host.m_Key.ReadString(settingsname::SELECT_ADD_SIGN), "*2");
+    EXPECT_EQ(host.m_Session.Settings().ReadString(settingsname::SELECT_ADD_SIGN), "*2");
     EXPECT_FALSE(host.m_History.CanUndo());
-    EXPECT_TRUE(host.m_bModified);
+    EXPECT_TRUE(host.Modified());
 }
 
 TEST_F(CBulkFixture, AppendRefusalsAndPlainColumns)
 {
     host.m_Grid.SetTextMatrix(2, COL_FORMULA, "1=1.00");
     host.m_Grid.SetTextMatrix(2, COL_UNIT, "m");
-    Run(2, 3, COL_FORMULA, "x", &CBulkEdit::AppendToCells);
+    Run(2, 3, COL_FORMULA, "x", &CSheetSession::AppendText);
     EXPECT_EQ(host.m_Prompt.m_Messages, std::vector<std::string>{edittext::BULK_NEEDS_OPERATOR});
-    Run(2, 3, COL_UNIT, "*2", &CBulkEdit::AppendToCells);
+    Run(2, 3, COL_UNIT, "*2", &CSheetSession::AppendText);
     EXPECT_EQ(host.Block(2, 3, 2, 4), "1=1.00,m");
     EXPECT_EQ(host.m_Prompt.m_Messages.size(), 1u);
-    EXPECT_FALSE(host.m_bModified);
+    EXPECT_FALSE(host.Modified());
 
     // Other columns take the text as it is, empty cells included.
-    Run(2, 3, COL_POSITION, "\xC7\xBD", &CBulkEdit::AppendToCells);
+    Run(2, 3, COL_POSITION, "\xC7\xBD", &CSheetSession::AppendText);
     EXPECT_EQ(host.Block(2, 1, 3, 1), "\xC7\xBD|\xC7\xBD");
 
     // A refused dialog text leaves the stored one.
     EXPECT_FALSE(bulk.ConfirmText("*("));
-    EXPECT_EQ(host.m_Key.ReadString(settingsname::SELECT_ADD_SIGN), "\xC7\xBD");
+    EXPECT_EQ(host.m_Session.Settings().ReadString(settingsname::SELECT_ADD_SIGN), "\xC7\xBD");
 }
 
 TEST_F(CBulkFixture, RemoveTakesOutTheFirstOccurrence)
 {
     host.m_Grid.SetTextMatrix(2, COL_FORMULA, "(1+2)*2*2=12.00");
     host.m_Grid.SetTextMatrix(3, COL_FORMULA, "7*\n2=14.00");
-    Run(2, 3, COL_FORMULA, "*2", &CBulkEdit::RemoveFromCells);
+    Run(2, 3, COL_FORMULA, "*2", &CSheetSession::RemoveText);
     EXPECT_EQ(host.Block(2, 3, 3, 3), "(1+2)*2=6.00|7=7.00");
 }
 
@@ -127,9 +127,9 @@ TEST_F(CBulkFixture, ToggleMinusRecalculatesEveryExpressionRow)
     host.m_Grid.SetTextMatrix(3, COL_FORMULA, "-5+3=-2.00");
     host.m_Grid.SetTextMatrix(4, COL_FORMULA, "(1)+(2)=3.00");
     host.Select(2, COL_POSITION, 4, COL_POSITION);
-    bulk.ToggleMinus();
+    host.Run(cmdid::TOGGLE_MINUS);
     EXPECT_EQ(host.Block(2, 3, 4, 3), "-(5*3)=-15.00|-(-5+3)=2.00|-((1)+(2))=-3.00");
     host.Select(2, COL_FORMULA, 2, COL_FORMULA);
-    bulk.ToggleMinus();
+    host.Run(cmdid::TOGGLE_MINUS);
     EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_FORMULA), "5*3=15.00");
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "TestHost.h"
+#include "EditSession.h"
 #include "core/sheet/EditTexts.h"
 
 namespace {
@@ -83,17 +83,17 @@ std::string LiteralTotalText(const SheetGrid& grid, int a, int b, int d)
     return out;
 }
 
-void SetRow(CTestHost& host, int r, const std::string& size, const std::string& formula, const std::string& unit = "")
+void SetRow(SEditSession& host, int r, const std::string& size, const std::string& formula, const std::string& unit = "")
 {
     host.m_Grid.SetTextMatrix(r, COL_SIZE, size);
     host.m_Grid.SetTextMatrix(r, COL_FORMULA, formula);
     host.m_Grid.SetTextMatrix(r, COL_UNIT, unit);
 }
 
-void PressF2(CTestHost& host, int row)
+void PressF2(SEditSession& host, int row)
 {
     host.MoveCurrentCell(row, COL_POSITION);
-    host.m_Summary.ToggleSummary();
+    host.Run(cmdid::TOGGLE_SUMMARY);
 }
 
 }  // namespace
@@ -108,7 +108,7 @@ TEST(TotalText, MatchesTheLiteralGroupingOnRandomItems)
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
         const int rows = 1 + static_cast<int>(rng() % 40);
-        CTestHost host(rows + 2);
+        SEditSession host(rows + 2);
         for (int r = 1; r <= rows; ++r)
             SetRow(host, r, sizes[rng() % 7], formulas[rng() % 13]);
         const int d = static_cast<int>(rng() % 7);
@@ -122,7 +122,7 @@ TEST(TotalText, MatchesTheLiteralGroupingOnRandomItems)
 
 TEST(TotalText, AnnotationWithEqualsSignDoesNotChangeTheValue)
 {
-    CTestHost host;
+    SEditSession host;
     SetRow(host, 1, "C20", "2[h=3]*1=2.00");
     SetRow(host, 2, "C20", "1=1.00");
     EXPECT_EQ(host.m_Summary.TotalText(1, 2), "C20=3.00");
@@ -130,7 +130,7 @@ TEST(TotalText, AnnotationWithEqualsSignDoesNotChangeTheValue)
 
 TEST(TotalText, MoreThan9000RowsWarnsOnceAndAddsTheFirst9000)
 {
-    CTestHost host(9010);
+    SEditSession host(9010);
     for (int r = 1; r <= 9001; ++r)
         SetRow(host, r, "C20", "1=1.00");
     EXPECT_EQ(host.m_Summary.TotalText(1, 9001), "C20=9000.00");
@@ -140,7 +140,7 @@ TEST(TotalText, MoreThan9000RowsWarnsOnceAndAddsTheFirst9000)
 
 TEST(RefreshItemOf, UnitsFollowTheCategoryAcrossTheSheet)
 {
-    CTestHost host;
+    SEditSession host;
     PressF2(host, 1);
     SetRow(host, 2, "C20", "1=1.00", "m3");
     SetRow(host, 3, "C\n20", "2=2.00", "m2");
@@ -159,7 +159,7 @@ TEST(RefreshItemOf, UnitsFollowTheCategoryAcrossTheSheet)
 
 TEST(UnitList, ReadsTheTotalTextLineByLine)
 {
-    CTestHost host;
+    SEditSession host;
     host.m_Grid.SetTextMatrix(1, COL_FORMULA, "C20=1.75;\nC30=2.00;\n=1.00;\nC40=1.00");
     SetRow(host, 2, "C30", "", "m2");
     SetRow(host, 3, "C20", "", "m3");
@@ -170,7 +170,7 @@ TEST(UnitList, ReadsTheTotalTextLineByLine)
 
 TEST(RecomputeStretch, RewritesTheItemsAroundTheRows)
 {
-    CTestHost host(12);
+    SEditSession host(12);
     for (int r : {1, 4, 7, 10})
         host.m_Grid.SetTextMatrix(r, COL_SEQ, std::to_string(r));
     for (int r : {2, 5, 8, 11})
@@ -188,7 +188,7 @@ TEST(RecomputeStretch, RewritesTheItemsAroundTheRows)
 
 TEST(ItemList, SelectsTheCurrentItemAndGoesToAChoice)
 {
-    CTestHost host;
+    SEditSession host;
     PressF2(host, 3);
     PressF2(host, 8);
     host.m_Grid.SetTextMatrix(8, COL_POSITION, "\xC7\xBD\n2");  // 墙, line feed, 2
@@ -201,12 +201,12 @@ TEST(ItemList, SelectsTheCurrentItemAndGoesToAChoice)
     host.m_Summary.RefreshItemList();
     EXPECT_EQ(host.m_Summary.SelectedItem(), -1);
 
-    ASSERT_TRUE(host.m_Summary.GoToItem(1));
+    ASSERT_TRUE(host.m_Session.ChooseItem(1));
     EXPECT_EQ(host.m_Grid.Row(), 8);
     EXPECT_EQ(host.m_Grid.Col(), COL_POSITION);
     // Passed through the editor: re-formatted and recorded.
     EXPECT_EQ(host.m_Grid.TextMatrix(8, COL_POSITION), "\xC7\xBD"
                                                        "2");
     EXPECT_EQ(host.m_History.KindAt(host.m_History.Top()), UNDO_CELL_EDIT);
-    EXPECT_FALSE(host.m_Summary.GoToItem(2));
+    EXPECT_FALSE(host.m_Session.ChooseItem(2));
 }
