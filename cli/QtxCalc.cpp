@@ -101,7 +101,7 @@ int CalcMain(const std::vector<std::string>& args)
     bool replaced = false;
     auto calcOne = [&](const std::string& utf8) {
         bool lost = false;
-        std::string result = CommitAlone(engine, textcodec::Utf8ToGbk(utf8, &lost));
+        std::string result = CommitAlone(engine, textcodec::Utf8ToGbk(CUtf8Text(utf8), &lost));
         replaced = replaced || lost;
         std::string line;
         if (status)

@@ -6,7 +6,7 @@ namespace qtx {
 
 std::string PrintableText(const std::string& gbk)
 {
-    return PrintablePath(textcodec::GbkToUtf8(gbk));
+    return PrintablePath(textcodec::GbkToUtf8(gbk).Bytes());
 }
 
 std::string PrintablePath(const std::string& utf8)
@@ -27,7 +27,7 @@ std::string PrintablePath(const std::string& utf8)
 
 std::string ScriptText(const std::string& utf8, bool* pReplaced)
 {
-    return textcodec::Utf8ToGbk(ScriptPath(utf8), pReplaced);
+    return textcodec::Utf8ToGbk(CUtf8Text(ScriptPath(utf8)), pReplaced);
 }
 
 std::string ScriptPath(const std::string& utf8)

@@ -32,7 +32,7 @@ void EnsureGuiApplication()
 }
 
 bool PrintToPdf(CSheetSession& session, const std::string& path, const QPageLayout& layout, std::ostream& out,
-                std::string& error)
+                CUtf8Text& error)
 {
     EnsureGuiApplication();
     SPrintJob job;
@@ -41,7 +41,8 @@ bool PrintToPdf(CSheetSession& session, const std::string& path, const QPageLayo
     int pages = 0;
     std::string reason;
     if (!WritePrintPdf(job, path, layout, nullptr, pages, reason)) {
-        error = path + ": " + textcodec::GbkToUtf8(reason);
+        // The system names files in UTF-8, so the path joins the reason as it is.
+        error = CUtf8Text(path + ": " + textcodec::GbkToUtf8(reason).Bytes());
         return false;
     }
     out << "pages=" << pages << "\n";
@@ -97,7 +98,7 @@ int PdfMain(const std::vector<std::string>& args)
             } else if (value.compare(0, 9, "category=") == 0) {
                 mode = CPrintSelection::MODE_CATEGORY;
                 bool bReplaced = false;
-                category = textcodec::Utf8ToGbk(value.substr(9), &bReplaced);
+                category = textcodec::Utf8ToGbk(CUtf8Text(value.substr(9)), &bReplaced);
                 if (bReplaced)
                     std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
             } else {
@@ -118,14 +119,14 @@ int PdfMain(const std::vector<std::string>& args)
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
     // Document paths are GBK inside the sheet, like every other text.
-    if (!session.Document().OpenPath(textcodec::Utf8ToGbk(files[0]))) {
+    if (!session.Document().OpenPath(textcodec::Utf8ToGbk(CUtf8Text(files[0])))) {
         std::cerr << "qtx pdf: " << files[0] << ": cannot open the sheet\n";
         return EXIT_FAILURE_;
     }
     session.PrintSelection().Set(mode, category);
-    std::string error;
+    CUtf8Text error;
     if (!PrintToPdf(session, files[1], PrintPageLayout(size, orientation), std::cout, error)) {
-        std::cerr << "qtx pdf: " << (error.empty() ? std::string("nothing to print") : error) << "\n";
+        std::cerr << "qtx pdf: " << (error.IsEmpty() ? CUtf8Text("nothing to print") : error) << "\n";
         return EXIT_FAILURE_;
     }
     return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/text/Utf8Text.h"
+
 class CSheetSession;
 
 namespace qtx {
@@ -15,10 +17,11 @@ namespace qtx {
 void EnsureGuiApplication();
 
 // Prints the session's sheet with its print selection into the PDF file
-// at the UTF-8 path and writes `pages=N` to out. False when there was
-// nothing to print (the prompt has told the user; error stays empty) or the
-// file could not be written (error holds the reason, UTF-8).
+// at the path (the system's bytes) and writes `pages=N` to out. False when
+// there was nothing to print (the prompt has told the user; error stays
+// empty) or the file could not be written (error holds the path and the
+// reason).
 bool PrintToPdf(CSheetSession& session, const std::string& path, const QPageLayout& layout, std::ostream& out,
-                std::string& error);
+                CUtf8Text& error);
 
 }  // namespace qtx

@@ -408,8 +408,8 @@ bool CRunSession::PrintPdf(const std::string&, const std::string& rest, std::str
         error = "pdf needs a PATH";
         return false;
     }
-    std::string reason;
-    if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.empty())
+    CUtf8Text reason;
+    if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.IsEmpty())
         m_Prompt.ShowMessage(std::string(printtext::PDF_FAILED) + textcodec::Utf8ToGbk(reason), printtext::WARNING);
     return true;
 }

@@ -119,7 +119,7 @@ bool WriteWorkbook(const SComparison& comparison, const std::string& nativePath,
             pattern += "." + std::string(comparison.m_nDecimals, '0');
         format_set_num_format(number, pattern.c_str());
 
-        const std::string itemsName = textcodec::GbkToUtf8(comparetext::SHEET_ITEMS);
+        const CUtf8Text itemsName = textcodec::GbkToUtf8(comparetext::SHEET_ITEMS);
         lxw_worksheet* items = workbook_add_worksheet(book.Book(), itemsName.c_str());
         PutHeader(items,
                   {comparetext::HEAD_ITEM, comparetext::HEAD_CATEGORY, comparetext::HEAD_UNIT, comparetext::HEAD_A,
@@ -145,7 +145,7 @@ bool WriteWorkbook(const SComparison& comparison, const std::string& nativePath,
             ++row;
         }
 
-        const std::string rowsName = textcodec::GbkToUtf8(comparetext::SHEET_ROWS);
+        const CUtf8Text rowsName = textcodec::GbkToUtf8(comparetext::SHEET_ROWS);
         lxw_worksheet* rows = workbook_add_worksheet(book.Book(), rowsName.c_str());
         PutHeader(rows,
                   {comparetext::HEAD_KIND, comparetext::HEAD_ITEM, comparetext::HEAD_ROW_A, comparetext::HEAD_ROW_B,

@@ -142,12 +142,13 @@ std::size_t NameStart(const std::string& path)
 
 std::string PathToText(const std::string& nativePath)
 {
-    return textcodec::Utf8ToGbk(nativePath);
+    // The system names files in UTF-8.
+    return textcodec::Utf8ToGbk(CUtf8Text(nativePath));
 }
 
 std::string TextToPath(const std::string& gbkText)
 {
-    return textcodec::GbkToUtf8(gbkText);
+    return textcodec::GbkToUtf8(gbkText).Bytes();
 }
 
 std::string AbsolutePath(const std::string& path)

@@ -1,10 +1,8 @@
 #include "core/export/ExportText.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "core/engine/GbkText.h"
-#include "core/text/TextCodec.h"
 
 namespace exporttext {
 
@@ -30,42 +28,6 @@ std::vector<int> FittedWidths(const std::vector<std::vector<std::string>>& rows,
     for (int& w : widest)
         w = std::clamp(w + MARGIN, NARROWEST, WIDEST);
     return widest;
-}
-
-std::u16string Utf16FromGbk(const std::string& gbk)
-{
-    std::u16string out;
-    bool bAscii = true;
-    for (char c : gbk)
-        bAscii = bAscii && static_cast<unsigned char>(c) < 0x80;
-    if (bAscii)
-        return std::u16string(gbk.begin(), gbk.end());
-    const std::string utf8 = textcodec::GbkToUtf8(gbk);
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        std::uint32_t cp = c;
-        std::size_t len = 1;
-        if (c >= 0xF0 && i + 3 < utf8.size()) {
-            cp = ((c & 0x07u) << 18) | ((utf8[i + 1] & 0x3Fu) << 12) | ((utf8[i + 2] & 0x3Fu) << 6) | (utf8[i + 3] & 0x3Fu);
-            len = 4;
-        } else if (c >= 0xE0 && i + 2 < utf8.size()) {
-            cp = ((c & 0x0Fu) << 12) | ((utf8[i + 1] & 0x3Fu) << 6) | (utf8[i + 2] & 0x3Fu);
-            len = 3;
-        } else if (c >= 0xC0 && i + 1 < utf8.size()) {
-            cp = ((c & 0x1Fu) << 6) | (utf8[i + 1] & 0x3Fu);
-            len = 2;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += len;
-    }
-    return out;
 }
 
 }  // namespace exporttext

@@ -30,7 +30,5 @@ int DisplayWidth(const std::string& gbk);
 // Column widths in characters that fit the texts of the rows: the widest
 // text plus a margin, at least 6 and at most 80 characters.
 std::vector<int> FittedWidths(const std::vector<std::vector<std::string>>& rows, std::size_t columns);
-// GBK to UTF-16, through the program's one converter.
-std::u16string Utf16FromGbk(const std::string& gbk);
 
 }  // namespace exporttext

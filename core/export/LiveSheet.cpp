@@ -549,7 +549,7 @@ void BreakCycles(std::vector<SRowFormula>& formulas)
 }
 
 // A cell text for the workbook: UTF-8, at most the characters a cell holds.
-std::string CellUtf8(const std::string& gbk)
+CUtf8Text CellUtf8(const std::string& gbk)
 {
     const std::size_t MAX_CELL = 32767;
     if (gbk.size() <= MAX_CELL)
@@ -788,7 +788,8 @@ bool WriteXlsx(const SBook& book, const std::string& nativePath, std::string& re
                     error = worksheet_write_formula_str(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(),
                                                         format, CellUtf8(cell.m_strText).c_str());
                 else
-                    error = worksheet_write_formula_num(sheet, row, col, cell.m_strFormula.c_str(), format, cell.m_dValue);
+                    error = worksheet_write_formula_num(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(), format,
+                                                        cell.m_dValue);
                 break;
             }
         }

@@ -7,6 +7,7 @@
 #include "core/document/FileOps.h"
 #include "core/export/ExportText.h"
 #include "core/export/XlsFile.h"
+#include "core/text/TextCodec.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ bool CSpreadSheet::WriteAll()
         rows.push_back(m_Rows[r]);
 
     xlsfile::SSheet sheet;
-    sheet.m_strName = exporttext::Utf16FromGbk(m_strSheetName.substr(0, 31));
+    sheet.m_strName = textcodec::GbkToUtf16(m_strSheetName.substr(0, 31));
     for (int w : exporttext::FittedWidths(rows, m_Header.size()))
         sheet.m_ColWidths.push_back(w * 256);
     sheet.m_Rows.reserve(rows.size());
@@ -146,7 +147,7 @@ bool CSpreadSheet::WriteAll()
         std::vector<std::u16string> cells;
         cells.reserve(row.size());
         for (const std::string& value : row)
-            cells.push_back(exporttext::Utf16FromGbk(value));
+            cells.push_back(textcodec::GbkToUtf16(value));
         sheet.m_Rows.push_back(std::move(cells));
     }
     const std::string bytes = xlsfile::CompoundFile(xlsfile::WorkbookStream(sheet));

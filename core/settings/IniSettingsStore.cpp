@@ -22,14 +22,14 @@ const char SECTION[] = "Quantorix";
 
 QString ToQString(const std::string& gbk)
 {
-    std::string utf8 = textcodec::GbkToUtf8(gbk);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const CUtf8Text utf8 = textcodec::GbkToUtf8(gbk);
+    return QString::fromUtf8(utf8.Bytes().data(), static_cast<qsizetype>(utf8.Bytes().size()));
 }
 
 std::string ToGbk(const QString& text)
 {
-    QByteArray utf8 = text.toUtf8();
-    return textcodec::Utf8ToGbk(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    const QByteArray utf8 = text.toUtf8();
+    return textcodec::Utf8ToGbk(CUtf8Text(std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
 }
 
 QString KeyOf(const std::string& name)

@@ -1,6 +1,7 @@
 #include "core/text/TextCodec.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 
 namespace textcodec {
@@ -99,20 +100,56 @@ bool IsAscii(const std::string& text)
 
 }  // namespace
 
-std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced)
+std::string Utf8ToGbk(const CUtf8Text& utf8, bool* pReplaced)
 {
-    if (IsAscii(utf8))
-        return utf8;
+    if (IsAscii(utf8.Bytes()))
+        return utf8.Bytes();
     thread_local CConverter conv("GBK", "UTF-8");
-    return conv.Convert(utf8, pReplaced, Utf8SequenceLength);
+    return conv.Convert(utf8.Bytes(), pReplaced, Utf8SequenceLength);
 }
 
-std::string GbkToUtf8(const std::string& gbk)
+CUtf8Text GbkToUtf8(const std::string& gbk)
 {
     if (IsAscii(gbk))
-        return gbk;
+        return CUtf8Text(gbk);
     thread_local CConverter conv("UTF-8", "GBK");
-    return conv.Convert(gbk, nullptr, GbkSequenceLength);
+    return CUtf8Text(conv.Convert(gbk, nullptr, GbkSequenceLength));
+}
+
+std::u16string GbkToUtf16(const std::string& gbk)
+{
+    if (IsAscii(gbk))
+        return std::u16string(gbk.begin(), gbk.end());
+    // The converter's output is well-formed UTF-8, so decoding needs no checks
+    // beyond staying inside the text.
+    const CUtf8Text text = GbkToUtf8(gbk);
+    const std::string& utf8 = text.Bytes();
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        std::uint32_t cp = c;
+        std::size_t len = 1;
+        if (c >= 0xF0 && i + 3 < utf8.size()) {
+            cp = ((c & 0x07u) << 18) | ((utf8[i + 1] & 0x3Fu) << 12) | ((utf8[i + 2] & 0x3Fu) << 6) | (utf8[i + 3] & 0x3Fu);
+            len = 4;
+        } else if (c >= 0xE0 && i + 2 < utf8.size()) {
+            cp = ((c & 0x0Fu) << 12) | ((utf8[i + 1] & 0x3Fu) << 6) | (utf8[i + 2] & 0x3Fu);
+            len = 3;
+        } else if (c >= 0xC0 && i + 1 < utf8.size()) {
+            cp = ((c & 0x1Fu) << 6) | (utf8[i + 1] & 0x3Fu);
+            len = 2;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += len;
+    }
+    return out;
 }
 
 }  // namespace textcodec

@@ -5,13 +5,18 @@
 
 #include <string>
 
+#include "core/text/Utf8Text.h"
+
 namespace textcodec {
 
 // UTF-8 to GBK. pReplaced (when given) is set to true if any character had
 // to be replaced by "?", and left alone otherwise.
-std::string Utf8ToGbk(const std::string& utf8, bool* pReplaced = nullptr);
+std::string Utf8ToGbk(const CUtf8Text& utf8, bool* pReplaced = nullptr);
 
 // GBK to UTF-8. Bytes that are not GBK become "?".
-std::string GbkToUtf8(const std::string& gbk);
+CUtf8Text GbkToUtf8(const std::string& gbk);
+
+// GBK to UTF-16 (for the binary workbook, which stores UTF-16).
+std::u16string GbkToUtf16(const std::string& gbk);
 
 }  // namespace textcodec

@@ -155,10 +155,10 @@ std::vector<STableLine> TableLines(const sheetcompare::SComparison& c)
 {
     std::vector<STableLine> lines;
     auto quantities = [](STableLine& line, const sheetcompare::SQuantities& q) {
-        line.m_Cells[ITEM_COL_A] = QString::fromStdString(q.m_strA);
-        line.m_Cells[ITEM_COL_B] = QString::fromStdString(q.m_strB);
+        line.m_Cells[ITEM_COL_A] = GbkToQ(q.m_strA);
+        line.m_Cells[ITEM_COL_B] = GbkToQ(q.m_strB);
         // The difference without its sign, under 核增 or 核减.
-        const QString magnitude = QString::fromStdString(q.m_strDiff).remove(QLatin1Char('+')).remove(QLatin1Char('-'));
+        const QString magnitude = GbkToQ(q.m_strDiff).remove(QLatin1Char('+')).remove(QLatin1Char('-'));
         if (q.m_nSign > 0)
             line.m_Cells[ITEM_COL_INCREASE] = magnitude;
         if (q.m_nSign < 0)
@@ -558,14 +558,14 @@ bool CCompareWindow::ExportPdf()
     const std::string temp = native + ".~tmp";
     int pages = 0;
     {
-        QPdfWriter writer(QString::fromStdString(temp));
+        QPdfWriter writer(QFile::decodeName(QByteArray::fromStdString(temp)));
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setResolution(300);
         writer.setTitle(QStringLiteral("对量表"));
         pages = RenderItemTable(writer);
     }
-    if (pages == 0 || QFile(QString::fromStdString(temp)).size() == 0 || std::rename(temp.c_str(), native.c_str()) != 0) {
+    if (pages == 0 || QFile(QFile::decodeName(QByteArray::fromStdString(temp))).size() == 0 || std::rename(temp.c_str(), native.c_str()) != 0) {
         std::remove(temp.c_str());
         m_Prompt.ShowMessage(QToGbk(QStringLiteral("PDF文件写入失败！")), doctext::TEXT_WARNING);
         return false;

@@ -9,12 +9,12 @@
 
 inline QString GbkToQ(const std::string& gbk)
 {
-    return QString::fromStdString(textcodec::GbkToUtf8(gbk));
+    return QString::fromStdString(textcodec::GbkToUtf8(gbk).Bytes());
 }
 
 inline std::string QToGbk(const QString& text, bool* pReplaced = nullptr)
 {
-    return textcodec::Utf8ToGbk(text.toStdString(), pReplaced);
+    return textcodec::Utf8ToGbk(CUtf8Text(text.toStdString()), pReplaced);
 }
 
 // The status bar text shown when a character had to be replaced.

@@ -1,5 +1,6 @@
 #include "ui/print/PdfPrint.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -68,9 +69,9 @@ bool WritePrintPdf(const SPrintJob& job, const std::string& nativePath, const QP
 {
     pages = 0;
     reason.clear();
-    QSaveFile file(QString::fromStdString(nativePath));
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(nativePath)));
     if (!file.open(QIODevice::WriteOnly)) {
-        reason = textcodec::Utf8ToGbk(file.errorString().toStdString());
+        reason = textcodec::Utf8ToGbk(CUtf8Text(file.errorString().toStdString()));
         return false;
     }
     {
@@ -78,7 +79,7 @@ bool WritePrintPdf(const SPrintJob& job, const std::string& nativePath, const QP
         writer.setResolution(PDF_DPI);
         writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Quantorix"));
-        writer.setTitle(QFileInfo(QString::fromStdString(nativePath)).completeBaseName());
+        writer.setTitle(QFileInfo(QFile::decodeName(QByteArray::fromStdString(nativePath))).completeBaseName());
         pages = PrintPageCount(job, writer);
         if (!PaintPrintJob(writer, job, 1, pages, pProgress)) {
             file.cancelWriting();
@@ -86,7 +87,7 @@ bool WritePrintPdf(const SPrintJob& job, const std::string& nativePath, const QP
         }
     }
     if (!file.commit()) {
-        reason = textcodec::Utf8ToGbk(file.errorString().toStdString());
+        reason = textcodec::Utf8ToGbk(CUtf8Text(file.errorString().toStdString()));
         return false;
     }
     return true;

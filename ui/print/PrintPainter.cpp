@@ -17,7 +17,7 @@ QString PrintedText(const std::string& gbk)
 {
     // A carriage return has no glyph: a pasted CR LF leaves one at the end
     // of a line.
-    QString text = QString::fromStdString(textcodec::GbkToUtf8(gbk));
+    QString text = QString::fromStdString(textcodec::GbkToUtf8(gbk).Bytes());
     text.remove(QLatin1Char('\r'));
     return text;
 }

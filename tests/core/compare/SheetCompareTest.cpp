@@ -21,7 +21,7 @@ SheetGrid Sheet(const std::vector<std::string>& rows)
         std::istringstream in(rows[r]);
         std::string cell;
         for (int col = 0; col < SHEET_COLS && std::getline(in, cell, '|'); ++col)
-            grid.SetTextMatrix(static_cast<int>(r) + 1, col, textcodec::Utf8ToGbk(cell));
+            grid.SetTextMatrix(static_cast<int>(r) + 1, col, textcodec::Utf8ToGbk(CUtf8Text(cell)));
     }
     return grid;
 }
@@ -30,7 +30,7 @@ SheetGrid Sheet(const std::vector<std::string>& rows)
 std::string Report(const sheetcompare::SComparison& c)
 {
     std::ostringstream out;
-    auto text = [](const std::string& gbk) { return textcodec::GbkToUtf8(gbk); };
+    auto text = [](const std::string& gbk) { return textcodec::GbkToUtf8(gbk).Bytes(); };
     auto row = [](int n) { return n ? std::to_string(n) : std::string("-"); };
     for (const auto& line : c.m_Items)
         out << "item|" << text(line.m_strItem) << "|" << text(line.m_strCategory) << "|" << line.m_Qty.m_strA

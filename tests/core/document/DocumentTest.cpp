@@ -148,7 +148,7 @@ TEST_F(DocumentTest, SaveAsRefusesForbiddenCharactersAndKeepsTheOldName)
     }
     EXPECT_EQ(Listing(m_strDir), (std::vector<std::string>{"cache", "first.qtx"}));
     // A double-byte character whose second byte is "\" is no separator.
-    EXPECT_TRUE(m_Doc.SaveAsPath(P(textcodec::GbkToUtf8("\x81\x5C") + ".qtx")));
+    EXPECT_TRUE(m_Doc.SaveAsPath(P(textcodec::GbkToUtf8("\x81\x5C").Bytes() + ".qtx")));
     EXPECT_EQ(m_Doc.Title(), "\x81\x5C");
 }
 

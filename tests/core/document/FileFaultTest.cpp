@@ -295,12 +295,12 @@ public:
         auto it = m_Values.find(name);
         if (it == m_Values.end())
             return false;
-        value = textcodec::Utf8ToGbk(it->second);
+        value = textcodec::Utf8ToGbk(CUtf8Text(it->second));
         return true;
     }
     bool WriteRaw(const std::string& name, const std::string& value) override
     {
-        m_Values[name] = textcodec::GbkToUtf8(value);
+        m_Values[name] = textcodec::GbkToUtf8(value).Bytes();
         return true;
     }
     std::map<std::string, std::string> m_Values;

@@ -81,7 +81,7 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-std::string G(const std::string& utf8) { return textcodec::Utf8ToGbk(utf8); }
+std::string G(const std::string& utf8) { return textcodec::Utf8ToGbk(CUtf8Text(utf8)); }
 
 class ExportTest : public ::testing::Test {
 protected:
@@ -254,7 +254,7 @@ TEST_F(ExportTest, XlsxQuantitiesAreFormulasThatGiveTheSheetsValues)
 
     m_pSession->CalcGrid().RebuildRefTable();
     const livesheet::SBook book = livesheet::AllRowsBook(Sheet(), m_State.m_RefTable);
-    auto formula = [&](int r, int c) { return textcodec::GbkToUtf8(book.m_Rows[r][c].m_strFormula); };
+    auto formula = [&](int r, int c) { return textcodec::GbkToUtf8(book.m_Rows[r][c].m_strFormula).Bytes(); };
     EXPECT_EQ(formula(2, 5), "=ROUND((12+45)*2.8+10*(3.6+0.2),2)");
     EXPECT_EQ(formula(3, 5), "=ROUND(F3*2+ROUND(SIN(RADIANS(30)),6),2)");
     EXPECT_EQ(formula(4, 5), "=ROUND(2^3^2-F4/4,2)");

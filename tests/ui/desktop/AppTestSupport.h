@@ -20,5 +20,5 @@ inline QApplication& TestApp()
 // GBK from a UTF-8 literal, to keep the tests readable.
 inline std::string Gbk(const char* utf8)
 {
-    return textcodec::Utf8ToGbk(utf8);
+    return textcodec::Utf8ToGbk(CUtf8Text(utf8));
 }

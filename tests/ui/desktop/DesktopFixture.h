@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -110,7 +111,8 @@ protected:
         m_pFrame->Action(nId)->trigger();
         EXPECT_TRUE(bSeen);
     }
-    std::string FilePath(const char* name) { return QToGbk(m_Dir.filePath(QString::fromLatin1(name))); }
+    // A path as the file dialog gives it: the system's bytes.
+    std::string FilePath(const char* name) { return QFile::encodeName(m_Dir.filePath(QString::fromLatin1(name))).toStdString(); }
 
     QTemporaryDir m_Dir;
     CMemorySettingsStore m_Store;
