@@ -118,8 +118,7 @@ int PdfMain(const std::vector<std::string>& args)
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
-    // Document paths are GBK inside the sheet, like every other text.
-    if (!session.Document().OpenPath(textcodec::Utf8ToGbk(CUtf8Text(files[0])))) {
+    if (!session.Document().OpenPath(files[0])) {
         std::cerr << "qtx pdf: " << files[0] << ": cannot open the sheet\n";
         return EXIT_FAILURE_;
     }

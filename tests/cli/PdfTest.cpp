@@ -117,11 +117,12 @@ TEST_F(PdfTest, OptionsAndFailures)
     Qtx("--page-size B5 " + sample + m_strDir + "/b.pdf", rc);
     EXPECT_EQ(rc, 2);
 
-    // The names the sheet file carries are printed in the footer.
-    Shell(m_strEnv + QTX_BINARY + " run - >/dev/null 2>&1 <<'EOF'\nsyssettings CountName=王工 AuditName=李工\nedit 1 3 1+1\nsaveas " + m_strDir + "/named.qtx\nEOF",
+    // The names the sheet file carries are printed in the footer; a sheet
+    // whose file name is Chinese opens by the name the shell gives.
+    Shell(m_strEnv + QTX_BINARY + " run - >/dev/null 2>&1 <<'EOF'\nsyssettings CountName=王工 AuditName=李工\nedit 1 3 1+1\nsaveas " + m_strDir + "/工程.qtx\nEOF",
           rc);
-    EXPECT_EQ(Qtx(m_strDir + "/named.qtx " + m_strDir + "/n.pdf", rc), "pages=1\n");
+    EXPECT_EQ(Qtx(m_strDir + "/工程.qtx " + m_strDir + "/n.pdf", rc), "pages=1\n");
     const std::string named = Shell("pdftotext -layout " + m_strDir + "/n.pdf -", rc);
     EXPECT_NE(named.find("计算人：王工, 核对人：李工"), std::string::npos) << named;
-    EXPECT_NE(named.find("文件：named.qtx"), std::string::npos) << named;
+    EXPECT_NE(named.find("文件：工程.qtx"), std::string::npos) << named;
 }
