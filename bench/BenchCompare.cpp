@@ -13,6 +13,7 @@
 #include "core/compare/CompareFiles.h"
 #include "core/compare/SheetCompare.h"
 #include "core/document/SheetFile.h"
+#include "tests/SheetFileBytes.h"
 
 namespace {
 
@@ -62,21 +63,6 @@ void MakeSheets(std::vector<Row>& a, std::vector<Row>& b)
     b.resize(a.size());
 }
 
-std::string FileBytes(const std::vector<Row>& rows)
-{
-    std::string out;
-    sheetfile::AppendInt(out, -150);
-    sheetfile::AppendInt(out, static_cast<std::int32_t>(rows.size()));
-    for (int i = 0; i < 5; ++i)
-        sheetfile::AppendString(out, "");
-    for (const Row& row : rows)
-        for (const std::string& cell : row)
-            sheetfile::AppendString(out, cell);
-    sheetfile::AppendInt(out, 1);
-    sheetfile::AppendInt(out, 1);
-    return out;
-}
-
 struct SFiles {
     std::string m_strDir;
     std::string m_strA, m_strB;
@@ -90,8 +76,8 @@ struct SFiles {
         MakeSheets(a, b);
         m_strA = m_strDir + "/a.qtx";
         m_strB = m_strDir + "/b.qtx";
-        std::ofstream(m_strA, std::ios::binary) << FileBytes(a);
-        std::ofstream(m_strB, std::ios::binary) << FileBytes(b);
+        std::ofstream(m_strA, std::ios::binary) << SheetFileBytes(a);
+        std::ofstream(m_strB, std::ios::binary) << SheetFileBytes(b);
     }
     ~SFiles() { std::filesystem::remove_all(m_strDir); }
 };

@@ -20,6 +20,7 @@
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
 #include "core/settings/IniSettingsStore.h"
+#include "tests/SheetFileBytes.h"
 #include "tests/TestPrompt.h"
 #include "tests/core/sheet/LiteralSheet.h"
 
@@ -31,16 +32,7 @@ using SRow = std::vector<std::string>;  // six cells
 
 std::string WriteSheetFile(const std::string& name, const std::vector<SRow>& rows)
 {
-    std::string out;
-    sheetfile::AppendInt(out, -150);
-    sheetfile::AppendInt(out, static_cast<std::int32_t>(rows.size()));
-    for (int i = 0; i < 5; ++i)
-        sheetfile::AppendString(out, "");
-    for (const SRow& row : rows)
-        for (const std::string& cell : row)
-            sheetfile::AppendString(out, cell);
-    sheetfile::AppendInt(out, 1);
-    sheetfile::AppendInt(out, 1);
+    const std::string out = SheetFileBytes(rows);
     const std::string path = g_strFolder + "/" + name;
     std::ofstream(path, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
     return path;

@@ -4,8 +4,8 @@
 #include "DesktopFixture.h"
 
 #include "core/compare/SheetCompare.h"
-#include "core/document/SheetFile.h"
 #include "core/session/CommandIds.h"
+#include "tests/SheetFileBytes.h"
 #include "ui/desktop/CompareWindow.h"
 
 #include <QComboBox>
@@ -22,16 +22,7 @@ protected:
     // The submitted sheet: rows "SEQ|POSITION|SIZE|FORMULA|UNIT" (ASCII).
     std::string WriteSheet(const char* name, const std::vector<std::vector<std::string>>& rows)
     {
-        std::string bytes;
-        sheetfile::AppendInt(bytes, -150);
-        sheetfile::AppendInt(bytes, static_cast<std::int32_t>(rows.size()));
-        for (int i = 0; i < 5; ++i)
-            sheetfile::AppendString(bytes, "");
-        for (const auto& row : rows)
-            for (int col = 0; col < SHEET_COLS; ++col)
-                sheetfile::AppendString(bytes, col < static_cast<int>(row.size()) ? row[col] : std::string());
-        sheetfile::AppendInt(bytes, 1);
-        sheetfile::AppendInt(bytes, 1);
+        const std::string bytes = SheetFileBytes(rows);
         const std::string path = FilePath(name);
         QFile file(GbkToQ(path));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
