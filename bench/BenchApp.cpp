@@ -5,6 +5,7 @@
 // commit within one frame (16 ms).
 #include <benchmark/benchmark.h>
 
+#include "bench/ResidentMemory.h"
 #include "core/document/SheetFile.h"
 #include "core/session/CommandIds.h"
 #include "core/settings/IniSettingsStore.h"
@@ -124,17 +125,6 @@ struct SDesk {
     CMainFrame m_Frame{m_Key};
     CQuantorixView* m_pView = nullptr;
 };
-
-long ResidentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * 4;
-}
 
 void BM_OpenFullSheet(benchmark::State& state)
 {

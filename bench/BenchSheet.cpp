@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ResidentMemory.h"
 #include "tests/core/sheet/SheetTestKit.h"
 
 namespace {
@@ -30,17 +31,6 @@ struct SBenchSheet : SSheetFixture {
         Commit(1, COL_FORMULA, "1");
     }
 };
-
-long ResidentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * 4;
-}
 
 void BM_CommitChainHead(benchmark::State& state)
 {
