@@ -430,6 +430,26 @@ std::string CExprEngine::FormatArgument(double value)
     return s;
 }
 
+CExprEngine::SDigits CExprEngine::ScientificDigits(double value, int precision)
+{
+    SDigits d;
+    const auto res = std::to_chars(d.m_szText, d.m_szText + sizeof d.m_szText - 1, value,
+                                   std::chars_format::scientific, precision);
+    if (res.ec != std::errc())
+        return d;
+    *res.ptr = '\0';
+    // The text is "[-]d.ddd...e[+-]x".
+    const char* p = d.m_szText;
+    d.m_bNegative = *p == '-';
+    if (d.m_bNegative)
+        ++p;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            d.m_Digits[d.m_nCount++] = *p;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, d.m_nExponent);
+    return d;
+}
+
 void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
 {
     // Fixed notation as the sheets have always shown it: the value is taken
@@ -442,24 +462,16 @@ void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
         out += '0';
         return;
     }
-    char sci[40];
-    const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 16);
-    if (res.ec != std::errc()) {
+    // 17 digits and a decimal exponent.
+    const SDigits sci = ScientificDigits(value, 16);
+    if (sci.m_nCount == 0) {
         out += '0';
         return;
     }
-    // sci is "[-]d.dddddddddddddddde[+-]x": 17 digits and a decimal exponent.
-    const char* p = sci;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    char digits[18];
-    int count = 0;
-    for (; p < res.ptr && *p != 'e'; ++p)
-        if (*p != '.')
-            digits[count++] = *p;
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
+    const bool negative = sci.m_bNegative;
+    const char* digits = sci.m_Digits;
+    const int count = sci.m_nCount;
+    const int exponent = sci.m_nExponent;
 
     // The digits to keep: those of the integer part and the decimals.
     const int keep = exponent + 1 + decimals;

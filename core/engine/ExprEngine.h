@@ -67,6 +67,18 @@ public:
     // printf("%.Nf")-style fixed formatting, independent of the C locale.
     static void AppendFixed(std::string& out, double value, int decimals);
 
+    // A finite value as to_chars writes it in scientific notation with
+    // precision (at most 16) digits after the point, and that text taken
+    // apart; no digits when it cannot be written.
+    struct SDigits {
+        char m_szText[40] = {};
+        bool m_bNegative = false;
+        char m_Digits[17] = {};
+        int m_nCount = 0;
+        int m_nExponent = 0;  // of the first digit
+    };
+    static SDigits ScientificDigits(double value, int precision);
+
 private:
     double ApplyOperator(char op, double a, double b);
     double Finite(double value);

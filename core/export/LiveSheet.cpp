@@ -608,22 +608,13 @@ double ExcelRound(double value, int decimals)
 {
     if (!std::isfinite(value) || value == 0)
         return value;
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    const char* p = buf;
-    const bool bNegative = *p == '-';
-    if (bNegative)
-        ++p;
-    char digits[16];
-    int count = 0;
-    for (; p < res.ptr && *p != 'e'; ++p)
-        if (*p != '.')
-            digits[count++] = *p;
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
+    const CExprEngine::SDigits sci = CExprEngine::ScientificDigits(value, 14);
+    const char* digits = sci.m_Digits;
+    const int count = sci.m_nCount;
+    const int exponent = sci.m_nExponent;
     const int keep = exponent + 1 + decimals;
     if (keep >= count)
-        return std::strtod(std::string(buf, res.ptr).c_str(), nullptr);
+        return std::strtod(sci.m_szText, nullptr);
     long long mantissa = 0;
     for (int i = 0; i < keep; ++i)
         mantissa = mantissa * 10 + (digits[i] - '0');
@@ -634,7 +625,7 @@ double ExcelRound(double value, int decimals)
     std::string text = std::to_string(mantissa) + "e" + std::to_string(-decimals);
     double out = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), out, std::chars_format::scientific);
-    return bNegative ? -out : out;
+    return sci.m_bNegative ? -out : out;
 }
 
 SBook SummaryBook(const std::vector<std::vector<std::string>>& rows)
