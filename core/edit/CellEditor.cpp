@@ -76,23 +76,16 @@ void CCellEditor::Wrap(const char* open, const char* close, bool bCaretInside)
     m_nCaret = m_nAnchor = m_nCaret + (bCaretInside ? o.size() : o.size() + c.size());
 }
 
-bool CCellEditor::PressKey(ESheetKey key)
+bool CCellEditor::MoveCaret(ESheetKey key)
 {
     const std::size_t n = m_strText.size();
     switch (key) {
-    case SHEETKEY_END:
-        SetCaret(n);
-        break;
-    case SHEETKEY_HOME:
-        SetCaret(0);
-        break;
-    case SHEETKEY_SHIFT_END:
-        m_nCaret = n;
-        break;
-    case SHEETKEY_SHIFT_HOME:
-        m_nCaret = 0;
-        break;
+    case SHEETKEY_END: SetCaret(n); break;
+    case SHEETKEY_HOME: SetCaret(0); break;
+    case SHEETKEY_SHIFT_END: m_nCaret = n; break;
+    case SHEETKEY_SHIFT_HOME: m_nCaret = 0; break;
     case SHEETKEY_LEFT:
+        // On an empty text Left and Right move the current cell instead.
         if (n == 0)
             return false;
         if (m_nCaret > 0)
@@ -108,38 +101,36 @@ bool CCellEditor::PressKey(ESheetKey key)
         if (m_nCaret > 0)
             m_nCaret = PrevChar(m_nCaret);
         break;
-    case SHEETKEY_SHIFT_RIGHT:
+    default:  // SHEETKEY_SHIFT_RIGHT
         if (m_nCaret < n)
             m_nCaret = NextChar(m_nCaret);
         break;
-    case SHEETKEY_DELETE:
-        if (n == 0)
-            break;
-        if (HasSelection()) {
-            ReplaceSelection(std::string());
-        } else if (m_nCaret < n) {
-            m_strText.erase(m_nCaret, NextChar(m_nCaret) - m_nCaret);
-            m_nAnchor = m_nCaret;
-        }
-        break;
-    case SHEETKEY_BACKSPACE:
-        if (HasSelection()) {
-            ReplaceSelection(std::string());
-        } else if (m_nCaret > 0) {
-            const std::size_t start = PrevChar(m_nCaret);
-            m_strText.erase(start, m_nCaret - start);
-            m_nCaret = m_nAnchor = start;
-        }
-        break;
-    case SHEETKEY_F3:
-        Wrap("[", "]", true);
-        break;
-    case SHEETKEY_F4:
-        Wrap("(", ")", true);
-        break;
+    }
+    return true;
+}
+
+void CCellEditor::Erase(bool bBackward)
+{
+    if (HasSelection()) {
+        ReplaceSelection(std::string());
+    } else if (!bBackward && m_nCaret < m_strText.size()) {
+        m_strText.erase(m_nCaret, NextChar(m_nCaret) - m_nCaret);
+        m_nAnchor = m_nCaret;
+    } else if (bBackward && m_nCaret > 0) {
+        const std::size_t start = PrevChar(m_nCaret);
+        m_strText.erase(start, m_nCaret - start);
+        m_nCaret = m_nAnchor = start;
+    }
+}
+
+void CCellEditor::Bracket(ESheetKey key)
+{
+    switch (key) {
+    case SHEETKEY_F3: Wrap("[", "]", true); break;
+    case SHEETKEY_F4: Wrap("(", ")", true); break;
     case SHEETKEY_F5:
         // Everything before the caret goes into brackets.
-        if (n == 0)
+        if (m_strText.empty())
             break;
         if (HasSelection()) {
             Wrap("(", ")", false);
@@ -149,7 +140,7 @@ bool CCellEditor::PressKey(ESheetKey key)
             m_nCaret = m_nAnchor = m_nCaret + 2;
         }
         break;
-    case SHEETKEY_F6:
+    default:  // SHEETKEY_F6
         // Everything after the caret goes into brackets.
         if (HasSelection()) {
             Wrap("(", ")", false);
@@ -159,14 +150,42 @@ bool CCellEditor::PressKey(ESheetKey key)
             m_nCaret = m_nAnchor = m_strText.size();
         }
         break;
+    }
+}
+
+bool CCellEditor::PressKey(ESheetKey key)
+{
+    switch (key) {
+    case SHEETKEY_END:
+    case SHEETKEY_HOME:
+    case SHEETKEY_SHIFT_END:
+    case SHEETKEY_SHIFT_HOME:
+    case SHEETKEY_LEFT:
+    case SHEETKEY_RIGHT:
+    case SHEETKEY_SHIFT_LEFT:
+    case SHEETKEY_SHIFT_RIGHT:
+        return MoveCaret(key);
+    case SHEETKEY_DELETE:
+        // Delete on an empty text is the editor's too: it does nothing.
+        if (!m_strText.empty())
+            Erase(false);
+        return true;
+    case SHEETKEY_BACKSPACE:
+        Erase(true);
+        return true;
+    case SHEETKEY_F3:
+    case SHEETKEY_F4:
+    case SHEETKEY_F5:
+    case SHEETKEY_F6:
+        Bracket(key);
+        return true;
     case SHEETKEY_CTRL_A:
         m_nAnchor = 0;
-        m_nCaret = n;
-        break;
+        m_nCaret = m_strText.size();
+        return true;
     default:
         return false;
     }
-    return true;
 }
 
 std::string CCellEditor::CaretView() const

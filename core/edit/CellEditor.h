@@ -47,6 +47,12 @@ private:
     std::size_t NextChar(std::size_t pos) const;
     void ReplaceSelection(const std::string& text);
     void Wrap(const char* open, const char* close, bool bCaretInside);
+    // The keys of PressKey by kind: caret and selection moves (false for
+    // Left and Right on an empty text), Delete and Backspace, and the
+    // bracket keys F3 .. F6.
+    bool MoveCaret(ESheetKey key);
+    void Erase(bool bBackward);
+    void Bracket(ESheetKey key);
 
     bool m_bShown = false;
     std::string m_strText;

@@ -389,14 +389,15 @@ void CCalcGrid::CommitFormula(int row, std::string& t)
 
 void CCalcGrid::CommitName(int row, std::string& t)
 {
-    std::string name = celltext::MakeRefName(t);  // N1-N3
+    std::string name = celltext::MakeRefName(t);
     if (celltext::IsFunctionName(name)) {
         if (m_State.m_pPrompt)
             m_State.m_pPrompt->ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
         name.clear();
     }
     m_pIndex->Refresh();
-    if (!name.empty()) {  // N4
+    // A name another row already carries is not taken.
+    if (!name.empty()) {
         const int id = m_pIndex->Lookup(name);
         for (int other : m_pIndex->RowsNamed(id))
             if (other != row && other > 0) {
@@ -469,15 +470,17 @@ std::string CCalcGrid::EvaluateValue(const std::string& prepared)
 std::string CCalcGrid::RecalcKeepingText(const std::string& text)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    const std::size_t sep = exprtext::FindResultSeparator(text);  // K1
+    // The expression keeps its text as the user wrote it (blanks, line
+    // breaks); only the result behind it is new.
+    const std::size_t sep = exprtext::FindResultSeparator(text);
     const std::string expr = (sep > 0 && sep < text.size()) ? text.substr(0, sep) : text;
-    std::string work = exprtext::CleanExpression(expr);  // K2
+    std::string work = exprtext::CleanExpression(expr);
     work.erase(std::remove_if(work.begin(), work.end(), [](char c) { return c == ' ' || c == '\r'; }), work.end());
-    work = m_Engine.CalcExpressionText(work);                    // K3
-    const std::size_t at = exprtext::FindResultSeparator(work);  // K4
+    work = m_Engine.CalcExpressionText(work);
+    const std::size_t at = exprtext::FindResultSeparator(work);
     if (at > 0 && at < work.size())
         work.erase(0, at);
-    return expr + work;  // K5
+    return expr + work;
 }
 
 void CCalcGrid::RecalcRow(int row)
@@ -538,131 +541,178 @@ void CCalcGrid::RebuildRefTable(int row, int col, const std::string& text)
     m_pIndex->RebuildTable(row, col, &text);
 }
 
-int CCalcGrid::CheckCircular(int row, const std::string& text)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-    CRefIndex& index = *m_pIndex;
-    index.Refresh();
-    if (m_State.RefCount() == 0) {  // Z1
-        m_State.m_bCircular = 0;
-        return 0;
+// One circular check: depth first over the rows whose names the
+// expressions use, with an explicit stack; the path is kept by name, as a
+// count per name, and mirrored in the state's reference path.
+//
+// A row from which the search once came back without a cycle is not
+// searched again: whatever it reaches cannot close a cycle through a name
+// that only one row carries (that row would have been met on the first
+// search). Only a name carried by several rows can: so each finished row
+// keeps the set of such names below it, and is searched again only when one
+// of them is on the path now - which then ends the check at the same row
+// the full search would report.
+class CCalcGrid::CCycleSearch {
+public:
+    explicit CCycleSearch(CCalcGrid& calc)
+        : m_Calc(calc), m_Index(*calc.m_pIndex), m_Path(calc.m_State.m_RefPath),
+          m_bDups(m_Index.HasDuplicateNames()), m_nRows(calc.m_Grid.Rows()), m_nStamp(calc.NextVisitStamp(m_bDups)),
+          m_PathCount(static_cast<std::size_t>(m_Index.IdCount()), 0)
+    {
+        for (const std::string& name : m_Path) {
+            const int id = m_Index.Lookup(name);
+            if (id >= 0)
+                ++m_PathCount[id];
+        }
     }
-    if (row < 1 || row >= m_Grid.Rows() || !index.RowHasName(row))  // Z2
+
+    // The row met again on the path, or -1 when there is no cycle. On a
+    // cycle the state's path is left as the search had it.
+    int Run(int row, const std::string& text)
+    {
+        if (OnPath(row))
+            return row;
+        Push(row, text, false);
+        while (!m_Stack.empty()) {
+            SFrame& frame = m_Stack.back();
+            if (frame.m_nNext == frame.m_Edges.size()) {
+                Pop();
+                continue;
+            }
+            const int next = frame.m_Edges[frame.m_nNext++];
+            // Rows without a name end nothing and lead nowhere.
+            if (next < 1 || next >= m_nRows || !m_Index.RowHasName(next))
+                continue;
+            if (OnPath(next))
+                return next;
+            if (m_Calc.m_Visited[next] == m_nStamp) {
+                if (!m_bDups)
+                    continue;
+                if (!LeadsToPath(next)) {
+                    Merge(frame.m_Below, m_Calc.m_Below[next]);
+                    continue;
+                }
+            }
+            Push(next, m_Calc.m_Grid.TextMatrix(next, COL_FORMULA), true);
+        }
         return -1;
-
-    // Depth first over the rows whose names the expressions use, with an
-    // explicit stack; the path is kept by name, as a count per name.
-    //
-    // A row from which the search once came back without a cycle is not
-    // searched again: whatever it reaches cannot close a cycle through a
-    // name that only one row carries (that row would have been met on the
-    // first search). Only a name carried by several rows can: so each
-    // finished row keeps the set of such names below it, and is searched
-    // again only when one of them is on the path now - which then ends the
-    // check at the same row the full search would report.
-    const bool dups = index.HasDuplicateNames();
-    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
-    if (m_Visited.size() < rows)
-        m_Visited.resize(rows, 0);
-    if (dups && m_Below.size() < rows)
-        m_Below.resize(rows);
-    if (++m_nStamp == INT_MAX) {
-        std::fill(m_Visited.begin(), m_Visited.end(), 0);
-        m_nStamp = 1;
     }
-    const int stamp = m_nStamp;
-    std::vector<int> pathCount(static_cast<std::size_t>(index.IdCount()), 0);
-    for (const std::string& name : m_State.m_RefPath) {
-        const int id = index.Lookup(name);
-        if (id >= 0)
-            ++pathCount[id];
-    }
-    std::vector<int> dupsOnPath;  // ids of duplicated names on the path
-    auto isDup = [&](int id) { return dups && index.RowsNamed(id).size() > 1; };
 
+private:
     struct SFrame {
         int m_nRow;
         std::vector<int> m_Edges;
         std::size_t m_nNext;
         std::vector<int> m_Below;  // duplicated names reached, sorted
     };
-    std::vector<SFrame> stack;
-    std::vector<int> tokens;
-    auto push = [&](int r, const std::string& formula, bool cached) {
-        const int id = index.NameIdOfRow(r);
-        m_State.m_RefPath.push_back(index.NameOfRow(r));  // Z4
-        if (pathCount[id]++ == 0 && isDup(id))
-            dupsOnPath.push_back(id);
+
+    bool OnPath(int row) const { return m_PathCount[m_Index.NameIdOfRow(row)] > 0; }
+    bool IsDup(int id) const { return m_bDups && m_Index.RowsNamed(id).size() > 1; }
+
+    // Row r enters the path with the rows its expression uses: formula is
+    // the text to read (the one being committed for the first row), or the
+    // stored one the index has tokens for (cached).
+    void Push(int r, const std::string& formula, bool cached)
+    {
+        const int id = m_Index.NameIdOfRow(r);
+        m_Path.push_back(m_Index.NameOfRow(r));
+        if (m_PathCount[id]++ == 0 && IsDup(id))
+            m_DupsOnPath.push_back(id);
         SFrame frame{r, {}, 0, {}};
-        const bool scan = index.HasIrregularNames();
+        const bool scan = m_Index.HasIrregularNames();
         std::string prepared;
         if (!cached || scan)
             prepared = PrepareCleaned(formula);
         if (cached)
-            tokens = index.TokensOfRow(r);
+            m_Tokens = m_Index.TokensOfRow(r);
         else
-            index.TokensOfText(prepared, tokens);
-        index.EntriesUsedBy(tokens, scan ? &prepared : nullptr, frame.m_Edges);  // Z5
-        stack.push_back(std::move(frame));
-    };
-    auto merge = [](std::vector<int>& into, const std::vector<int>& from) {
+            m_Index.TokensOfText(prepared, m_Tokens);
+        m_Index.EntriesUsedBy(m_Tokens, scan ? &prepared : nullptr, frame.m_Edges);
+        m_Stack.push_back(std::move(frame));
+    }
+
+    // The top row is done without a cycle: it leaves the path, and keeps
+    // the duplicated names below it for later checks.
+    void Pop()
+    {
+        SFrame& frame = m_Stack.back();
+        const int id = m_Index.NameIdOfRow(frame.m_nRow);
+        m_Path.pop_back();
+        if (--m_PathCount[id] == 0 && IsDup(id))
+            m_DupsOnPath.erase(std::find(m_DupsOnPath.begin(), m_DupsOnPath.end(), id));
+        m_Calc.m_Visited[frame.m_nRow] = m_nStamp;
+        if (m_bDups) {
+            if (IsDup(id))
+                Merge(frame.m_Below, std::vector<int>{id});
+            m_Calc.m_Below[frame.m_nRow] = frame.m_Below;
+            if (m_Stack.size() > 1)
+                Merge(m_Stack[m_Stack.size() - 2].m_Below, frame.m_Below);
+        }
+        m_Stack.pop_back();
+    }
+
+    bool LeadsToPath(int r) const
+    {
+        const std::vector<int>& below = m_Calc.m_Below[r];
+        for (int id : m_DupsOnPath)
+            if (std::binary_search(below.begin(), below.end(), id))
+                return true;
+        return false;
+    }
+
+    static void Merge(std::vector<int>& into, const std::vector<int>& from)
+    {
         if (from.empty())
             return;
         std::vector<int> both;
         both.reserve(into.size() + from.size());
         std::set_union(into.begin(), into.end(), from.begin(), from.end(), std::back_inserter(both));
         into.swap(both);
-    };
-    auto leadsToPath = [&](int r) {
-        const std::vector<int>& below = m_Below[r];
-        for (int id : dupsOnPath)
-            if (std::binary_search(below.begin(), below.end(), id))
-                return true;
-        return false;
-    };
-    if (pathCount[index.NameIdOfRow(row)] > 0) {  // Z3 at the start
+    }
+
+    CCalcGrid& m_Calc;
+    CRefIndex& m_Index;
+    std::vector<std::string>& m_Path;
+    const bool m_bDups;
+    const int m_nRows;
+    const int m_nStamp;
+    std::vector<int> m_PathCount;   // per name id: how often it is on the path
+    std::vector<int> m_DupsOnPath;  // ids of duplicated names on the path
+    std::vector<int> m_Tokens;
+    std::vector<SFrame> m_Stack;
+};
+
+int CCalcGrid::NextVisitStamp(bool bDups)
+{
+    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
+    if (m_Visited.size() < rows)
+        m_Visited.resize(rows, 0);
+    if (bDups && m_Below.size() < rows)
+        m_Below.resize(rows);
+    if (++m_nStamp == INT_MAX) {
+        std::fill(m_Visited.begin(), m_Visited.end(), 0);
+        m_nStamp = 1;
+    }
+    return m_nStamp;
+}
+
+int CCalcGrid::CheckCircular(int row, const std::string& text)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    m_pIndex->Refresh();
+    // Without names nothing can be circular.
+    if (m_State.RefCount() == 0) {
+        m_State.m_bCircular = 0;
+        return 0;
+    }
+    // A row without a name is used by no other row.
+    if (row < 1 || row >= m_Grid.Rows() || !m_pIndex->RowHasName(row))
+        return -1;
+    CCycleSearch search(*this);
+    const int found = search.Run(row, text);
+    if (found > 0)
         m_State.m_bCircular = 1;
-        return row;
-    }
-    push(row, text, false);
-    while (!stack.empty()) {
-        SFrame& frame = stack.back();
-        if (frame.m_nNext < frame.m_Edges.size()) {
-            const int next = frame.m_Edges[frame.m_nNext++];
-            if (next < 1 || next >= static_cast<int>(rows))
-                continue;
-            if (!index.RowHasName(next))  // Z2
-                continue;
-            if (pathCount[index.NameIdOfRow(next)] > 0) {  // Z3
-                m_State.m_bCircular = 1;
-                return next;
-            }
-            if (m_Visited[next] == stamp) {
-                if (!dups)
-                    continue;
-                if (!leadsToPath(next)) {
-                    merge(frame.m_Below, m_Below[next]);
-                    continue;
-                }
-            }
-            push(next, m_Grid.TextMatrix(next, COL_FORMULA), true);
-            continue;
-        }
-        const int id = index.NameIdOfRow(frame.m_nRow);
-        m_State.m_RefPath.pop_back();  // Z6
-        if (--pathCount[id] == 0 && isDup(id))
-            dupsOnPath.erase(std::find(dupsOnPath.begin(), dupsOnPath.end(), id));
-        m_Visited[frame.m_nRow] = stamp;
-        if (dups) {
-            if (isDup(id))
-                merge(frame.m_Below, std::vector<int>{id});
-            m_Below[frame.m_nRow] = frame.m_Below;
-            if (stack.size() > 1)
-                merge(stack[stack.size() - 2].m_Below, frame.m_Below);
-        }
-        stack.pop_back();
-    }
-    return -1;
+    return found;
 }
 
 void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
@@ -691,9 +741,10 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     CRefIndex& index = *m_pIndex;
     index.Refresh();
-    if (m_State.RefCount() == 0)  // G1
+    // Only a named row has users.
+    if (m_State.RefCount() == 0)
         return;
-    const int entry = index.EntryOfRow(row);  // G2
+    const int entry = index.EntryOfRow(row);
     if (entry < 0)
         return;
     index.SetEntryValue(entry, value.empty() ? "0" : value);
@@ -718,12 +769,13 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         },
         order);
     for (int next : order) {
-        const std::string v = EvaluateValue(index.PreparedExpression(next));  // G4
+        const std::string v = EvaluateValue(index.PreparedExpression(next));
         const bool hadBreak = HasLineBreak(m_Grid.TextMatrix(next, COL_FORMULA));
         index.RewriteValue(next, v);
         if (hadBreak)  // a line break behind the old "=" went with the old value
             FitRowHeight(next);
-        if (index.RowHasName(next)) {  // G5
+        // A named row carries its new value on to its own users.
+        if (index.RowHasName(next)) {
             const int e = index.EntryOfRow(next);
             if (e >= 0)
                 index.SetEntryValue(e, v);
@@ -737,7 +789,7 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     CRefIndex& index = *m_pIndex;
     index.Refresh();
-    if (m_State.RefCount() == 0)  // H1
+    if (m_State.RefCount() == 0)
         return;
     // The rows that use the name, directly or through their own names, each
     // recalculated once after the rows it uses; the row the refresh starts
@@ -756,7 +808,8 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
         },
         order);
     for (int next : order) {
-        // H3: recalculated for its effects only; the text is not stored.
+        // Recalculated for its effects only (messages, the calculation
+        // state); the text is not stored.
         m_Engine.EvaluateToResultText(index.PreparedExpression(next));
         if (!index.RowHasName(next))
             continue;

@@ -136,8 +136,11 @@ public:
 private:
     class CQueuedPrompt;
     class CAffectedOrder;
+    class CCycleSearch;
 
     void ChangeDecimals(int delta);
+    // The stamp of a new circular check, the per-row scratch sized for it.
+    int NextVisitStamp(bool bDups);
     std::string CalcExpressionTextAt(int row, int col, const std::string& text);
     void CommitFormula(int row, std::string& t);
     void CommitName(int row, std::string& t);
