@@ -31,7 +31,7 @@ bool CRowCommands::DeleteRows()
     int r2 = grid.RowSel();
     if (std::abs(r2 - r1) >= grid.Rows() - 2)
         return false;  // every data row selected
-    grid.SetRedraw(false);
+    CRedrawOff redrawOff(grid);
     if (r1 > r2)
         std::swap(r1, r2);
     if (r1 < 1)
@@ -70,7 +70,6 @@ bool CRowCommands::DeleteRows()
     // From the row above: when the deleted rows ended just above a heading,
     // that heading is now at r1 and the item that lost the rows lies above.
     m_Summary.RecomputeStretch(std::max(r1 - 1, 1), r1);
-    grid.SetRedraw(true);
     m_Summary.RefreshItemList();
     m_Calc.RebuildRefTable();
     return true;

@@ -55,7 +55,7 @@ void CUndoCommands::Replay(SUndoStep& step, bool bUndo)
 {
     SheetGrid& grid = m_Calc.Grid();
     UndoHistory::CReplay replay(m_History);
-    grid.SetRedraw(false);
+    CRedrawOff redrawOff(grid);
 
     const bool bInsert = (step.m_nKind == UNDO_DELETE_ROWS && bUndo) || (step.m_nKind == UNDO_INSERT_ROWS && !bUndo);
     if (bInsert)
@@ -94,5 +94,4 @@ void CUndoCommands::Replay(SUndoStep& step, bool bUndo)
         m_Summary.RefreshUnitLists();
         m_Calc.RebuildRefTable();
     }
-    grid.SetRedraw(true);
 }

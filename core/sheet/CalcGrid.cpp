@@ -263,9 +263,10 @@ SRowsInserted CCalcGrid::InsertRows()
             m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
         return SRowsInserted();
     }
-    m_Grid.SetRedraw(false);
-    m_Grid.InsertRowsAt(r1, count);
-    m_Grid.SetRedraw(true);
+    {
+        CRedrawOff redrawOff(m_Grid);
+        m_Grid.InsertRowsAt(r1, count);
+    }
     return SRowsInserted{true, r1, r2};
 }
 
