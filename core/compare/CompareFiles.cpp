@@ -89,6 +89,109 @@ void PutQuantities(lxw_worksheet* sheet, int row, int col, const SQuantities& q,
         worksheet_write_number(sheet, row, col + 3, -q.m_dDiff, number);
 }
 
+// The formats both sheets share: a bold framed header, and quantities shown
+// with the decimals the comparison was made with.
+struct SFormats {
+    lxw_format* m_pHead;
+    lxw_format* m_pNumber;
+};
+
+SFormats AddFormats(lxw_workbook* book, int decimals)
+{
+    SFormats formats{workbook_add_format(book), workbook_add_format(book)};
+    format_set_bold(formats.m_pHead);
+    format_set_border(formats.m_pHead, LXW_BORDER_THIN);
+    std::string pattern = "0";
+    if (decimals > 0)
+        pattern += "." + std::string(decimals, '0');
+    format_set_num_format(formats.m_pNumber, pattern.c_str());
+    return formats;
+}
+
+lxw_worksheet* AddSheet(lxw_workbook* book, const char* gbkName)
+{
+    return workbook_add_worksheet(book, textcodec::GbkToUtf8(gbkName).c_str());
+}
+
+void PutItemsSheet(lxw_workbook* book, const SComparison& comparison, const SFormats& formats)
+{
+    lxw_worksheet* sheet = AddSheet(book, comparetext::SHEET_ITEMS);
+    PutHeader(sheet,
+              {comparetext::HEAD_ITEM, comparetext::HEAD_CATEGORY, comparetext::HEAD_UNIT, comparetext::HEAD_A,
+               comparetext::HEAD_B, comparetext::HEAD_INCREASE, comparetext::HEAD_DECREASE},
+              formats.m_pHead);
+    worksheet_set_column(sheet, 0, 1, 24, nullptr);
+    worksheet_set_column(sheet, 3, 6, 12, nullptr);
+    int row = 1;
+    for (const SItemLine& line : comparison.m_Items) {
+        PutText(sheet, row, 0, line.m_strItem);
+        PutText(sheet, row, 1, line.m_strCategory);
+        PutText(sheet, row, 2, line.m_strUnit);
+        PutQuantities(sheet, row, 3, line.m_Qty, formats.m_pNumber);
+        ++row;
+    }
+    // The totals over the whole sheets follow after one empty row.
+    ++row;
+    for (const STotalLine& line : comparison.m_Totals) {
+        PutText(sheet, row, 0, comparetext::HEAD_TOTAL, formats.m_pHead);
+        PutText(sheet, row, 1, line.m_strCategory);
+        PutText(sheet, row, 2, line.m_strUnit);
+        PutQuantities(sheet, row, 3, line.m_Qty, formats.m_pNumber);
+        ++row;
+    }
+}
+
+void PutRowsSheet(lxw_workbook* book, const SComparison& comparison, const SFormats& formats)
+{
+    lxw_worksheet* sheet = AddSheet(book, comparetext::SHEET_ROWS);
+    PutHeader(sheet,
+              {comparetext::HEAD_KIND, comparetext::HEAD_ITEM, comparetext::HEAD_ROW_A, comparetext::HEAD_ROW_B,
+               comparetext::HEAD_LOCATION, comparetext::HEAD_CATEGORY, comparetext::HEAD_TEXT_A,
+               comparetext::HEAD_TEXT_B},
+              formats.m_pHead);
+    worksheet_set_column(sheet, 1, 1, 20, nullptr);
+    worksheet_set_column(sheet, 4, 5, 18, nullptr);
+    worksheet_set_column(sheet, 6, 7, 48, nullptr);
+    int row = 1;
+    for (const SRowLine& line : comparison.m_Rows) {
+        PutText(sheet, row, 0, KindText(line.m_eKind));
+        PutText(sheet, row, 1, line.m_strItem);
+        // A row that exists on one side only leaves the other side's number empty.
+        if (line.m_nRowA)
+            worksheet_write_number(sheet, row, 2, line.m_nRowA, nullptr);
+        if (line.m_nRowB)
+            worksheet_write_number(sheet, row, 3, line.m_nRowB, nullptr);
+        PutText(sheet, row, 4, line.m_strLocation);
+        PutText(sheet, row, 5, line.m_strCategory);
+        PutText(sheet, row, 6, line.m_strTextA);
+        PutText(sheet, row, 7, line.m_strTextB);
+        ++row;
+    }
+}
+
+// Creates the temporary file the workbook is written to. A folder that cannot
+// take the file is found here, before the writer starts (which would report
+// it on the console by itself).
+bool ReserveFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+bool WriteBook(const SComparison& comparison, const std::string& path)
+{
+    CBook book(path);
+    if (!book.Ok())
+        return false;
+    const SFormats formats = AddFormats(book.Book(), comparison.m_nDecimals);
+    PutItemsSheet(book.Book(), comparison, formats);
+    PutRowsSheet(book.Book(), comparison, formats);
+    return book.Close();
+}
+
 }  // namespace
 
 bool WriteWorkbook(const SComparison& comparison, const std::string& nativePath, std::string& reason)
@@ -97,81 +200,9 @@ bool WriteWorkbook(const SComparison& comparison, const std::string& nativePath,
     // The workbook goes to a temporary file beside the target and replaces
     // it only when it was written completely.
     const std::string temp = nativePath + ".~" + std::to_string(::getpid()) + ".tmp";
-    // A folder that cannot take the file is found before the writer starts
-    // (which would report it on the console by itself).
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0)
+    if (!ReserveFile(temp))
         return false;
-    ::close(fd);
-    bool bWritten = false;
-    {
-        CBook book(temp);
-        if (!book.Ok()) {
-            std::remove(temp.c_str());
-            return false;
-        }
-        lxw_format* head = workbook_add_format(book.Book());
-        format_set_bold(head);
-        format_set_border(head, LXW_BORDER_THIN);
-        lxw_format* number = workbook_add_format(book.Book());
-        std::string pattern = "0";
-        if (comparison.m_nDecimals > 0)
-            pattern += "." + std::string(comparison.m_nDecimals, '0');
-        format_set_num_format(number, pattern.c_str());
-
-        const CUtf8Text itemsName = textcodec::GbkToUtf8(comparetext::SHEET_ITEMS);
-        lxw_worksheet* items = workbook_add_worksheet(book.Book(), itemsName.c_str());
-        PutHeader(items,
-                  {comparetext::HEAD_ITEM, comparetext::HEAD_CATEGORY, comparetext::HEAD_UNIT, comparetext::HEAD_A,
-                   comparetext::HEAD_B, comparetext::HEAD_INCREASE, comparetext::HEAD_DECREASE},
-                  head);
-        worksheet_set_column(items, 0, 1, 24, nullptr);
-        worksheet_set_column(items, 3, 6, 12, nullptr);
-        int row = 1;
-        for (const SItemLine& line : comparison.m_Items) {
-            PutText(items, row, 0, line.m_strItem);
-            PutText(items, row, 1, line.m_strCategory);
-            PutText(items, row, 2, line.m_strUnit);
-            PutQuantities(items, row, 3, line.m_Qty, number);
-            ++row;
-        }
-        // The totals over the whole sheets follow after one empty row.
-        ++row;
-        for (const STotalLine& line : comparison.m_Totals) {
-            PutText(items, row, 0, comparetext::HEAD_TOTAL, head);
-            PutText(items, row, 1, line.m_strCategory);
-            PutText(items, row, 2, line.m_strUnit);
-            PutQuantities(items, row, 3, line.m_Qty, number);
-            ++row;
-        }
-
-        const CUtf8Text rowsName = textcodec::GbkToUtf8(comparetext::SHEET_ROWS);
-        lxw_worksheet* rows = workbook_add_worksheet(book.Book(), rowsName.c_str());
-        PutHeader(rows,
-                  {comparetext::HEAD_KIND, comparetext::HEAD_ITEM, comparetext::HEAD_ROW_A, comparetext::HEAD_ROW_B,
-                   comparetext::HEAD_LOCATION, comparetext::HEAD_CATEGORY, comparetext::HEAD_TEXT_A,
-                   comparetext::HEAD_TEXT_B},
-                  head);
-        worksheet_set_column(rows, 1, 1, 20, nullptr);
-        worksheet_set_column(rows, 4, 5, 18, nullptr);
-        worksheet_set_column(rows, 6, 7, 48, nullptr);
-        row = 1;
-        for (const SRowLine& line : comparison.m_Rows) {
-            PutText(rows, row, 0, KindText(line.m_eKind));
-            PutText(rows, row, 1, line.m_strItem);
-            if (line.m_nRowA)
-                worksheet_write_number(rows, row, 2, line.m_nRowA, nullptr);
-            if (line.m_nRowB)
-                worksheet_write_number(rows, row, 3, line.m_nRowB, nullptr);
-            PutText(rows, row, 4, line.m_strLocation);
-            PutText(rows, row, 5, line.m_strCategory);
-            PutText(rows, row, 6, line.m_strTextA);
-            PutText(rows, row, 7, line.m_strTextB);
-            ++row;
-        }
-        bWritten = book.Close();
-    }
-    if (!bWritten || std::rename(temp.c_str(), nativePath.c_str()) != 0) {
+    if (!WriteBook(comparison, temp) || std::rename(temp.c_str(), nativePath.c_str()) != 0) {
         std::remove(temp.c_str());
         return false;
     }
