@@ -112,15 +112,8 @@ TEST(Evaluate, SyntaxMessages)
         {Msg(5) + "5++3=0.00", Msg(5) + "5++3=0.00", false, {}},
         {Msg(5) + "5+3=0.00", "5+3=8.00", true, {}},
         // Full-width letters and digits are not mapped and fail.
-        {"\xA3\xD3\xA3\xC9\xA3\xCE\xA3\xA8\xA3\xB3\xA3\xB0\xA3\xA9",
-         Msg(2) + "\xA3\xD3\xA3\xC9\xA3\xCE(\xA3\xB3\xA3\xB0)=0.00",
-         false,
-         {}},
-        {"SIN\xA3\xA8"
-         "30\xA3\xA9",
-         "sin(30)=0.50",
-         true,
-         {}},
+        {FW_SIN + FW_OPEN + FW_30 + FW_CLOSE, Msg(2) + FW_SIN + "(" + FW_30 + ")=0.00", false, {}},
+        {"SIN" + FW_OPEN + "30" + FW_CLOSE, "sin(30)=0.50", true, {}},
     });
 }
 
@@ -294,8 +287,7 @@ TEST(ResultText, RecalculatingAResultGivesTheSameText)
         "1/0",
         "2^3^2",
         "2*sin(-30)",
-        "SIN\xA3\xA8"
-        "30\xA3\xA9",
+        "SIN" + FW_OPEN + "30" + FW_CLOSE,
         "3[a=b]",
         "tan(0)+sin(30)",
         "sin(1+)+2",

@@ -16,40 +16,18 @@ struct SPass {
 TEST(CleanExpression, MapsLowersAndJoins)
 {
     const SPass cases[] = {
-        // The nine full-width characters, each on its own.
-        {"2\xA1\xC1"
-         "3",
-         "2*3"},  // ×
-        {"2\xA3\xAB"
-         "3",
-         "2+3"},  // ＋
-        {"2\xA3\xAD"
-         "3",
-         "2-3"},  // －
-        {"2\xA1\xA2"
-         "3",
-         "2/3"},  // 、
-        {"\xA3\xA8"
-         "2\xA3\xA9",
-         "(2)"},  // （ ）
-        {"2\xA1\xA3"
-         "5",
-         "2.5"},  // 。
-        {"\xA1\xB2"
-         "a\xA1\xB3"
-         "1",
-         "[a]1"},  // 〔 〕
-        {"2\xA1\xC1"
-         "3\xA3\xAB"
-         "4\xA1\xA2"
-         "2",
-         "2*3+4/2"},  // 2×3＋4、2
-        // Full-width letters and digits stay: ＳＩＮ（３０）
-        {"\xA3\xD3\xA3\xC9\xA3\xCE\xA3\xA8\xA3\xB3\xA3\xB0\xA3\xA9",
-         "\xA3\xD3\xA3\xC9\xA3\xCE(\xA3\xB3\xA3\xB0)"},
-        {"SIN\xA3\xA8"
-         "30\xA3\xA9",
-         "sin(30)"},
+        // The nine full-width characters.
+        {"2" + FW_TIMES + "3", "2*3"},
+        {"2" + FW_PLUS + "3", "2+3"},
+        {"2" + FW_MINUS + "3", "2-3"},
+        {"2" + FW_SLASH + "3", "2/3"},
+        {FW_OPEN + "2" + FW_CLOSE, "(2)"},
+        {"2" + FW_POINT + "5", "2.5"},
+        {FW_LEFT + "a" + FW_RIGHT + "1", "[a]1"},
+        {"2" + FW_TIMES + "3" + FW_PLUS + "4" + FW_SLASH + "2", "2*3+4/2"},
+        // Full-width letters and digits stay.
+        {FW_SIN + FW_OPEN + FW_30 + FW_CLOSE, FW_SIN + "(" + FW_30 + ")"},
+        {"SIN" + FW_OPEN + "30" + FW_CLOSE, "sin(30)"},
         {"Ctg(45)", "ctg(45)"},
         {"1 2\n+3", "12+3"},
         {"[a b]\n1", "[ab]1"},

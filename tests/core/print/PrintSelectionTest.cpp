@@ -7,11 +7,10 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include "core/print/PrintJob.h"
 #include "core/print/PrintSelection.h"
+#include "core/print/PrintSettings.h"
 #include "core/print/PrintTexts.h"
 #include "core/settings/SettingsNames.h"
-#include "tests/TestPrompt.h"
 #include "tests/core/print/PrintTestKit.h"
 
 namespace {
@@ -70,26 +69,6 @@ TEST(PrintSelection, CategoryListHasNoFixedLimit)
     const auto list = CPrintSelection::CategoryList(MakeSheet(rows));
     ASSERT_EQ(list.size(), 1500u);
     EXPECT_EQ(list.back(), "C1499");
-}
-
-TEST(PrintSelection, NothingToPrintIsToldAndNothingIsPrepared)
-{
-    CMemorySettingsStore store;
-    CSettingsKey key(store);
-    CTestPrompt prompt;
-    SPrintJob job;
-    CPrintSelection sel;
-    sel.Set(CPrintSelection::MODE_SUMMARY, "");
-    const SheetGrid sheet = MakeSheet({Calc("a", "X", "1")}, 5);
-    EXPECT_FALSE(PreparePrintJob(sheet, sel, key, "", "t", SPrintDate(), prompt, job));
-    ASSERT_EQ(prompt.m_Messages.size(), 1u);
-    EXPECT_EQ(prompt.m_Messages[0], printtext::NOTHING_TO_PRINT);
-
-    sel.Set(CPrintSelection::MODE_ALL, "");
-    EXPECT_TRUE(PreparePrintJob(sheet, sel, key, "", "t", SPrintDate(), prompt, job));
-    EXPECT_EQ(job.m_Table.m_nCount, 1);                               // the empty rows after the last text do not count
-    EXPECT_EQ(key.ReadString(settingsname::SHOW_STYLE), "AUTOSHOW");  // stored when empty
-    EXPECT_EQ(prompt.m_Messages.size(), 1u);
 }
 
 TEST(PrintSettings, AddressAndRules)

@@ -29,15 +29,7 @@ TEST(TextCodec, RoundTrips)
         {"門窗", "\xE9\x54\xB4\xB0", u"門窗"},
         {"×＋－、（）。〔〕", "\xA1\xC1\xA3\xAB\xA3\xAD\xA1\xA2\xA3\xA8\xA3\xA9\xA1\xA3\xA1\xB2\xA1\xB3", u"×＋－、（）。〔〕"},
         {"a\tb\r\n", "a\tb\r\n", u"a\tb\r\n"},
-        {std::string("1\0"
-                     "2",
-                     3),
-         std::string("1\0"
-                     "2",
-                     3),
-         std::u16string(u"1\0"
-                        u"2",
-                        3)},
+        {std::string("1\0002", 3), std::string("1\0002", 3), std::u16string(u"1\0002", 3)},
     };
     for (const SCase& c : cases) {
         bool replaced = false;
@@ -50,26 +42,21 @@ TEST(TextCodec, RoundTrips)
 
 TEST(TextCodec, WhatCannotBeHeldBecomesAQuestionMark)
 {
-    bool replaced = false;
-    EXPECT_EQ(textcodec::Utf8ToGbk(U("1\xF0\x9F\x98\x80"
-                                     "2"),
-                                   &replaced),
-              "1?2");  // an emoji
-    EXPECT_TRUE(replaced);
-    replaced = false;
-    EXPECT_EQ(textcodec::Utf8ToGbk(U("a\xFF"
-                                     "b"),
-                                   &replaced),
-              "a?b");  // not UTF-8
-    EXPECT_TRUE(replaced);
-    EXPECT_EQ(textcodec::Utf8ToGbk(U("a\xE5\xA2"), nullptr), "a?");  // cut short
-    EXPECT_EQ(textcodec::Utf8ToGbk(U("\xE5\xA2"
-                                     "1\xE5"),
-                                   nullptr),
-              "?1?");  // broken, then cut short
-    EXPECT_EQ(textcodec::GbkToUtf8("a\xFF"
-                                   "b"),
-              U("a?b"));
+    const struct {
+        std::string m_strUtf8;
+        std::string m_strGbk;
+    } UTF8[] = {
+        {"1\U0001F6002", "1?2"},   // an emoji
+        {"a\377b", "a?b"},         // not UTF-8
+        {"a\345\242", "a?"},       // cut short
+        {"\345\2421\345", "?1?"},  // broken, then cut short
+    };
+    for (const auto& c : UTF8) {
+        bool replaced = false;
+        EXPECT_EQ(textcodec::Utf8ToGbk(U(c.m_strUtf8), &replaced), c.m_strGbk) << c.m_strGbk;
+        EXPECT_TRUE(replaced) << c.m_strGbk;
+    }
+    EXPECT_EQ(textcodec::GbkToUtf8("a\377b"), U("a?b"));
     EXPECT_EQ(textcodec::GbkToUtf8("a\x81"), U("a?"));  // a lead byte at the end
     EXPECT_TRUE(textcodec::GbkToUtf16("a\x81") == u"a?");
     // A long text converts whole.
