@@ -118,7 +118,7 @@ int PdfMain(const std::vector<std::string>& args)
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
-    if (!session.Document().OpenPath(files[0])) {
+    if (!session.OpenPath(files[0])) {
         std::cerr << "qtx pdf: " << files[0] << ": cannot open the sheet\n";
         return EXIT_FAILURE_;
     }

@@ -54,7 +54,7 @@ int XlsMain(const std::vector<std::string>& args)
         std::cerr << "qtx xls: " << reason << "\n";
         return EXIT_FAILURE_;
     };
-    if (!session.Document().OpenPath(files[0]))
+    if (!session.OpenPath(files[0]))
         return fail(files[0] + ": cannot open");
     prompt.SetNextFile(files[1]);
     const int rows = session.ExportExcel(bSummary);

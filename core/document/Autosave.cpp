@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "core/document/DocumentTexts.h"
-#include "core/document/SheetDocument.h"
 
 namespace {
 const long long MS_PER_MINUTE = 60000;
@@ -16,8 +15,8 @@ long long CSteadyClock::NowMs() const
         .count();
 }
 
-CAutosave::CAutosave(CSettingsStore& store, CSheetDocument& document, const CClock& clock)
-    : m_Settings(store), m_Document(document), m_Clock(clock)
+CAutosave::CAutosave(CSettingsStore& store, const CClock& clock)
+    : m_Settings(store), m_Clock(clock)
 {
 }
 
@@ -57,21 +56,20 @@ void CAutosave::RestartAfterSave()
     Run(SaveMinutes());
 }
 
-bool CAutosave::Tick()
+bool CAutosave::Tick(bool bModified)
 {
     const long long now = m_Clock.NowMs();
     if (!m_bRunning || now < m_nDue)
         return false;
     // An unchanged sheet is not written again: each save moves the backups
     // on, and a sheet left open would soon keep no older version.
-    if (!AutosaveOn() || !m_Document.IsModified()) {
+    if (!AutosaveOn() || !bModified) {
         m_nDue = now + m_nPeriod;  // the timer keeps running
         return false;
     }
     // Stopped first, so that a slow save or an open dialog is not overtaken;
     // a successful save starts it again.
     Stop();
-    m_Document.Save();
     return true;
 }
 
@@ -82,15 +80,12 @@ void CStartupOpen::Start(const std::string& pendingPath)
     m_nDue = m_Clock.NowMs() + DELAY_MS;
 }
 
-bool CStartupOpen::Tick()
+std::string CStartupOpen::Tick()
 {
     if (!m_bRunning || m_Clock.NowMs() < m_nDue)
-        return false;
+        return std::string();
     m_bRunning = false;
-    if (m_strPending.empty())
-        return false;
-    const std::string path = m_strPending;
-    m_strPending.clear();
-    m_Document.OpenPath(path);
-    return true;
+    std::string path;
+    path.swap(m_strPending);
+    return path;
 }

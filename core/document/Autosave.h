@@ -1,14 +1,13 @@
 // The two timers of the document: autosave, and the one-shot opening of
 // the file named on the command line. Both are plain objects driven by a
 // clock: the desktop program calls Tick() from a timer (for instance one
-// armed for DueAt()), tests move a manual clock.
+// armed for DueAt()), tests move a manual clock. They only say when a save
+// or an open is due; their owner runs it.
 #pragma once
 
 #include <string>
 
 #include "core/settings/SettingsStore.h"
-
-class CSheetDocument;
 
 class CClock {
 public:
@@ -24,7 +23,7 @@ public:
 
 class CAutosave {
 public:
-    CAutosave(CSettingsStore& store, CSheetDocument& document, const CClock& clock);
+    CAutosave(CSettingsStore& store, const CClock& clock);
 
     // When the view is first shown and after the settings dialog's OK: runs
     // every SaveTime minutes when autosave is on and SaveTime is at least 2.
@@ -34,12 +33,13 @@ public:
     void RestartAfterSave();
     void Stop() { m_bRunning = false; }
 
-    // Fires when due: saves a modified sheet when autosave is on (the timer
-    // stops first and the save restarts it), otherwise waits another
-    // interval. True when a save was run.
-    bool Tick();
+    // Fires when due: true when the sheet (bModified: it has unsaved
+    // changes) is to be saved now with autosave on; the timer has stopped
+    // then and the save restarts it. Otherwise it waits another interval.
+    bool Tick(bool bModified);
 
     bool IsRunning() const { return m_bRunning; }
+    bool IsDue() const { return m_bRunning && m_Clock.NowMs() >= m_nDue; }
     long long DueAt() const { return m_nDue; }
     long long PeriodMs() const { return m_nPeriod; }
 
@@ -50,7 +50,6 @@ private:
     void Run(long minutes);
 
     CSettingsKey m_Settings;
-    CSheetDocument& m_Document;
     const CClock& m_Clock;
     bool m_bRunning = false;
     long long m_nPeriod = 0;
@@ -60,18 +59,18 @@ private:
 class CStartupOpen {
 public:
     enum { DELAY_MS = 800 };
-    CStartupOpen(CSheetDocument& document, const CClock& clock) : m_Document(document), m_Clock(clock) {}
+    explicit CStartupOpen(const CClock& clock) : m_Clock(clock) {}
 
     // When the view is first shown, with the file named on the command line
     // (empty when none).
     void Start(const std::string& pendingPath);
-    // Opens the pending file once the delay has passed. True when it did.
-    bool Tick();
+    // The pending file, once the delay has passed, for the caller to open;
+    // empty before, without one, and after it was given out.
+    std::string Tick();
     bool IsRunning() const { return m_bRunning; }
     long long DueAt() const { return m_nDue; }
 
 private:
-    CSheetDocument& m_Document;
     const CClock& m_Clock;
     std::string m_strPending;
     bool m_bRunning = false;

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "core/document/Autosave.h"
-#include "core/document/DocumentSite.h"
 #include "core/document/DocumentTexts.h"
 #include "core/document/FileOps.h"
 #include "core/document/SheetFile.h"
@@ -13,8 +11,8 @@
 #include "core/sheet/SheetGrid.h"
 #include "core/text/TextCodec.h"
 
-CSheetDocument::CSheetDocument(CDocumentSite& site, CSettingsStore& store, CPrompt& prompt)
-    : m_Site(site), m_Settings(store), m_Prompt(prompt), m_strTitle(doctext::NEW_TITLE)
+CSheetDocument::CSheetDocument(CSettingsStore& store, CPrompt& prompt)
+    : m_Settings(store), m_Prompt(prompt), m_strTitle(doctext::NEW_TITLE)
 {
 }
 
@@ -34,11 +32,6 @@ void CSheetDocument::LoadRecentList()
 std::string CSheetDocument::WindowTitle() const
 {
     return std::string(doctext::TEXT_TITLE_PREFIX) + "[" + m_strTitle + "]";
-}
-
-void CSheetDocument::ShowTitle()
-{
-    m_Site.ShowWindowTitle(WindowTitle());
 }
 
 void CSheetDocument::Warn(const std::string& text)
@@ -67,82 +60,52 @@ std::string CSheetDocument::WorkFolderPath() const
 
 void CSheetDocument::ResetDocument()
 {
-    m_Site.ResetSheet();
     m_bNamed = false;
     m_bModified = false;
     m_KeptProps = sheetfile::SKeptProperties();
 }
 
-bool CSheetDocument::AskToSave(bool bNewTitle)
+CSheetDocument::EAskResult CSheetDocument::AskToSave(SheetGrid& sheet, bool bNewTitle)
 {
     if (!m_bModified)
-        return true;
+        return ASK_GO_ON;
     const CPrompt::EAnswer answer = m_Prompt.AskQuestion(doctext::TEXT_ASK_SAVE, doctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO);
     if (answer == CPrompt::ANSWER_NO)
-        return true;
+        return ASK_GO_ON;
     if (answer != CPrompt::ANSWER_YES)
-        return false;  // the box was closed without an answer: keep the sheet
+        return ASK_ABANDON;  // the box was closed without an answer: keep the sheet
     // An unnamed sheet is offered under the new-sheet name when New asks.
     const std::string oldTitle = m_strTitle;
     if (bNewTitle && !m_bNamed)
         m_strTitle = doctext::NEW_TITLE;
-    if (Save())
-        return true;
+    if (Save(sheet))
+        return ASK_SAVED;
     // Not saved (Save As cancelled, name refused, write failed): the
     // command is abandoned, so the unsaved work stays.
     if (!m_bNamed)
         m_strTitle = oldTitle;
-    return false;
+    return ASK_ABANDON;
 }
 
-bool CSheetDocument::New()
+void CSheetDocument::StartNew()
 {
-    if (!AskToSave(true))
-        return false;
     m_strTitle = doctext::NEW_TITLE;
-    m_Site.Sheet().SetRows(1);
     ResetDocument();
-    ShowTitle();
-    m_Site.RefreshItemList();
-    return true;
 }
 
-bool CSheetDocument::Open()
+bool CSheetDocument::ChooseFileToOpen(std::string& path)
 {
-    if (!AskToSave(false))
-        return false;
     // The dialog starts in the document's folder, or in the work folder.
-    std::string folder = m_strPath.empty() ? WorkFolderPath() : docfile::FolderOf(m_strPath);
-    std::string name = (folder.empty() ? std::string() : folder + "/") + "*.qtx";
-    if (!m_Prompt.ChooseFile(false, doctext::FILE_FILTER, name)) {
-        m_Site.RefreshItemList();
-        m_Site.RebuildReferences();
-        return false;
-    }
-    return LoadFile(name);
+    const std::string folder = m_strPath.empty() ? WorkFolderPath() : docfile::FolderOf(m_strPath);
+    path = (folder.empty() ? std::string() : folder + "/") + "*.qtx";
+    return m_Prompt.ChooseFile(false, doctext::FILE_FILTER, path);
 }
 
-bool CSheetDocument::OpenPath(const std::string& path)
-{
-    if (!AskToSave(false))
-        return false;
-    return LoadFile(path);
-}
-
-bool CSheetDocument::OpenRecent(int index)
-{
-    if (index < 0 || index >= RECENT_COUNT || m_Recent[index].empty())
-        return false;
-    const std::string path = m_Recent[index];  // the list may change meanwhile
-    return OpenPath(path);
-}
-
-bool CSheetDocument::LoadFile(const std::string& path)
+bool CSheetDocument::Load(const std::string& path, SheetGrid& sheet, const sheetfile::SHighlight& colours)
 {
     ResetDocument();
     m_strPath = path;
     m_strTitle = docfile::PathToText(docfile::TitleFromPath(path));
-    ShowTitle();
 
     std::string data;
     std::string error;
@@ -150,7 +113,7 @@ bool CSheetDocument::LoadFile(const std::string& path)
     switch (docfile::ReadWholeFile(path, data)) {
     case docfile::READ_OK:
         // An empty file leaves the new sheet.
-        ok = data.empty() || sheetfile::ReadSheet(m_Site, m_Settings, m_pProgress, data.data(), data.size(), error, &m_KeptProps);
+        ok = data.empty() || sheetfile::ReadSheet(sheet, colours, m_Settings, m_pProgress, data.data(), data.size(), error, &m_KeptProps);
         break;
     case docfile::READ_TOO_LARGE:
         error = doctext::TEXT_TOO_LARGE;
@@ -161,22 +124,18 @@ bool CSheetDocument::LoadFile(const std::string& path)
     }
     if (!ok) {
         Warn(error);
-        m_Site.RefreshItemList();
-        m_Site.RebuildReferences();
         return false;
     }
     m_bNamed = true;
     m_bModified = false;
     AddRecent(path);
-    m_Site.RefreshItemList();
-    m_Site.RebuildReferences();
     return true;
 }
 
-bool CSheetDocument::Save()
+bool CSheetDocument::Save(SheetGrid& sheet)
 {
     if (!m_bNamed)
-        return SaveAs();
+        return SaveAs(sheet);
     m_bContent = false;
 
     const std::string& native = m_strPath;
@@ -189,7 +148,7 @@ bool CSheetDocument::Save()
     bool bContent = false;
     std::string reason;
     docfile::CAtomicFile file;
-    if (!sheetfile::WriteSheet(m_Site, m_Settings, m_pProgress, data, bContent, &m_KeptProps) || !file.Write(native, data, reason)) {
+    if (!sheetfile::WriteSheet(sheet, m_Settings, m_pProgress, data, bContent, &m_KeptProps) || !file.Write(native, data, reason)) {
         Warn(doctext::TEXT_SAVE_FAILED);
         return false;
     }
@@ -223,13 +182,9 @@ bool CSheetDocument::Save()
     if (bBackups)
         docfile::LinkOrCopy(bak, older);
 
-    ShowTitle();
     m_bNamed = true;
     m_bModified = false;
     AddRecent(m_strPath);
-    if (m_pAutosave)
-        m_pAutosave->RestartAfterSave();
-    m_Site.ResetHistory();
     if (!previous.empty()) {
         if (m_bContent)
             docfile::MoveFileReplace(previous, bak);
@@ -239,15 +194,15 @@ bool CSheetDocument::Save()
     return true;
 }
 
-bool CSheetDocument::SaveAs()
+bool CSheetDocument::SaveAs(SheetGrid& sheet)
 {
     std::string name = ProposedPath();
     if (!m_Prompt.ChooseFile(true, doctext::FILE_FILTER, name))
         return false;
-    return SaveAsPath(name);
+    return SaveAsPath(sheet, name);
 }
 
-bool CSheetDocument::SaveAsPath(const std::string& path)
+bool CSheetDocument::SaveAsPath(SheetGrid& sheet, const std::string& path)
 {
     const std::string title = docfile::PathToText(docfile::TitleFromPath(path));
     if (docfile::HasForbiddenChar(title)) {
@@ -260,7 +215,7 @@ bool CSheetDocument::SaveAsPath(const std::string& path)
     m_strPath = path;
     m_strTitle = title;
     m_bNamed = true;
-    if (Save())
+    if (Save(sheet))
         return true;
     // Not written: the document still belongs where it was.
     m_strPath = oldPath;

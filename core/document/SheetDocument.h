@@ -1,10 +1,12 @@
 // The open sheet as a document: its path, title, flags and recent-file
-// list, and the file commands New, Open, Save and Save As.
+// list, and the reading and writing of its file.
 //
-// Everything the user sees goes through CPrompt (questions, messages, file
-// dialogs) and CDocumentSite (the sheet, the window title). Every command
-// returns true when it did what was asked, false when it was refused,
-// cancelled or failed (the user has been told).
+// The document reads into and writes from the sheet it is given; whoever
+// owns the sheet resets it before a file is read and does what the sheet
+// needs afterwards. Everything the user sees goes through CPrompt
+// (questions, messages, file dialogs). Every command returns whether it did
+// what was asked: false when it was refused, cancelled or failed (the user
+// has been told).
 #pragma once
 
 #include <string>
@@ -12,21 +14,25 @@
 #include "core/document/SheetFile.h"
 #include "core/settings/SettingsStore.h"
 
-class CAutosave;
-class CDocumentSite;
 class CProgress;
 class CPrompt;
+class SheetGrid;
 
 class CSheetDocument {
 public:
     enum { RECENT_COUNT = 4 };
 
-    CSheetDocument(CDocumentSite& site, CSettingsStore& store, CPrompt& prompt);
+    // How the question before unsaved work is replaced or closed ended.
+    enum EAskResult {
+        ASK_GO_ON,    // nothing unsaved, or the user chose not to save
+        ASK_SAVED,    // saved as the user asked; the command goes on
+        ASK_ABANDON,  // no answer, or the save did not happen: keep the sheet
+    };
 
-    // Optional parts: the progress window for reading and writing, and the
-    // autosave schedule that restarts after each save.
+    CSheetDocument(CSettingsStore& store, CPrompt& prompt);
+
+    // The progress window for reading and writing (optional).
     void SetProgress(CProgress* pProgress) { m_pProgress = pProgress; }
-    void SetAutosave(CAutosave* pAutosave) { m_pAutosave = pAutosave; }
     // Where the previous version waits during a save; CacheFolder() unless set.
     void SetCacheFolder(const std::string& nativeFolder) { m_strCacheFolder = nativeFolder; }
 
@@ -35,16 +41,25 @@ public:
     // the recent files.
     void LoadRecentList();
 
-    // File commands.
-    bool New();
-    bool Open();                             // with the open-file dialog
-    bool OpenPath(const std::string& path);  // recent files, start-up file, scripts
-    bool Save();
-    bool SaveAs();  // with the save-file dialog
-    bool SaveAsPath(const std::string& path);
-    bool OpenRecent(int index);  // 0..3
-    // Before the view closes: false when the close must not happen.
-    bool CanClose() { return AskToSave(false); }
+    // Before the sheet is replaced or closed: asks whether to save a modified
+    // sheet, and saves it on Yes. An unnamed sheet is offered under the
+    // new-sheet name when a new sheet replaces it (bNewTitle).
+    EAskResult AskToSave(SheetGrid& sheet, bool bNewTitle);
+    // The open-file dialog, in the document's folder or the work folder.
+    // False when cancelled; path receives the choice.
+    bool ChooseFileToOpen(std::string& path);
+    // The sheet has been reset as a new one: unnamed, unchanged, under the
+    // new-sheet title. The path stays as the open dialog's starting point.
+    void StartNew();
+    // Reads a file into the sheet, which the caller has reset. The document
+    // takes the file's path and title either way; false when the file could
+    // not be read (the sheet stays the new one).
+    bool Load(const std::string& path, SheetGrid& sheet, const sheetfile::SHighlight& colours);
+    // Writes the sheet to the document's file (an unnamed sheet asks for a
+    // name first), keeping the previous versions as backups.
+    bool Save(SheetGrid& sheet);
+    bool SaveAs(SheetGrid& sheet);  // with the save-file dialog
+    bool SaveAsPath(SheetGrid& sheet, const std::string& path);
 
     // State.
     bool IsModified() const { return m_bModified; }
@@ -71,19 +86,12 @@ public:
     std::string ProposedPath() const;
 
 private:
-    // False when the command must be abandoned: the answer was Yes and the
-    // save did not happen.
-    bool AskToSave(bool bNewTitle);
-    bool LoadFile(const std::string& path);
     void ResetDocument();
-    void ShowTitle();
     void Warn(const std::string& text);
 
-    CDocumentSite& m_Site;
     CSettingsKey m_Settings;
     CPrompt& m_Prompt;
     CProgress* m_pProgress = nullptr;
-    CAutosave* m_pAutosave = nullptr;
     std::string m_strCacheFolder;
 
     bool m_bModified = false;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/document/DocumentSite.h"
 #include "core/document/DocumentTexts.h"
 #include "core/document/Progress.h"
 #include "core/engine/CalcTexts.h"
@@ -269,10 +268,9 @@ void TrimTrailingEmptyRows(SheetGrid& sheet)
         sheet.SetRows(sheet.Rows() - (empty - 6));
 }
 
-bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
+bool WriteSheet(SheetGrid& sheet, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
                 bool& bContent, const SKeptProperties* pKept)
 {
-    SheetGrid& sheet = site.Sheet();
     TrimTrailingEmptyRows(sheet);
     const int rows = sheet.Rows() - 1;
 
@@ -331,8 +329,8 @@ bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pP
     return ok;
 }
 
-bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, const char* data,
-               std::size_t size, std::string& error, SKeptProperties* pKept)
+bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& settings, CProgress* pProgress,
+               const char* data, std::size_t size, std::string& error, SKeptProperties* pKept)
 {
     // First the whole file is checked, so that a damaged one changes nothing.
     SContents contents;
@@ -356,12 +354,11 @@ bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pPr
         }
     }
 
-    SheetGrid& sheet = site.Sheet();
     sheet.SetRedraw(false);
     const int rows = parser.RowCount();
     sheet.SetRows(std::min(rows + 1 + SPARE_ROWS, SHEET_MAX_ROWS));
-    const std::uint32_t summary = site.SummaryColour() & 0xFFFFFF;
-    const std::uint32_t failed = site.ErrorColour() & 0xFFFFFF;
+    const std::uint32_t summary = colours.m_clrSummary & 0xFFFFFF;
+    const std::uint32_t failed = colours.m_clrError & 0xFFFFFF;
 
     if (pProgress) {
         pProgress->Open(doctext::TEXT_OPENING);
@@ -391,8 +388,8 @@ bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pPr
     }
     if (pProgress)
         pProgress->Close();
-    if (rows > 0)
-        site.FitRowHeights(1, rows);
+    for (int row = 1; row <= rows; ++row)
+        sheet.FitRowHeight(row);
     sheet.SetRedraw(true);
     sheet.Refresh();
 

@@ -24,7 +24,6 @@
 
 #include "core/sheet/SheetGrid.h"
 
-class CDocumentSite;
 class CProgress;
 class CSettingsKey;
 
@@ -58,6 +57,13 @@ struct SKeptProperties {
     bool m_bKept[5] = {false, false, false, false, false};
     std::string m_strFile[5];
     std::string m_strStored[5];
+};
+
+// The backgrounds a read sheet gives its summary rows and the expression
+// cells that hold an error marker, as 0x00BBGGRR.
+struct SHighlight {
+    std::uint32_t m_clrSummary = 0;
+    std::uint32_t m_clrError = 0;
 };
 
 // The settings names of the five properties, in file order.
@@ -119,15 +125,16 @@ void TrimTrailingEmptyRows(SheetGrid& sheet);
 // Writes the sheet (after trimming) in the version 150 layout into out.
 // bContent is set when at least one stored cell is not empty. False only
 // when a text is too long for the format.
-bool WriteSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
+bool WriteSheet(SheetGrid& sheet, const CSettingsKey& settings, CProgress* pProgress, std::string& out,
                 bool& bContent, const SKeptProperties* pKept = nullptr);
 
 // Reads a file's bytes into the sheet, which the caller has reset, and the
-// document properties into the settings. False with error (GBK) when the
-// file cannot be taken; nothing has changed then. A property reaches the
-// settings cut to what a setting holds (the cells are never cut); pKept, when
-// given, receives the properties as read.
-bool ReadSheet(CDocumentSite& site, const CSettingsKey& settings, CProgress* pProgress, const char* data,
-               std::size_t size, std::string& error, SKeptProperties* pKept = nullptr);
+// document properties into the settings; the rows read get their colours and
+// their heights. False with error (GBK) when the file cannot be taken;
+// nothing has changed then. A property reaches the settings cut to what a
+// setting holds (the cells are never cut); pKept, when given, receives the
+// properties as read.
+bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& settings, CProgress* pProgress,
+               const char* data, std::size_t size, std::string& error, SKeptProperties* pKept = nullptr);
 
 }  // namespace sheetfile

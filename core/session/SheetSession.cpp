@@ -24,7 +24,8 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Clipboard(m_Grid, m_Cell, m_Summary, m_History, m_Group, clipboard),
       m_Bulk(m_Grid, m_Cell, m_Summary, m_Group, m_Key),
       m_Display(m_Grid, m_Cell, m_Summary, m_Group, m_Key),
-      m_Document(*this, store, m_Group),
+      m_Document(store, m_Group),
+      m_Autosave(store, m_Clock),
       m_Export(m_Group)
 {
     m_State.m_pPrompt = &m_Group;
@@ -139,7 +140,7 @@ bool CSheetSession::OpenPath(const std::string& path)
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     CommitOpenEditor();
-    return m_Document.OpenPath(path);
+    return OpenFileAt(path);
 }
 
 bool CSheetSession::CanClose()
@@ -147,7 +148,7 @@ bool CSheetSession::CanClose()
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     CommitOpenEditor();
-    return m_Document.CanClose();
+    return GoOnAfterAsking(false);
 }
 
 void CSheetSession::MoveCurrentCell(int row, int col)
@@ -395,14 +396,14 @@ bool CSheetSession::RunCommand(int id)
         || id == cmdid::TOGGLE_SUMMARY || id == cmdid::INSERT_ROWS || id == cmdid::DELETE_ROWS)
         CommitOpenEditor();
     if (recent) {
-        m_Document.OpenRecent(id - cmdid::RECENT_FILE_1);
+        OpenRecentFile(id - cmdid::RECENT_FILE_1);
         return true;
     }
     switch (id) {
-    case cmdid::FILE_NEW: m_Document.New(); break;
-    case cmdid::FILE_OPEN: m_Document.Open(); break;
-    case cmdid::FILE_SAVE: m_Document.Save(); break;
-    case cmdid::FILE_SAVE_AS: m_Document.SaveAs(); break;
+    case cmdid::FILE_NEW: NewFile(); break;
+    case cmdid::FILE_OPEN: OpenFile(); break;
+    case cmdid::FILE_SAVE: SaveFile(); break;
+    case cmdid::FILE_SAVE_AS: SaveFileAs(); break;
     case cmdid::EDIT_UNDO:
         if (m_History.CanUndo())
             CommitBeforeReplay();
@@ -498,12 +499,6 @@ bool CSheetSession::PreparePrint(SPrintJob& job, const SPrintDate& today)
     CUserAction action(m_Group);
     const std::string path = m_Document.Path().empty() ? std::string() : docfile::NativePath(m_Document.Path());
     return PreparePrintJob(Sheet(), m_PrintSelection, m_Key, path, m_Document.Title(), today, m_Group, job);
-}
-
-void CSheetSession::FitRowHeights(int first, int last)
-{
-    for (int row = first; row <= last; ++row)
-        m_Grid.FitRowHeight(row);
 }
 
 void CSheetSession::CommitBeforeReplay()

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "core/document/DocumentSite.h"
+#include "core/document/Autosave.h"
 #include "core/document/SheetDocument.h"
 #include "core/edit/BulkEdit.h"
 #include "core/edit/CellEditor.h"
@@ -34,10 +34,10 @@
 
 class CProgress;
 
-class CSheetSession : private CDocumentSite {
+class CSheetSession {
 public:
     CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& prompt, CClipboard& clipboard);
-    ~CSheetSession() override;
+    ~CSheetSession();
 
     // The view's first display: the start-up reads of the settings, then a
     // new sheet.
@@ -45,9 +45,9 @@ public:
 
     // Parts.
     CCalcGrid& CalcGrid() { return m_Grid; }
-    SheetGrid& Sheet() override { return m_Grid.Grid(); }
+    SheetGrid& Sheet() { return m_Grid.Grid(); }
     CCellEditor& Editor() { return m_Editor; }
-    CSheetDocument& Document() { return m_Document; }
+    const CSheetDocument& Document() const { return m_Document; }
     CSummaryItems& Summary() { return m_Summary; }
     UndoHistory& History() { return m_History; }
     CDisplayCommands& Display() { return m_Display; }
@@ -104,6 +104,10 @@ public:
     // it open).
     bool OpenPath(const std::string& path);
     bool CanClose();
+    // The autosave schedule; the window starts it and lets it check once in a
+    // while (true when a save was run).
+    CAutosave& Autosave() { return m_Autosave; }
+    bool AutosaveTick();
     // A key press on the sheet or in the open editor.
     void PressKey(ESheetKey key);
     // Rows that PageUp and PageDown move: what the window shows at once.
@@ -135,14 +139,23 @@ public:
     bool PreparePrint(SPrintJob& job, const SPrintDate& today);
 
 private:
-    // CDocumentSite
-    void ResetSheet() override;
-    void RebuildReferences() override { m_Grid.RebuildRefTable(); }
-    void RefreshItemList() override { m_Summary.RefreshItemList(); }
-    void ResetHistory() override { m_History.ResetHistory(); }
-    void FitRowHeights(int first, int last) override;
-    std::uint32_t ErrorColour() override { return m_Grid.ErrorColor(); }
-    std::uint32_t SummaryColour() override { return m_Grid.SummaryColor(); }
+    // The new sheet: the grid's setup, no undo history, no items.
+    void ResetSheet();
+    // The file commands. The document asks, reads and writes; the sheet is
+    // reset before a file is read into it, and what depends on its rows
+    // follows here: the item list and the references after the sheet was
+    // replaced, the undo history and the autosave interval after a save.
+    bool NewFile();
+    bool OpenFile();  // with the open-file dialog
+    bool OpenFileAt(const std::string& path);
+    bool OpenRecentFile(int index);
+    bool SaveFile();
+    bool SaveFileAs();
+    // False when the command must be abandoned to keep unsaved work.
+    bool GoOnAfterAsking(bool bNewTitle);
+    bool LoadFile(const std::string& path);
+    void AfterReplacing();
+    bool AfterSave(bool bSaved);
 
     // The document counts as modified when bChanged.
     void NoteChange(bool bChanged);
@@ -181,6 +194,8 @@ private:
     CBulkEdit m_Bulk;
     CDisplayCommands m_Display;
     CSheetDocument m_Document;
+    CSteadyClock m_Clock;
+    CAutosave m_Autosave;
     CExcelExport m_Export;
     CPrintSelection m_PrintSelection;
     int m_nPageRows = DEFAULT_PAGE_ROWS;

@@ -272,16 +272,7 @@ SRowsInserted CCalcGrid::InsertRows()
 
 void CCalcGrid::FitRowHeight(int row)
 {
-    if (row < 0 || row >= m_Grid.Rows())
-        return;
-    int lines = 1;
-    for (int col = 0; col < SHEET_COLS; ++col) {
-        const std::string& text = m_Grid.TextMatrix(row, col);
-        lines = std::max(lines, 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n')));
-    }
-    const int height = static_cast<int>(m_Grid.CellFontSize() * lines * 23.75);
-    if (m_Grid.RowHeight(row) != height)
-        m_Grid.SetRowHeight(row, height);
+    m_Grid.FitRowHeight(row);
 }
 
 bool CCalcGrid::GrowIfNearEnd()

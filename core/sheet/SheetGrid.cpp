@@ -189,6 +189,16 @@ void SheetGrid::SetRowHeight(int row, int twips)
         m_pObserver->OnRowHeightChanged(row);
 }
 
+void SheetGrid::FitRowHeight(int row)
+{
+    if (row < 0 || row >= Rows())
+        return;
+    int lines = 1;
+    for (const std::string& text : m_Rows[row].m_Text)
+        lines = std::max(lines, 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n')));
+    SetRowHeight(row, static_cast<int>(m_dFontSize * lines * 23.75));
+}
+
 void SheetGrid::AddItem(const std::string& text, int index)
 {
     index = std::clamp(index, 0, Rows());

@@ -138,6 +138,8 @@ public:
     // Row heights in twips.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int twips);
+    // Makes a row as high as its cell with the most text lines.
+    void FitRowHeight(int row);
 
     // One row inserted before index (its first cell gets text); one removed.
     void AddItem(const std::string& text, int index);

@@ -10,7 +10,7 @@
 
 #include "cli/QtxCommon.h"
 #include "core/document/SheetFile.h"
-#include "tests/core/document/FakeSite.h"
+#include "tests/core/document/PlainSheet.h"
 
 namespace {
 
@@ -50,17 +50,17 @@ TEST(QtxDump, PrintsTheVersion150Layout)
 {
     CMemorySettingsStore store;
     CSettingsKey key(store);
-    CFakeSite site(store);
+    CPlainSheet sheet;
     key.WriteValue("CompanyName", "\xBD\xA8\xD6\xFE");  // 建筑
     key.WriteValue("CountName", "a\tb");
-    site.m_Sheet.SetTextMatrix(2, COL_SEQ, "1");
-    site.m_Sheet.SetTextMatrix(2, COL_FORMULA, "x\\y\nz");
-    site.m_Sheet.SetTextMatrix(4, COL_REF, "r1");
-    site.m_Sheet.SetRow(4);
-    site.m_Sheet.SetCol(5);
+    sheet.SetTextMatrix(2, COL_SEQ, "1");
+    sheet.SetTextMatrix(2, COL_FORMULA, "x\\y\nz");
+    sheet.SetTextMatrix(4, COL_REF, "r1");
+    sheet.SetRow(4);
+    sheet.SetCol(5);
     std::string bytes;
     bool bContent = false;
-    ASSERT_TRUE(sheetfile::WriteSheet(site, key, nullptr, bytes, bContent));
+    ASSERT_TRUE(sheetfile::WriteSheet(sheet, key, nullptr, bytes, bContent));
     const std::string path = TempFile(bytes);
 
     std::string out, err;

@@ -40,10 +40,8 @@ CSheetViewController::CSheetViewController(const CSettingsKey& key, CPrompt& pro
     : m_Key(key),
       m_Prompt(prompt),
       m_Session(m_State, key.Store(), prompt, m_Clipboard),
-      m_Autosave(key.Store(), m_Session.Document(), m_Clock),
       m_pReceiver(std::make_unique<QObject>())
 {
-    m_Session.Document().SetAutosave(&m_Autosave);
     m_Clipboard.m_OnReplaced = [this]() { m_Prompt.ShowStatus(QToGbk(ReplacedCharsNotice())); };
 
     // The worker ends a recalculation on its own thread; the rest happens on
@@ -93,13 +91,12 @@ bool CSheetViewController::AutosaveTick()
     // timers through), not while a dialog is up, not during a recalculation.
     if (m_nDepth > 0 || m_bBusy || QApplication::activeModalWidget())
         return false;
-    if (!m_Autosave.IsRunning() || m_Clock.NowMs() < m_Autosave.DueAt())
+    if (!m_Session.Autosave().IsDue())
         return false;
     bool bSaved = false;
     {
         CDepth depth(*this);
-        m_Session.CommitOpenEditor();  // what is being typed is saved too
-        bSaved = m_Autosave.Tick();
+        bSaved = m_Session.AutosaveTick();
     }
     if (bSaved)
         Changed();
@@ -251,7 +248,7 @@ void CSheetViewController::AfterSystemSettings()
     // The document properties live in the settings: the sheet counts as
     // changed. The autosave interval may have changed too.
     m_Session.AfterSystemSettings();
-    m_Autosave.Start();
+    m_Session.Autosave().Start();
 }
 
 void CSheetViewController::AfterEditSettings(const SEditSettingsData& data)
@@ -297,6 +294,6 @@ void CSheetViewController::FirstDisplay(QWidget* pWindow, int screenWidth, int s
 
     CDepth depth(*this);
     m_Session.Start();
-    m_Autosave.Start();
+    m_Session.Autosave().Start();
     m_pAutosaveTimer->start();
 }

@@ -11,7 +11,6 @@
 // background recalculation to the window's thread.
 #pragma once
 
-#include "core/document/Autosave.h"
 #include "core/edit/SheetKeys.h"
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
@@ -39,7 +38,7 @@ public:
 
     CSheetSession& Session() { return m_Session; }
     SheetGrid& Sheet() { return m_Session.Sheet(); }
-    CAutosave& Autosave() { return m_Autosave; }
+    CAutosave& Autosave() { return m_Session.Autosave(); }
 
     // Commands by their numeric id (menus, tool bars, accelerators, context
     // menu). Commands with a dialog reach RunCommand only after their dialog
@@ -123,8 +122,6 @@ private:
     CCalcState m_State;
     CQtClipboard m_Clipboard;
     CSheetSession m_Session;
-    CSteadyClock m_Clock;
-    CAutosave m_Autosave;
     std::unique_ptr<CProgressPopup> m_pProgress;
     std::unique_ptr<QObject> m_pReceiver;  // lives on the window's thread
     QTimer* m_pAutosaveTimer = nullptr;    // owned by m_pReceiver

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "core/compare/CompareFiles.h"
-#include "tests/core/document/FakeSite.h"
+#include "tests/core/document/PlainSheet.h"
 
 namespace {
 
@@ -22,13 +22,13 @@ TEST(CompareFiles, ReadsASheetFileWithoutTheSettings)
 {
     CMemorySettingsStore store;
     CSettingsKey key(store);
-    CFakeSite site(store);
+    CPlainSheet sheet;
     key.WriteValue("ProjectName", "p");
-    site.m_Sheet.SetTextMatrix(1, COL_SEQ, "1");
-    site.m_Sheet.SetTextMatrix(2, COL_FORMULA, "1+2=3.00");
+    sheet.SetTextMatrix(1, COL_SEQ, "1");
+    sheet.SetTextMatrix(2, COL_FORMULA, "1+2=3.00");
     std::string bytes;
     bool bContent = false;
-    ASSERT_TRUE(sheetfile::WriteSheet(site, key, nullptr, bytes, bContent));
+    ASSERT_TRUE(sheetfile::WriteSheet(sheet, key, nullptr, bytes, bContent));
     const std::string dir = ::testing::TempDir() + "qtx-compare-files";
     std::filesystem::create_directories(dir);
     const std::string path = dir + "/a.qtx";

@@ -1,5 +1,7 @@
-// A document over the fake site, working in a fresh temporary folder (with
-// its cache folder inside) that is removed afterwards.
+// A document over a plain sheet, working in a fresh temporary folder (with
+// its cache folder inside) that is removed afterwards. The file commands
+// are put together from the document's steps as the edit session does,
+// with a plain reset of the sheet before a file is read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,8 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "FakeSite.h"
+#include "PlainSheet.h"
 #include "core/document/SheetDocument.h"
+#include "tests/TestPrompt.h"
 
 class CDocumentFixture : public ::testing::Test {
 protected:
@@ -27,10 +30,41 @@ protected:
 
     std::string P(const std::string& name) const { return m_strDir + "/" + name; }
 
+    bool Save() { return m_Doc.Save(m_Sheet); }
+    bool SaveAs() { return m_Doc.SaveAs(m_Sheet); }
+    bool SaveAsPath(const std::string& path) { return m_Doc.SaveAsPath(m_Sheet, path); }
+    bool CanClose() { return m_Doc.AskToSave(m_Sheet, false) != CSheetDocument::ASK_ABANDON; }
+    bool New()
+    {
+        if (m_Doc.AskToSave(m_Sheet, true) == CSheetDocument::ASK_ABANDON)
+            return false;
+        ResetPlainSheet(m_Sheet);
+        m_Doc.StartNew();
+        return true;
+    }
+    bool Open()
+    {
+        std::string path;
+        return CanClose() && m_Doc.ChooseFileToOpen(path) && Load(path);
+    }
+    bool OpenPath(const std::string& path) { return CanClose() && Load(path); }
+    bool OpenRecent(int index)
+    {
+        const std::string path = m_Doc.RecentFile(index);  // the list changes on the way
+        return !path.empty() && OpenPath(path);
+    }
+
     std::string m_strDir;
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
-    CFakeSite m_Site{m_Store};
+    CPlainSheet m_Sheet;
     CTestPrompt m_Prompt;
-    CSheetDocument m_Doc{m_Site, m_Store, m_Prompt};
+    CSheetDocument m_Doc{m_Store, m_Prompt};
+
+private:
+    bool Load(const std::string& path)
+    {
+        ResetPlainSheet(m_Sheet);
+        return m_Doc.Load(path, m_Sheet, SettingsHighlight(m_Key));
+    }
 };

@@ -75,7 +75,7 @@ class FileFaultTest : public CDocumentFixture {
 protected:
     void Edit(const std::string& text)
     {
-        m_Site.m_Sheet.SetTextMatrix(1, COL_FORMULA, text);
+        m_Sheet.SetTextMatrix(1, COL_FORMULA, text);
         m_Doc.SetModified(true);
     }
     // Saves three versions v1, v2, v3 of path: then .bak holds v2, .~~k v1.
@@ -83,7 +83,7 @@ protected:
     {
         for (const char* text : {"v1", "v2", "v3"}) {
             Edit(text);
-            ASSERT_TRUE(path == m_Doc.Path() ? m_Doc.Save() : m_Doc.SaveAsPath(path));
+            ASSERT_TRUE(path == m_Doc.Path() ? Save() : SaveAsPath(path));
             m_Versions.push_back(ReadBytes(path));
         }
     }
@@ -115,10 +115,10 @@ TEST_F(FileFaultTest, BackupsThroughASymbolicLinkAreFilesOfTheirOwn)
     SaveThree(P("data/wall.qtx"));
     fs::create_symlink(P("data/wall.qtx"), P("link.qtx"));
     AsNormalUser([&]() {
-        ASSERT_TRUE(m_Doc.OpenPath(P("link.qtx")));
+        ASSERT_TRUE(OpenPath(P("link.qtx")));
         for (const char* text : {"v4", "v5"}) {
             Edit(text);
-            ASSERT_TRUE(m_Doc.Save());
+            ASSERT_TRUE(Save());
         }
         // The link still leads to the file, which holds the newest version;
         // the backups beside the link hold the two before.
@@ -138,7 +138,7 @@ TEST_F(FileFaultTest, ReadOnlySheetIsNotOverwritten)
     ASSERT_EQ(::chmod(P("wall.qtx").c_str(), 0444), 0);
     AsNormalUser([&]() {
         Edit("v4");
-        EXPECT_FALSE(m_Doc.Save());
+        EXPECT_FALSE(Save());
         EXPECT_TRUE(m_Doc.IsModified());
         EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_SAVE_FAILED);
         EXPECT_EQ(ReadBytes(P("wall.qtx")), m_Versions[2]);
@@ -159,7 +159,7 @@ TEST_F(FileFaultTest, FailedSaveRotatesNoBackup)
         else
             fs::create_directory(P("wall.qtx"));
         Edit("v4");
-        EXPECT_FALSE(m_Doc.Save());
+        EXPECT_FALSE(Save());
         EXPECT_TRUE(m_Doc.IsModified());
         EXPECT_EQ(ReadBytes(P("wall.bak")), m_Versions[1]);
         EXPECT_EQ(ReadBytes(P("wall.~~k")), m_Versions[0]);
@@ -175,12 +175,12 @@ TEST_F(FileFaultTest, FileSizeLimitFailsTheSaveAndKillsNothing)
         const rlimit small{1000, 1000};
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
         Edit(std::string(5000, 'x'));
-        EXPECT_FALSE(m_Doc.Save());
+        EXPECT_FALSE(Save());
         EXPECT_TRUE(m_Doc.IsModified());
         EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_SAVE_FAILED);
         // The program goes on: a small sheet still saves.
         Edit("v4");
-        EXPECT_TRUE(m_Doc.Save());
+        EXPECT_TRUE(Save());
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadBytes(P("wall.bak")), m_Versions[2]);
@@ -195,16 +195,16 @@ TEST_F(FileFaultTest, FileSizeLimitFailsTheSaveAndKillsNothing)
 TEST_F(FileFaultTest, KilledSavesLeaveAVersionAndTheirLeftoversGo)
 {
     // A sheet large enough that a kill lands inside the save now and then.
-    m_Site.m_Sheet.SetRows(3000);
+    m_Sheet.SetRows(3000);
     for (int row = 1; row < 3000; ++row)
-        m_Site.m_Sheet.SetTextMatrix(row, COL_POSITION, std::string(300, static_cast<char>('a' + row % 26)));
+        m_Sheet.SetTextMatrix(row, COL_POSITION, std::string(300, static_cast<char>('a' + row % 26)));
     SaveThree(P("wall.qtx"));
     for (int delay = 0; delay < 12; ++delay) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             for (;;) {
                 Edit("again");
-                m_Doc.Save();
+                Save();
             }
         }
         ::usleep(static_cast<useconds_t>(delay * 1500));
@@ -220,7 +220,7 @@ TEST_F(FileFaultTest, KilledSavesLeaveAVersionAndTheirLeftoversGo)
     }
     // The next save (and the next start) clear what the killed ones left.
     Edit("last");
-    ASSERT_TRUE(m_Doc.Save());
+    ASSERT_TRUE(Save());
     m_Doc.LoadRecentList();
     for (const auto& folder : {m_strDir, P("cache")})
         for (const auto& entry : fs::directory_iterator(folder)) {
@@ -234,7 +234,7 @@ TEST_F(FileFaultTest, KilledSavesLeaveAVersionAndTheirLeftoversGo)
 TEST_F(FileFaultTest, LeftoversOfEndedProcessesAreRemoved)
 {
     Edit("v1");
-    ASSERT_TRUE(m_Doc.SaveAsPath(P("wall.qtx")));
+    ASSERT_TRUE(SaveAsPath(P("wall.qtx")));
     const std::string gone = std::to_string(GonePid());
     const std::string alive = std::to_string(::getppid());
     const std::string stale[] = {".qtx-save-" + gone + "-0.tmp", "wall.bak.copy-" + gone, "wall.~~k.link-" + gone};
@@ -256,7 +256,7 @@ TEST_F(FileFaultTest, LeftoversOfEndedProcessesAreRemoved)
         WriteBytes(P(name), "x");
     // Before a save.
     Edit("v2");
-    ASSERT_TRUE(m_Doc.Save());
+    ASSERT_TRUE(Save());
     for (const std::string& name : stale)
         EXPECT_FALSE(fs::exists(P(name))) << name;
     for (const std::string& name : kept)
@@ -268,7 +268,7 @@ TEST_F(FileFaultTest, OnlyRegularFilesAreRead)
     ASSERT_EQ(::mkfifo(P("pipe.qtx").c_str(), 0600), 0);
     std::string data;
     EXPECT_EQ(docfile::ReadWholeFile(P("pipe.qtx"), data), docfile::READ_CANNOT_OPEN);
-    EXPECT_FALSE(m_Doc.OpenPath(P("pipe.qtx")));
+    EXPECT_FALSE(OpenPath(P("pipe.qtx")));
     EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_OPEN_FAILED);
 }
 
@@ -279,9 +279,9 @@ TEST_F(FileFaultTest, HugeFileIsRefusedAtOnceWithItsReason)
         std::ofstream(P("huge.qtx")).close();
         fs::resize_file(P("huge.qtx"), static_cast<std::uintmax_t>(docfile::MAX_FILE_BYTES) + 1);
     }
-    EXPECT_FALSE(m_Doc.OpenPath(P("huge.qtx")));
+    EXPECT_FALSE(OpenPath(P("huge.qtx")));
     EXPECT_EQ(m_Prompt.m_Messages.back(), doctext::TEXT_TOO_LARGE);
-    EXPECT_EQ(m_Site.m_Sheet.Rows(), 36);
+    EXPECT_EQ(m_Sheet.Rows(), 36);
 }
 
 namespace {
@@ -330,15 +330,15 @@ TEST_F(FileFaultTest, PropertiesComeBackByteForByteAndReachTheSettingsCut)
     WriteBytes(P("props.qtx"), file);
 
     CUtf8Store store;
-    CFakeSite site{store};
-    CSheetDocument doc{site, store, m_Prompt};
+    CSettingsKey key(store);
+    CPlainSheet sheet;
+    CSheetDocument doc{store, m_Prompt};
     doc.SetCacheFolder(P("cache"));
-    ASSERT_TRUE(doc.OpenPath(P("props.qtx")));
+    ASSERT_TRUE(doc.Load(P("props.qtx"), sheet, SettingsHighlight(key)));
     // The setting holds the longest start that reads back, whole characters
     // only; the cell keeps everything.
-    CSettingsKey key(store);
     EXPECT_EQ(key.ReadString("AuditName"), longName.substr(0, 197));
-    EXPECT_TRUE(site.m_Sheet.TextMatrix(1, COL_FORMULA) == longName);
+    EXPECT_TRUE(sheet.TextMatrix(1, COL_FORMULA) == longName);
     sheetfile::SContents contents;
     std::string error;
     auto savedProps = [&]() {
@@ -347,18 +347,19 @@ TEST_F(FileFaultTest, PropertiesComeBackByteForByteAndReachTheSettingsCut)
         const sheetfile::SProperties& p = contents.m_Props;
         return std::vector<std::string>{p.m_strCompany, p.m_strClient, p.m_strProject, p.m_strAuditor, p.m_strCalculator};
     };
-    ASSERT_TRUE(doc.Save());
+    ASSERT_TRUE(doc.Save(sheet));
     EXPECT_TRUE(savedProps() == std::vector<std::string>(props, props + 5));
 
     // A property changed in the settings is written as changed.
     key.WriteValue("ProjectName", "new");
-    ASSERT_TRUE(doc.Save());
+    ASSERT_TRUE(doc.Save(sheet));
     const std::vector<std::string> changed = savedProps();
     EXPECT_EQ(changed[2], "new");
     EXPECT_EQ(changed[0], props[0]);
     // A new sheet forgets the file's properties.
-    ASSERT_TRUE(doc.New());
-    ASSERT_TRUE(doc.SaveAsPath(P("other.qtx")));
+    ResetPlainSheet(sheet);
+    doc.StartNew();
+    ASSERT_TRUE(doc.SaveAsPath(sheet, P("other.qtx")));
     const std::string other = ReadBytes(P("other.qtx"));
     ASSERT_TRUE(sheetfile::Inspect(other.data(), other.size(), contents, error));
     EXPECT_NE(contents.m_Props.m_strCompany, props[0]);
@@ -369,18 +370,18 @@ TEST_F(FileFaultTest, PathsKeepCharactersThatGbkCannotHold)
     // 한글 (UTF-8): the system takes it, GBK has no such characters.
     const std::string path = P("\xED\x95\x9C\xEA\xB8\x80 wall.qtx");
     Edit("v1");
-    ASSERT_TRUE(m_Doc.SaveAsPath(path));
+    ASSERT_TRUE(SaveAsPath(path));
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(m_Doc.Path(), path);
     EXPECT_EQ(m_Doc.Title(), "?? wall");  // shown as GBK
-    ASSERT_TRUE(m_Doc.New());
+    ASSERT_TRUE(New());
     m_Prompt.m_Files.push_back(path);
-    ASSERT_TRUE(m_Doc.Open());
-    EXPECT_EQ(m_Site.m_Sheet.TextMatrix(1, COL_FORMULA), "v1");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(m_Sheet.TextMatrix(1, COL_FORMULA), "v1");
     EXPECT_EQ(m_Doc.RecentFile(0), path);
     Edit("v2");
-    ASSERT_TRUE(m_Doc.Save());
-    ASSERT_TRUE(m_Doc.OpenRecent(0));
-    EXPECT_EQ(m_Site.m_Sheet.TextMatrix(1, COL_FORMULA), "v2");
+    ASSERT_TRUE(Save());
+    ASSERT_TRUE(OpenRecent(0));
+    EXPECT_EQ(m_Sheet.TextMatrix(1, COL_FORMULA), "v2");
     EXPECT_EQ(m_Doc.RecentMenuText(0), "?? wall");
 }

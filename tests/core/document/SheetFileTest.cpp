@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "FakeSite.h"
+#include "PlainSheet.h"
 #include "core/document/DocumentTexts.h"
 #include "core/document/Progress.h"
 #include "core/document/SheetFile.h"
@@ -18,14 +18,14 @@ namespace {
 struct SSheet {
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
-    CFakeSite m_Site{m_Store};
-    SheetGrid& Grid() { return m_Site.m_Sheet; }
+    CPlainSheet m_Sheet;
+    SheetGrid& Grid() { return m_Sheet; }
 
     std::string Write(bool* pContent = nullptr, CProgress* pProgress = nullptr)
     {
         std::string out;
         bool bContent = false;
-        EXPECT_TRUE(sheetfile::WriteSheet(m_Site, m_Key, pProgress, out, bContent));
+        EXPECT_TRUE(sheetfile::WriteSheet(m_Sheet, m_Key, pProgress, out, bContent));
         if (pContent)
             *pContent = bContent;
         return out;
@@ -33,7 +33,7 @@ struct SSheet {
     bool Read(const std::string& bytes, std::string* pError = nullptr, CProgress* pProgress = nullptr)
     {
         std::string error;
-        const bool ok = sheetfile::ReadSheet(m_Site, m_Key, pProgress, bytes.data(), bytes.size(), error);
+        const bool ok = sheetfile::ReadSheet(m_Sheet, SettingsHighlight(m_Key), m_Key, pProgress, bytes.data(), bytes.size(), error);
         if (pError)
             *pError = error;
         return ok;

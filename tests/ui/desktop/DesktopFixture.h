@@ -60,7 +60,7 @@ protected:
     }
 
     SheetGrid& Sheet() { return m_pController->Sheet(); }
-    CSheetDocument& Document() { return m_pController->Session().Document(); }
+    const CSheetDocument& Document() { return m_pController->Session().Document(); }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : m_pView->Table(); }
     QRect CellRect(int row, int col)
     {

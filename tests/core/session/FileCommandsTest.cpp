@@ -1,0 +1,85 @@
+// The file commands as the session runs them: what the sheet needs after a
+// save and after it was replaced.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/engine/CalcState.h"
+#include "core/session/SheetSession.h"
+#include "core/settings/SettingsStore.h"
+#include "tests/TestPrompt.h"
+
+namespace {
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qtx-files-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_strDir = pattern;
+        m_Key.WriteValue("WorkDir", m_strDir);
+        m_State.m_pPrompt = &m_Prompt;
+        m_Session.Start();
+    }
+    void TearDown() override { std::filesystem::remove_all(m_strDir); }
+
+    void Edit(int row, int col, const std::string& text)
+    {
+        m_Session.Click(row, col);
+        if (m_Session.TypeText(text))
+            m_Session.CommitEditor();
+    }
+    const std::string& Cell(int row, int col) { return m_Session.Sheet().TextMatrix(row, col); }
+    bool CanUndo() { return m_Session.IsCommandEnabled(cmdid::EDIT_UNDO); }
+
+    std::string m_strDir;
+    CMemorySettingsStore m_Store;
+    CSettingsKey m_Key{m_Store};
+    CCalcState m_State;
+    CTestPrompt m_Prompt;
+    CMemoryClipboard m_Clipboard;
+    CSheetSession m_Session{m_State, m_Store, m_Prompt, m_Clipboard};
+};
+
+}  // namespace
+
+TEST_F(FileCommandsTest, SavesEndTheUndoHistoryAndRestartTheAutosave)
+{
+    Edit(1, COL_FORMULA, "2*3");
+    ASSERT_TRUE(CanUndo());
+    EXPECT_FALSE(m_Session.Autosave().IsRunning());
+    m_Prompt.m_Files.push_back(m_strDir + "/a.qtx");
+    m_Session.RunCommand(cmdid::FILE_SAVE);
+    EXPECT_FALSE(CanUndo());
+    EXPECT_TRUE(m_Session.Autosave().IsRunning());
+
+    // The save agreed to before the sheet is replaced counts too.
+    m_Session.Autosave().Stop();
+    Edit(2, COL_FORMULA, "1+1");
+    m_Prompt.m_Answers.push_back(CPrompt::ANSWER_YES);
+    m_Session.RunCommand(cmdid::FILE_NEW);
+    EXPECT_TRUE(m_Session.Autosave().IsRunning());
+    EXPECT_NE(Cell(2, COL_FORMULA), "a1*2=10.00");
+    EXPECT_FALSE(CanUndo());
+}
+
+TEST_F(FileCommandsTest, AFileThatCannotBeReadLeavesTheNewSheet)
+{
+    Edit(1, COL_FORMULA, "5");
+    Edit(1, COL_REF, "a1");
+    Edit(2, COL_FORMULA, "a1*2");
+    ASSERT_EQ(Cell(2, COL_FORMULA), "a1*2=10.00");
+    std::ofstream(m_strDir + "/bad.qtx", std::ios::binary) << std::string("\x6A\xFF\xFF\xFF\x02\x00\x00\x00", 8);
+    m_Prompt.m_Answers.push_back(CPrompt::ANSWER_NO);
+    EXPECT_FALSE(m_Session.OpenPath(m_strDir + "/bad.qtx"));
+    EXPECT_EQ(m_Prompt.m_Messages.size(), 1u);
+    EXPECT_EQ(Cell(1, COL_REF), "");
+    // The old sheet's name is gone with it.
+    Edit(2, COL_FORMULA, "a1*2");
+    EXPECT_NE(Cell(2, COL_FORMULA), "a1*2=10.00");
+}
