@@ -352,37 +352,66 @@ std::vector<SRow> ChainRows(int count)
     return rows;
 }
 
+// False when the action did not do what it should.
+bool AfterOpeningAction(SSession& s, int action, int n)
+{
+    switch (action) {
+    case 0:
+        s.m_Session.RunCommand((n & 1) ? cmdid::FEWER_DECIMALS : cmdid::MORE_DECIMALS);
+        s.m_Session.WaitForRecalc();
+        break;
+    case 1: s.Type(3, COL_FORMULA, std::to_string(5 + (n & 1))); break;
+    default:
+        s.m_Clipboard.SetText((n & 1) ? "7*3\tC20\r\n4*6\tC20" : "12*3\tC20\r\n4*5\tC20");
+        s.Select(30000 / 50, COL_FORMULA, 30000 / 50, COL_FORMULA);
+        s.m_Prompt.m_Answers.push_back(CPrompt::ANSWER_YES);  // over the cells that hold data
+        s.m_Session.RunCommand(cmdid::EDIT_PASTE);
+        s.m_Prompt.m_Answers.clear();
+        return s.Text(30000 / 50, COL_FORMULA).compare(0, 4, (n & 1) ? "7*3=" : "12*3") == 0;
+    }
+    return true;
+}
+
+// Each repetition of the first action runs in a session of its own that
+// has just opened the file, so nothing an earlier repetition filled is
+// left. The repeated action runs in one session after a first round, once
+// straight after itself (its code and data still in the processor's
+// caches) and once after a sweep through more memory than the caches hold,
+// as after opening: the two show what is the caches' share of the first.
 void BM_AfterOpening(benchmark::State& state)
 {
     const int action = static_cast<int>(state.range(0));
-    const bool first = state.range(1) != 0;
+    enum { FIRST,
+           REPEATED,
+           REPEATED_COLD };
+    const int mode = static_cast<int>(state.range(1));
     const std::string path = WriteSheetFile("chain.qtx", ChainRows(20000));
-    SSession s;
-    s.m_Clipboard.SetText("12*3\tC20\r\n4*5\tC20");
+    std::unique_ptr<SSession> s;
+    auto fresh = [&]() {
+        s.reset();
+        s.reset(new SSession);
+        if (!s->Open(path))
+            state.SkipWithError("not opened");
+    };
+    if (mode != FIRST) {
+        fresh();
+        AfterOpeningAction(*s, action, 0);
+        AfterOpeningAction(*s, action, 1);
+    }
+    std::vector<char> sweep(mode == REPEATED_COLD ? 64u << 20 : 0u);
+    int n = 0;
     for (auto _ : state) {
-        if (first) {
-            state.PauseTiming();
-            s.Open(path);
-            state.ResumeTiming();
-        }
-        switch (action) {
-        case 0:
-            s.m_Session.RunCommand(cmdid::MORE_DECIMALS);
-            s.m_Session.WaitForRecalc();
-            state.PauseTiming();
-            s.m_Session.RunCommand(cmdid::FEWER_DECIMALS);
-            s.m_Session.WaitForRecalc();
-            state.ResumeTiming();
-            break;
-        case 1: s.Type(3, COL_FORMULA, "5"); break;
-        default:
-            s.Select(30000 / 50, COL_FORMULA, 30000 / 50, COL_FORMULA);
-            s.m_Session.RunCommand(cmdid::EDIT_PASTE);
-            break;
-        }
+        state.PauseTiming();
+        if (mode == FIRST)
+            fresh();
+        for (std::size_t i = 0; i < sweep.size(); i += 64)
+            ++sweep[i];
+        state.ResumeTiming();
+        if (!AfterOpeningAction(*s, action, mode == FIRST ? 0 : n++))
+            state.SkipWithError("the action did nothing");
     }
 }
-BENCHMARK(BM_AfterOpening)->ArgsProduct({{0, 1, 2}, {1, 0}})->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AfterOpening)->ArgsProduct({{0, 1, 2}, {0, 1, 2}})->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -79,6 +79,11 @@ class CCalcGrid::CAffectedOrder {
 public:
     // successors(row, out) lists the rows that use the row's name; origin is
     // -1 for a name without a row.
+    void Reserve(std::size_t rows)
+    {
+        if (m_Local.size() < rows)
+            m_Local.resize(rows, -1);
+    }
     template <typename Successors>
     void Build(int origin, int rows, Successors successors, std::vector<int>& order)
     {
@@ -525,6 +530,12 @@ void CCalcGrid::RebuildRefTable()
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     m_pIndex->RebuildTable(-1, -1, nullptr);
+    // Sized and touched here, as a sheet is opened, so that the first change
+    // after it does not wait for fresh memory.
+    const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
+    if (m_Visited.size() < rows)
+        m_Visited.resize(rows, 0);
+    m_pOrder->Reserve(rows);
 }
 
 void CCalcGrid::RebuildRefTable(int row, int col, const std::string& text)
