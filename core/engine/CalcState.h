@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/RefNames.h"
+
 class CPrompt;
 
 struct CRefEntry {
@@ -24,6 +26,7 @@ public:
     unsigned char m_bCalcOk = 1;        // 0 after any error or corrected argument
     std::string m_strCalcMsg[9];        // the calculation messages
     std::vector<CRefEntry> m_RefTable;  // one entry per named row, in row order
+    CRefNames m_RefNames;               // the table's names by number, kept by whoever keeps the table
     int m_nDecimals = 2;                // decimals of result texts, 0..6
 
     std::vector<std::string> m_RefPath;  // names on the current circular-check path

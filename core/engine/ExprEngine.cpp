@@ -177,6 +177,55 @@ void CExprEngine::ReplaceName(std::string& text, const std::string& name, const 
     }
 }
 
+bool CExprEngine::SubstituteByName(const std::string& text, std::string& out) const
+{
+    const auto& table = m_State.m_RefTable;
+    const CRefNames& names = m_State.m_RefNames;
+    if (!names.Describes(table))
+        return false;
+    out.clear();
+    const std::size_t n = text.size();
+    std::size_t copied = 0;
+    std::size_t start = 0;
+    bool beforeOk = true;  // start of the text
+    // The run [start, end) between delimiters is a name when the neighbours
+    // allow one there and a table entry carries it.
+    auto segment = [&](std::size_t end) {
+        if (end > start && beforeOk && (end == n || IsRefAfter(text[end])) && CRefNames::IsRegularName(text.data() + start, end - start)) {
+            const int id = names.Lookup(text.data() + start, end - start);
+            if (id >= 0 && !names.TableRows(id).empty()) {
+                const int entry = CRefNames::EntryOfRow(table, names.TableRows(id).front());
+                if (entry < 0)
+                    return false;
+                const std::string& value = table[entry].m_strValue;
+                for (char c : value)
+                    if (gbk::IsAsciiLetter(c))
+                        return false;
+                out.append(text, copied, start - copied);
+                out += '(';
+                out += value;
+                out += ')';
+                copied = end;
+            }
+        }
+        return true;
+    };
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t len = gbk::CharLength(text, i);
+        if (len == 1 && (IsRefBefore(text[i]) || IsRefAfter(text[i]))) {
+            if (!segment(i))
+                return false;
+            beforeOk = IsRefBefore(text[i]);
+            start = i + 1;
+        }
+        i += len;
+    }
+    if (!segment(n))
+        return false;
+    out.append(text, copied, std::string::npos);
+    return true;
+}
+
 std::string CExprEngine::PrepareExpression(const std::string& text)
 {
     if (text.empty())  // nothing to prepare; an empty cell evaluates to nothing
@@ -202,7 +251,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     // Names of other rows become their values before anything is checked.
     const std::string* pSource = &text;
     if (!m_State.m_RefTable.empty()) {
-        if (!m_pSubstituter || !m_pSubstituter->Substitute(text, substituted))
+        if (!SubstituteByName(text, substituted))
             substituted = SubstituteReferences(text);
         pSource = &substituted;
     }

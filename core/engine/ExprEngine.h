@@ -12,15 +12,6 @@
 #include "core/engine/CalcState.h"
 #include "core/engine/ExprText.h"
 
-// A faster way to substitute reference names, offered by the owner of the
-// reference table. It must give exactly the text SubstituteReferences gives;
-// it may decline (return false) and the per-entry substitution runs instead.
-class CRefSubstituter {
-public:
-    virtual ~CRefSubstituter() = default;
-    virtual bool Substitute(const std::string& text, std::string& out) = 0;
-};
-
 class CExprEngine {
 public:
     explicit CExprEngine(CCalcState& state);
@@ -47,8 +38,11 @@ public:
     // Replaces each occurrence of name in text that stands whole between
     // operators, brackets or the ends of the text by replacement.
     static void ReplaceName(std::string& text, const std::string& name, const std::string& replacement);
-    // Used by PrepareExpression before the per-entry substitution; none when null.
-    void SetSubstituter(CRefSubstituter* pSubstituter) { m_pSubstituter = pSubstituter; }
+    // The same text found by token through the state's table names, when
+    // they describe the table, every table name is regular and no value
+    // that goes in holds a letter (it could hold another name); false when
+    // it declines, and SubstituteReferences is what counts.
+    bool SubstituteByName(const std::string& text, std::string& out) const;
 
     static double ToNumber(const std::string& text);
     static std::string FormatArgument(double value);
@@ -84,7 +78,6 @@ private:
     double Finite(double value);
 
     CCalcState& m_State;
-    CRefSubstituter* m_pSubstituter = nullptr;
     int m_nPrepareDepth = 0;
     // Scratch stacks of Evaluate, kept between calls to avoid allocations.
     std::vector<char> m_Ops;

@@ -213,16 +213,12 @@ CCalcGrid::CCalcGrid(CCalcState& state, const CSettingsKey& key)
     : m_State(state), m_Key(key), m_Engine(state), m_pIndex(new CRefIndex(m_Grid, state)),
       m_pQueue(new CQueuedPrompt), m_pOrder(new CAffectedOrder)
 {
-    m_Grid.SetTextWatcher(m_pIndex.get());
-    m_Engine.SetSubstituter(m_pIndex.get());
 }
 
 CCalcGrid::~CCalcGrid()
 {
     if (m_Worker.joinable())
         m_Worker.join();
-    m_Engine.SetSubstituter(nullptr);
-    m_Grid.SetTextWatcher(nullptr);
 }
 
 // --- sheet operations -----------------------------------------------------------

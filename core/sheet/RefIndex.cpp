@@ -17,39 +17,6 @@ bool IsOperandDelimiter(char c)
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=';
 }
 
-// Neighbours of a name the substitution replaces: before it one of
-// "*/+-()]", after it one of "*/+-()=[".
-bool IsSubstBefore(char c)
-{
-    return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == ']';
-}
-bool IsSubstAfter(char c)
-{
-    return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=' || c == '[';
-}
-bool IsSubstDelimiter(char c) { return IsSubstBefore(c) || IsSubstAfter(c); }
-
-bool IsRegularRun(const char* s, std::size_t n)
-{
-    bool letter = false;
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = s[i];
-        if (gbk::IsAsciiLetter(c))
-            letter = true;
-        else if (!gbk::IsAsciiDigit(c))
-            return false;
-    }
-    return letter && n > 0;
-}
-
-bool HasAsciiLetter(const std::string& s)
-{
-    for (char c : s)
-        if (gbk::IsAsciiLetter(c))
-            return true;
-    return false;
-}
-
 bool IsPlainNumber(const char* s, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i)
@@ -65,39 +32,24 @@ std::string FormatRow(int row)
 
 }  // namespace
 
-CRefIndex::CRefIndex(SheetGrid& grid, CCalcState& state) : m_Grid(grid), m_State(state)
+CRefIndex::CRefIndex(SheetGrid& grid, CCalcState& state) : m_Grid(grid), m_State(state), m_Names(state.m_RefNames)
 {
-}
-
-bool CRefIndex::IsRegularName(const std::string& name)
-{
-    return IsRegularRun(name.data(), name.size());
-}
-
-int CRefIndex::Lookup(const std::string& text) const
-{
-    auto it = m_Ids.find(text);
-    return it == m_Ids.end() ? -1 : it->second;
 }
 
 int CRefIndex::Intern(const std::string& text)
 {
-    auto it = m_Ids.find(text);
-    if (it != m_Ids.end())
-        return it->second;
-    const int id = static_cast<int>(m_IdText.size());
-    m_Ids.emplace(text, id);
-    m_IdText.push_back(text);
-    m_Users.emplace_back();
-    m_NamedRows.emplace_back();
-    m_TableRows.emplace_back();
+    const int id = m_Names.Intern(text);
+    if (id >= static_cast<int>(m_Users.size())) {
+        m_Users.resize(static_cast<std::size_t>(id) + 1);
+        m_NamedRows.resize(static_cast<std::size_t>(id) + 1);
+    }
     return id;
 }
 
 const std::string& CRefIndex::NameOfRow(int row) const
 {
     const int id = m_Rows[row].m_nNameId;
-    return id < 0 ? NO_TEXT : m_IdText[id];
+    return id < 0 ? NO_TEXT : m_Names.TextOf(id);
 }
 
 const std::vector<int>& CRefIndex::UsersOf(int id) const
@@ -118,11 +70,29 @@ int CRefIndex::NextMessageRow(int after, int except) const
     return 0;
 }
 
-// --- watching the sheet -------------------------------------------------
+// --- following the sheet ---------------------------------------------------
 
-void CRefIndex::OnTextChanged(int row, int col)
+void CRefIndex::CatchUp()
 {
-    if (m_bOwnWrite || m_bAllDirty || (col != COL_FORMULA && col != COL_REF))
+    if (!m_Grid.HasChanges())
+        return;
+    if (m_Grid.AllChanged()) {
+        m_bAllDirty = true;
+        m_bTableFull = true;
+    }
+    for (const SSheetChange& change : m_Grid.Changes()) {
+        switch (change.m_eKind) {
+        case SSheetChange::TEXT: NoteText(change.m_nFirst); break;
+        case SSheetChange::ROWS_INSERTED: NoteRowsInserted(change.m_nFirst, change.m_nCount); break;
+        case SSheetChange::ROWS_REMOVED: NoteRowsRemoved(change.m_nFirst, change.m_nCount); break;
+        }
+    }
+    m_Grid.ClearChanges();
+}
+
+void CRefIndex::NoteText(int row)
+{
+    if (m_bAllDirty)
         return;
     if (row < 0 || row >= static_cast<int>(m_Rows.size()))
         return;
@@ -132,7 +102,7 @@ void CRefIndex::OnTextChanged(int row, int col)
     }
 }
 
-void CRefIndex::OnRowsInserted(int first, int count)
+void CRefIndex::NoteRowsInserted(int first, int count)
 {
     if (m_bAllDirty)
         return;
@@ -146,7 +116,7 @@ void CRefIndex::OnRowsInserted(int first, int count)
     }
 }
 
-void CRefIndex::OnRowsRemoved(int first, int count)
+void CRefIndex::NoteRowsRemoved(int first, int count)
 {
     if (m_bAllDirty)
         return;
@@ -158,10 +128,12 @@ void CRefIndex::OnRowsRemoved(int first, int count)
     m_bTableFull = true;
 }
 
-void CRefIndex::OnAllTextsChanged()
+void CRefIndex::WriteOwn(int row, const std::string& text)
 {
-    m_bAllDirty = true;
-    m_bTableFull = true;
+    // What the index writes, it already knows: the record of this one
+    // change is dropped (the record was caught up with just before).
+    m_Grid.SetTextMatrix(row, COL_FORMULA, text);
+    m_Grid.ClearChanges();
 }
 
 // --- row information ------------------------------------------------------
@@ -175,7 +147,7 @@ void CRefIndex::TokensOfText(const std::string& prepared, std::vector<int>& ids)
         const std::size_t len = gbk::CharLength(prepared, i);
         if (len == 1 && IsOperandDelimiter(prepared[i])) {
             // The segment before a delimiter is an operand position.
-            if (i > start && IsRegularRun(prepared.data() + start, i - start))
+            if (i > start && CRefNames::IsRegularName(prepared.data() + start, i - start))
                 ids.push_back(Intern(prepared.substr(start, i - start)));
             start = i + 1;
         }
@@ -212,13 +184,7 @@ void CRefIndex::CountName(int id, int delta)
     if (delta < 0 && n == 2)
         --m_nDuplicateNames;
     if ((delta > 0 && n == 1) || (delta < 0 && n == 1))
-        m_nIrregularGridNames += IsRegularName(m_IdText[id]) ? 0 : delta;
-}
-
-void CRefIndex::CountTableName(int id, int delta)
-{
-    if (!IsRegularName(m_IdText[id]))
-        m_nIrregularTableNames += delta;
+        m_nIrregularGridNames += IsRegularName(m_Names.TextOf(id)) ? 0 : delta;
 }
 
 void CRefIndex::ApplyRow(int row, int nameId, std::vector<int>& tokens, bool bMessage)
@@ -259,12 +225,13 @@ void CRefIndex::RecomputeRow(int row)
     const std::string name = celltext::WithoutLineBreaks(m_Grid.TextMatrix(row, COL_REF));
     const int nameId = name.empty() ? -1 : Intern(name);
     std::vector<int> tokens;
-    if (!formula.empty())
-        TokensOfText(exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula)), tokens);
+    std::string prepared;
+    if (!formula.empty()) {
+        prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula));
+        TokensOfText(prepared, tokens);
+    }
     SRow& info = m_Rows[row];
-    info.m_bExprValid = false;
-    info.m_strExpr.clear();
-    info.m_strExpr.shrink_to_fit();
+    KeepPrepared(info, tokens, prepared);
     info.m_bRecalcValid = false;
     info.m_strRecalc.clear();
     info.m_strRecalc.shrink_to_fit();
@@ -297,6 +264,7 @@ void CRefIndex::RebuildLists()
 
 void CRefIndex::Refresh()
 {
+    CatchUp();
     if (m_bAllDirty) {
         m_Rows.assign(static_cast<std::size_t>(m_Grid.Rows()), SRow());
         m_Dirty.clear();
@@ -306,8 +274,11 @@ void CRefIndex::Refresh()
             const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
             const std::string name = celltext::WithoutLineBreaks(m_Grid.TextMatrix(row, COL_REF));
             info.m_nNameId = name.empty() ? -1 : Intern(name);
-            if (!formula.empty())
-                TokensOfText(exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula)), info.m_Tokens);
+            if (!formula.empty()) {
+                std::string prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula));
+                TokensOfText(prepared, info.m_Tokens);
+                KeepPrepared(info, info.m_Tokens, prepared);
+            }
             info.m_bMessage = celltext::HasCircularMessage(formula);
             ComputeSeparator(row);
         }
@@ -316,7 +287,7 @@ void CRefIndex::Refresh()
         m_bTableFull = true;
     }
     if (static_cast<int>(m_Rows.size()) != m_Grid.Rows()) {
-        // Cannot happen while the watcher is attached; recover anyway.
+        // Cannot happen while the record is read in full; recover anyway.
         m_bAllDirty = true;
         Refresh();
         return;
@@ -349,15 +320,12 @@ void CRefIndex::Clear()
     std::vector<SRow>().swap(m_Rows);
     std::vector<int>().swap(m_Dirty);
     std::vector<int>().swap(m_Divergent);
-    std::unordered_map<std::string, int>().swap(m_Ids);
-    std::vector<std::string>().swap(m_IdText);
+    m_Names.Clear();
     std::vector<std::vector<int>>().swap(m_Users);
     std::vector<std::vector<int>>().swap(m_NamedRows);
-    std::vector<std::vector<int>>().swap(m_TableRows);
     m_MessageRows.clear();
     m_nDuplicateNames = 0;
     m_nIrregularGridNames = 0;
-    m_nIrregularTableNames = 0;
     m_bAllDirty = true;
     m_bRenumber = false;
     m_bTableFull = true;
@@ -373,8 +341,24 @@ void CRefIndex::ComputeSeparator(int row)
         info.m_nSep = static_cast<int>(sep);
 }
 
+void CRefIndex::KeepPrepared(SRow& info, const std::vector<int>& tokens, std::string& prepared)
+{
+    // A row that uses names is recalculated whenever one of them changes:
+    // its prepared expression, made here anyway, is kept for that; other
+    // rows make theirs when first asked.
+    if (tokens.empty()) {
+        info.m_bExprValid = false;
+        std::string().swap(info.m_strExpr);
+        return;
+    }
+    prepared.erase(exprtext::FindResultSeparator(prepared));
+    info.m_strExpr.swap(prepared);
+    info.m_bExprValid = true;
+}
+
 const std::string& CRefIndex::PreparedExpression(int row)
 {
+    CatchUp();
     SRow& info = m_Rows[row];
     if (!info.m_bExprValid) {
         info.m_strExpr = exprtext::PrepareForEvaluation(exprtext::CleanExpression(m_Grid.TextMatrix(row, COL_FORMULA)));
@@ -386,6 +370,7 @@ const std::string& CRefIndex::PreparedExpression(int row)
 
 const std::string* CRefIndex::RecalcExpression(int row)
 {
+    CatchUp();
     SRow& info = m_Rows[row];
     if (info.m_bDirty || info.m_nSep <= 0)
         return nullptr;
@@ -406,6 +391,7 @@ const std::string* CRefIndex::RecalcExpression(int row)
 
 void CRefIndex::RewriteValue(int row, const std::string& value)
 {
+    CatchUp();
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
     SRow& info = m_Rows[row];
     std::string text;
@@ -421,9 +407,7 @@ void CRefIndex::RewriteValue(int row, const std::string& value)
         text = sep < formula.size() ? formula.substr(0, sep + 1) : formula + "=";
     }
     text += value;
-    m_bOwnWrite = true;
-    m_Grid.SetTextMatrix(row, COL_FORMULA, text);
-    m_bOwnWrite = false;
+    WriteOwn(row, text);
     if (!keep) {
         RecomputeRow(row);
         MarkDivergent(row);
@@ -432,14 +416,13 @@ void CRefIndex::RewriteValue(int row, const std::string& value)
 
 bool CRefIndex::WriteNumberKeeping(int row, const std::string& text)
 {
+    CatchUp();
     SRow& info = m_Rows[row];
     const std::string& old = m_Grid.TextMatrix(row, COL_FORMULA);
     const std::size_t sep = static_cast<std::size_t>(info.m_nSep);
     if (info.m_nSep < 0 || info.m_bDirty || text.size() <= sep || old.compare(0, sep + 1, text, 0, sep + 1) != 0 || !IsPlainNumber(text.data() + sep + 1, text.size() - sep - 1))
         return false;
-    m_bOwnWrite = true;
-    m_Grid.SetTextMatrix(row, COL_FORMULA, text);
-    m_bOwnWrite = false;
+    WriteOwn(row, text);
     if (info.m_nNameId >= 0)
         MarkDivergent(row);
     return true;
@@ -467,18 +450,15 @@ std::string CRefIndex::GridValue(int row)
 
 int CRefIndex::EntryOfRow(int row) const
 {
-    const auto& table = m_State.m_RefTable;
-    auto it = std::lower_bound(table.begin(), table.end(), row,
-                               [](const CRefEntry& e, int r) { return e.m_nRow < r; });
-    return (it != table.end() && it->m_nRow == row) ? static_cast<int>(it - table.begin()) : -1;
+    return CRefNames::EntryOfRow(m_State.m_RefTable, row);
 }
 
 int CRefIndex::FirstEntryNamed(const std::string& name) const
 {
     const int id = Lookup(name);
-    if (id < 0 || m_TableRows[id].empty())
+    if (id < 0 || m_Names.TableRows(id).empty())
         return -1;
-    return EntryOfRow(m_TableRows[id].front());
+    return EntryOfRow(m_Names.TableRows(id).front());
 }
 
 void CRefIndex::SetEntryValue(int entry, const std::string& value)
@@ -493,6 +473,7 @@ void CRefIndex::SetEntryValue(int entry, const std::string& value)
 
 void CRefIndex::NoteEntry(int row)
 {
+    CatchUp();
     SRow& info = m_Rows[row];
     if (info.m_bDivergent)
         return;
@@ -514,21 +495,15 @@ void CRefIndex::SyncEntry(int row, const std::string& name, const std::string& v
     const bool present = it != table.end() && it->m_nRow == row;
     if (name.empty()) {
         if (present) {
-            const int id = Lookup(it->m_strName);
-            RemoveRowFrom(m_TableRows[id], row);
-            CountTableName(id, -1);
+            m_Names.RemoveTableRow(Lookup(it->m_strName), row);
             table.erase(it);
         }
         return;
     }
     if (present) {
         if (it->m_strName != name) {
-            const int oldId = Lookup(it->m_strName);
-            RemoveRowFrom(m_TableRows[oldId], row);
-            CountTableName(oldId, -1);
-            const int id = Intern(name);
-            AddRowTo(m_TableRows[id], row);
-            CountTableName(id, +1);
+            m_Names.RemoveTableRow(Lookup(it->m_strName), row);
+            m_Names.AddTableRow(Intern(name), row);
             it->m_strName = name;
         }
         if (it->m_strValue != value)
@@ -541,16 +516,14 @@ void CRefIndex::SyncEntry(int row, const std::string& name, const std::string& v
     entry.m_nRow = row;
     entry.m_strValue = value;
     table.insert(it, std::move(entry));
-    const int id = Intern(name);
-    AddRowTo(m_TableRows[id], row);
-    CountTableName(id, +1);
+    m_Names.AddTableRow(Intern(name), row);
 }
 
 void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
 {
     Refresh();
     auto& table = m_State.m_RefTable;
-    if (table.size() != m_nMirroredEntries)
+    if (table.size() != m_Names.EntryCount())
         m_bTableFull = true;  // written from outside: start again
     const bool overName = pText && col == COL_REF && row > 0 && row < m_Grid.Rows();
     const bool overValue = pText && col == COL_FORMULA && row > 0 && row < m_Grid.Rows();
@@ -563,9 +536,7 @@ void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
 
     if (m_bTableFull) {
         table.clear();
-        for (auto& list : m_TableRows)
-            list.clear();
-        m_nIrregularTableNames = 0;
+        m_Names.ClearTableRows();
         for (SRow& info : m_Rows)
             info.m_bDivergent = false;
         m_Divergent.clear();
@@ -578,9 +549,7 @@ void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
             entry.m_strRow = FormatRow(i);
             entry.m_nRow = i;
             entry.m_strValue = (overValue && i == row) ? overriddenValue() : GridValue(i);
-            const int id = Intern(name);
-            m_TableRows[id].push_back(i);
-            CountTableName(id, +1);
+            m_Names.AddTableRow(Intern(name), i);
             table.push_back(std::move(entry));
         }
         m_bTableFull = false;
@@ -600,69 +569,22 @@ void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
     }
     if (overName || overValue)
         MarkDivergent(row);
-    m_nMirroredEntries = table.size();
+    m_Names.SetEntryCount(table.size());
 }
 
 void CRefIndex::EntriesUsedBy(const std::vector<int>& tokens, const std::string* pPrepared, std::vector<int>& rows) const
 {
     rows.clear();
-    if (m_nIrregularTableNames > 0 && pPrepared) {
+    if (m_Names.HasIrregularTableNames() && pPrepared) {
         for (const CRefEntry& e : m_State.m_RefTable)
             if (celltext::OccursAsOperand(*pPrepared, e.m_strName))
                 rows.push_back(e.m_nRow);
         return;
     }
     for (int id : tokens)
-        for (int r : m_TableRows[id])
+        for (int r : m_Names.TableRows(id))
             rows.push_back(r);
     std::sort(rows.begin(), rows.end());
-}
-
-// --- substitution -------------------------------------------------------------
-
-bool CRefIndex::Substitute(const std::string& text, std::string& out)
-{
-    const auto& table = m_State.m_RefTable;
-    if (m_nIrregularTableNames > 0 || table.size() != m_nMirroredEntries)
-        return false;
-    out.clear();
-    const std::size_t n = text.size();
-    std::size_t copied = 0;
-    std::size_t start = 0;
-    bool beforeOk = true;  // start of the text
-    auto segment = [&](std::size_t end) {
-        if (end > start && beforeOk && (end == n || IsSubstAfter(text[end])) && IsRegularRun(text.data() + start, end - start)) {
-            const int id = Lookup(text.substr(start, end - start));
-            if (id >= 0 && !m_TableRows[id].empty()) {
-                const int entry = EntryOfRow(m_TableRows[id].front());
-                if (entry < 0)
-                    return false;
-                const std::string& value = table[entry].m_strValue;
-                if (HasAsciiLetter(value))
-                    return false;  // the value could hold another name
-                out.append(text, copied, start - copied);
-                out += '(';
-                out += value;
-                out += ')';
-                copied = end;
-            }
-        }
-        return true;
-    };
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t len = gbk::CharLength(text, i);
-        if (len == 1 && IsSubstDelimiter(text[i])) {
-            if (!segment(i))
-                return false;
-            beforeOk = IsSubstBefore(text[i]);
-            start = i + 1;
-        }
-        i += len;
-    }
-    if (!segment(n))
-        return false;
-    out.append(text, copied, std::string::npos);
-    return true;
 }
 
 std::size_t CRefIndex::MemoryBytes() const
@@ -670,10 +592,9 @@ std::size_t CRefIndex::MemoryBytes() const
     std::size_t bytes = m_Rows.capacity() * sizeof(SRow);
     for (const SRow& info : m_Rows)
         bytes += info.m_Tokens.capacity() * sizeof(int) + (info.m_strExpr.capacity() > 15 ? info.m_strExpr.capacity() + 1 : 0);
-    for (std::size_t id = 0; id < m_IdText.size(); ++id) {
-        bytes += 64 + sizeof(std::string) + 3 * sizeof(std::vector<int>);
-        bytes += (m_Users[id].capacity() + m_NamedRows[id].capacity() + m_TableRows[id].capacity()) * sizeof(int);
-    }
+    bytes += m_Names.MemoryBytes();
+    for (std::size_t id = 0; id < m_Users.size(); ++id)
+        bytes += 2 * sizeof(std::vector<int>) + (m_Users[id].capacity() + m_NamedRows[id].capacity()) * sizeof(int);
     bytes += m_MessageRows.size() * 48;
     for (const CRefEntry& e : m_State.m_RefTable)
         bytes += sizeof(CRefEntry) + (e.m_strValue.capacity() > 15 ? e.m_strValue.capacity() + 1 : 0);

@@ -11,9 +11,11 @@
 // row, entries by name) and rebuilds it in place: only the entries whose row
 // changed since the last rebuild are brought back to what the sheet holds.
 //
-// The index hears about every text change through the sheet's text watcher,
-// so code that writes the sheet directly (paste, undo, loading) needs to do
-// nothing. The reference table must be written only through this index.
+// The index reads the sheet's change record whenever it is asked, so code
+// that writes the sheet directly (paste, undo, loading) needs to do nothing.
+// The reference table must be written only through this index, which keeps
+// the table's names (CRefNames, in the calculation state) beside it for the
+// engine's substitution by token.
 //
 // Names are matched by token: a name that consists of ASCII letters and
 // digits and holds at least one letter ("regular") is found through the
@@ -23,22 +25,15 @@
 
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/engine/CalcState.h"
 #include "core/engine/ExprEngine.h"
 #include "core/sheet/SheetGrid.h"
 
-class CRefIndex : public CSheetTextWatcher, public CRefSubstituter {
+class CRefIndex {
 public:
     CRefIndex(SheetGrid& grid, CCalcState& state);
-
-    // CSheetTextWatcher
-    void OnTextChanged(int row, int col) override;
-    void OnRowsInserted(int first, int count) override;
-    void OnRowsRemoved(int first, int count) override;
-    void OnAllTextsChanged() override;
 
     // Brings the row information up to date with the sheet.
     void Refresh();
@@ -62,10 +57,10 @@ public:
     void TokensOfText(const std::string& prepared, std::vector<int>& ids);
 
     // The id of a text, or -1 when no row or entry ever held it as a name or token.
-    int Lookup(const std::string& text) const;
-    const std::string& TextOfId(int id) const { return m_IdText[id]; }
-    int IdCount() const { return static_cast<int>(m_IdText.size()); }
-    static bool IsRegularName(const std::string& name);
+    int Lookup(const std::string& text) const { return m_Names.Lookup(text); }
+    const std::string& TextOfId(int id) const { return m_Names.TextOf(id); }
+    int IdCount() const { return m_Names.Count(); }
+    static bool IsRegularName(const std::string& name) { return CRefNames::IsRegularName(name); }
 
     // Rows whose prepared expression uses the name, in row order.
     const std::vector<int>& UsersOf(int id) const;
@@ -74,7 +69,7 @@ public:
     int NextMessageRow(int after, int except) const;
     // Names carried by two or more rows; names that are not regular.
     bool HasDuplicateNames() const { return m_nDuplicateNames > 0; }
-    bool HasIrregularNames() const { return m_nIrregularGridNames > 0 || m_nIrregularTableNames > 0; }
+    bool HasIrregularNames() const { return m_nIrregularGridNames > 0 || m_Names.HasIrregularTableNames(); }
     // Rows that carry the name in the sheet.
     const std::vector<int>& RowsNamed(int id) const;
 
@@ -106,10 +101,6 @@ public:
     // token when every table name is regular, else by scanning).
     void EntriesUsedBy(const std::vector<int>& tokens, const std::string* pPrepared, std::vector<int>& rows) const;
 
-    // CRefSubstituter: the substitution by token. Declines when a table name
-    // is not regular or a substituted value could itself hold a name.
-    bool Substitute(const std::string& text, std::string& out) override;
-
     // Bytes held by the index (an estimate for the memory benchmark).
     std::size_t MemoryBytes() const;
 
@@ -128,7 +119,15 @@ private:
     };
 
     int Intern(const std::string& text);
+    // Brings the rows up to the sheet's change record.
+    void CatchUp();
+    void NoteText(int row);
+    void NoteRowsInserted(int first, int count);
+    void NoteRowsRemoved(int first, int count);
+    // Writes a text of the index's own making into the row's expression cell.
+    void WriteOwn(int row, const std::string& text);
     void RecomputeRow(int row);
+    void KeepPrepared(SRow& info, const std::vector<int>& tokens, std::string& prepared);
     void ApplyRow(int row, int nameId, std::vector<int>& tokens, bool bMessage);
     void RebuildLists();
     void ComputeSeparator(int row);
@@ -138,10 +137,10 @@ private:
     void AddRowTo(std::vector<int>& list, int row);
     void RemoveRowFrom(std::vector<int>& list, int row);
     void CountName(int id, int delta);
-    void CountTableName(int id, int delta);
 
     SheetGrid& m_Grid;
     CCalcState& m_State;
+    CRefNames& m_Names;
 
     std::vector<SRow> m_Rows;
     std::vector<int> m_Dirty;
@@ -150,18 +149,9 @@ private:
     bool m_bRenumber = false;
     bool m_bTableFull = true;
 
-    std::unordered_map<std::string, int> m_Ids;
-    std::vector<std::string> m_IdText;
     std::vector<std::vector<int>> m_Users;      // by id: rows using the name
     std::vector<std::vector<int>> m_NamedRows;  // by id: rows carrying the name
-    std::vector<std::vector<int>> m_TableRows;  // by id: table entries (rows) with the name
     std::set<int> m_MessageRows;
     int m_nDuplicateNames = 0;
     int m_nIrregularGridNames = 0;
-    int m_nIrregularTableNames = 0;
-    std::size_t m_nMirroredEntries = 0;
-
-public:
-    // Set while the index itself writes the sheet.
-    bool m_bOwnWrite = false;
 };

@@ -33,14 +33,12 @@ void SheetGrid::SetRows(int rows)
         return;
     if (rows > old) {
         m_Rows.resize(rows, NewRow());
-        if (m_pWatcher)
-            m_pWatcher->OnRowsInserted(old, rows - old);
+        RecordRows(SSheetChange::ROWS_INSERTED, old, rows - old);
         if (m_pObserver)
             m_pObserver->OnRowsInserted(old, rows - old);
     } else {
         m_Rows.resize(rows);
-        if (m_pWatcher)
-            m_pWatcher->OnRowsRemoved(rows, old - rows);
+        RecordRows(SSheetChange::ROWS_REMOVED, rows, old - rows);
         if (m_pObserver)
             m_pObserver->OnRowsRemoved(rows, old - rows);
     }
@@ -104,10 +102,50 @@ void SheetGrid::SetTextMatrix(int row, int col, const std::string& text)
     if (cell == text)
         return;
     cell = text;
-    if (m_pWatcher)
-        m_pWatcher->OnTextChanged(row, col);
+    if (col == COL_FORMULA || col == COL_REF)
+        RecordText(row);
     if (m_pObserver)
         m_pObserver->OnCellChanged(row, col);
+}
+
+// --- the change record ------------------------------------------------------
+
+bool SheetGrid::RecordFull()
+{
+    // A grid nobody reads must not keep growing: past this length, reading
+    // everything again costs no more than replaying the record.
+    if (!m_bAllChanged && m_Changes.size() >= m_Rows.size() + 4096) {
+        m_bAllChanged = true;
+        m_Changes.clear();
+    }
+    return m_bAllChanged;
+}
+
+void SheetGrid::RecordText(int row)
+{
+    SRow& r = m_Rows[row];
+    if (r.m_nTextRound == m_nRound || RecordFull())
+        return;
+    r.m_nTextRound = m_nRound;
+    m_Changes.push_back({SSheetChange::TEXT, row, 1});
+}
+
+void SheetGrid::RecordRows(SSheetChange::EKind kind, int first, int count)
+{
+    if (!RecordFull())
+        m_Changes.push_back({kind, first, count});
+}
+
+void SheetGrid::ClearChanges()
+{
+    m_Changes.clear();
+    m_bAllChanged = false;
+    if (++m_nRound == 0) {
+        // The rounds wrapped: no row may keep a round that could come again.
+        for (SRow& r : m_Rows)
+            r.m_nTextRound = 0;
+        m_nRound = 1;
+    }
 }
 
 std::uint32_t SheetGrid::BackColorAt(int row, int col) const
@@ -218,8 +256,7 @@ void SheetGrid::InsertRowsAt(int index, int count)
         return;
     index = std::clamp(index, 0, Rows());
     m_Rows.insert(m_Rows.begin() + index, static_cast<std::size_t>(count), NewRow());
-    if (m_pWatcher)
-        m_pWatcher->OnRowsInserted(index, count);
+    RecordRows(SSheetChange::ROWS_INSERTED, index, count);
     if (m_pObserver)
         m_pObserver->OnRowsInserted(index, count);
 }
@@ -234,8 +271,7 @@ void SheetGrid::RemoveRowsAt(int index, int count)
     if (count <= 0)
         return;
     m_Rows.erase(m_Rows.begin() + index, m_Rows.begin() + index + count);
-    if (m_pWatcher)
-        m_pWatcher->OnRowsRemoved(index, count);
+    RecordRows(SSheetChange::ROWS_REMOVED, index, count);
     if (m_pObserver)
         m_pObserver->OnRowsRemoved(index, count);
     ClampCurrent();
@@ -248,8 +284,8 @@ void SheetGrid::Clear()
         row = SRow();
         row.m_nHeight = height;
     }
-    if (m_pWatcher)
-        m_pWatcher->OnAllTextsChanged();
+    m_bAllChanged = true;
+    m_Changes.clear();
     if (m_pObserver)
         m_pObserver->OnSheetReset();
 }

@@ -61,18 +61,15 @@ public:
     virtual void OnRedrawChanged(bool bRedraw) { (void)bRedraw; }
 };
 
-// Told about every change of a cell text and of the row structure, for
-// indexes kept beside the sheet (the reference index of the calculation
-// grid). Separate from the view's observer; colours and heights are not
-// reported.
-class CSheetTextWatcher {
-public:
-    virtual ~CSheetTextWatcher() = default;
-    virtual void OnTextChanged(int row, int col) = 0;
-    virtual void OnRowsInserted(int first, int count) = 0;
-    virtual void OnRowsRemoved(int first, int count) = 0;
-    // Every text may have changed (Clear).
-    virtual void OnAllTextsChanged() = 0;
+// One entry of the grid's change record: a row's expression or reference
+// text changed, or rows were inserted or removed.
+struct SSheetChange {
+    enum EKind : std::uint8_t { TEXT,
+                                ROWS_INSERTED,
+                                ROWS_REMOVED };
+    EKind m_eKind;
+    int m_nFirst;  // the row of a text change, the first row otherwise
+    int m_nCount;  // rows inserted or removed
 };
 
 class SheetGrid {
@@ -80,7 +77,20 @@ public:
     SheetGrid();
 
     void SetObserver(CSheetObserver* pObserver) { m_pObserver = pObserver; }
-    void SetTextWatcher(CSheetTextWatcher* pWatcher) { m_pWatcher = pWatcher; }
+
+    // The change record, for an index kept beside the sheet (the reference
+    // index of the calculation grid), which reads it when it is next asked:
+    // in order, every insertion and removal of rows and every change of an
+    // expression or reference text since the reader last cleared it. A row
+    // whose text change is already recorded is not recorded again before
+    // the next clearing (the row's entry moves with it through the row
+    // changes recorded after it). Clear, and a record grown long unread,
+    // leave "everything changed" instead. Colours and heights are not
+    // recorded.
+    bool HasChanges() const { return m_bAllChanged || !m_Changes.empty(); }
+    bool AllChanged() const { return m_bAllChanged; }
+    const std::vector<SSheetChange>& Changes() const { return m_Changes; }
+    void ClearChanges();
 
     // Size. Setting Rows removes or appends rows at the end (at least 1).
     int Rows() const { return static_cast<int>(m_Rows.size()); }
@@ -171,6 +181,7 @@ private:
         std::uint32_t m_Back[SHEET_COLS] = {0, 0, 0, 0, 0, 0};
         std::int8_t m_Align[SHEET_COLS] = {0, 0, 0, 0, 0, 0};
         int m_nHeight = 0;
+        std::uint32_t m_nTextRound = 0;  // the record's round of its last recorded text change
     };
     bool IsCell(int row, int col) const
     {
@@ -178,6 +189,9 @@ private:
     }
     SRow NewRow() const;
     void ClampCurrent();
+    bool RecordFull();
+    void RecordText(int row);
+    void RecordRows(SSheetChange::EKind kind, int first, int count);
 
     std::vector<SRow> m_Rows;
     int m_nFixedRows = 1;
@@ -191,5 +205,7 @@ private:
     double m_dFontSize = 9.0;
     bool m_bRedraw = true;
     CSheetObserver* m_pObserver = nullptr;
-    CSheetTextWatcher* m_pWatcher = nullptr;
+    std::vector<SSheetChange> m_Changes;
+    bool m_bAllChanged = true;
+    std::uint32_t m_nRound = 1;
 };

@@ -317,7 +317,6 @@ CCompareWindow::CCompareWindow(SSetup setup, CPrompt& prompt, QWidget* pParent)
     setWindowTitle(QStringLiteral("对量 - %1").arg(GbkToQ(m_Setup.m_strOpenTitle)));
     // The copies are read only; they must not tell the main view anything.
     m_Setup.m_Open.SetObserver(nullptr);
-    m_Setup.m_Open.SetTextWatcher(nullptr);
 
     QHBoxLayout* pTop = MakeTopRow();
     MakeTables();
@@ -434,7 +433,6 @@ void CCompareWindow::Refresh()
         return;
     m_TakeOpenSheet(m_Setup.m_Open, m_Setup.m_nDecimals);
     m_Setup.m_Open.SetObserver(nullptr);
-    m_Setup.m_Open.SetTextWatcher(nullptr);
     Recompare();
 }
 

@@ -311,3 +311,41 @@ TEST(Conversions, ToNumberAndFormatArgument)
 }
 
 }  // namespace
+
+// The substitution by token gives the per-entry substitution's text, or
+// declines when it cannot be sure to.
+TEST(Substitution, ByNameAgreesOrDeclines)
+{
+    CCalcState state;
+    CExprEngine engine(state);
+    auto add = [&](const std::string& name, int row, const std::string& value) {
+        CRefEntry e;
+        e.m_strName = name;
+        e.m_strRow = std::to_string(row);
+        e.m_nRow = row;
+        e.m_strValue = value;
+        state.m_RefTable.push_back(e);
+        state.m_RefNames.AddTableRow(state.m_RefNames.Intern(name), row);
+        state.m_RefNames.SetEntryCount(state.m_RefTable.size());
+    };
+    add("a1", 1, "2");
+    add("b2", 2, "3.5");
+    add("ab", 4, "-1");
+    add("a1", 6, "9");                     // a duplicate: the first entry counts
+    const std::string CHANG = "\xB3\xA4";  // 长, whose trail byte is no delimiter
+    const std::vector<std::string> texts = {"a1+b2*ab", "(a1)/b22", "xa1+a1x", "a1[c]+]b2", "a1=5", "sin(ab)",
+                                            CHANG + "a1+a1" + CHANG, "a1b2", "2a1", "", "[a1]", "a1(b2)ab"};
+    std::string out;
+    for (const std::string& text : texts) {
+        ASSERT_TRUE(engine.SubstituteByName(text, out)) << text;
+        EXPECT_EQ(out, engine.SubstituteReferences(text)) << text;
+    }
+    state.m_RefTable[1].m_strValue = "x+1";  // a value that could hold a name
+    EXPECT_FALSE(engine.SubstituteByName("b2+1", out));
+    state.m_RefTable[1].m_strValue = "3.5";
+    add("\xBC\xD7", 7, "1");  // 甲: a name found only by scanning
+    EXPECT_FALSE(engine.SubstituteByName("a1", out));
+    CCalcState other;  // a table written without its names
+    other.m_RefTable = state.m_RefTable;
+    EXPECT_FALSE(CExprEngine(other).SubstituteByName("a1", out));
+}
