@@ -105,6 +105,23 @@ double FunctionValue(const char* name, double x, CCalcState& state)
     return 0.0;
 }
 
+// The level of an operator on the evaluation stack; "(" lies below all.
+int Precedence(char op)
+{
+    switch (op) {
+    case '+':
+    case '-':
+        return 1;
+    case '*':
+    case '/':
+        return 2;
+    case '^':
+        return 3;
+    default:
+        return 0;
+    }
+}
+
 bool IsRefBefore(char c)
 {
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == ']';
@@ -368,6 +385,24 @@ double CExprEngine::ApplyOperator(char op, double a, double b)
     return b;
 }
 
+// An operator leaving the evaluation stack takes the two topmost values.
+void CExprEngine::ApplyStacked(char op)
+{
+    std::vector<double>& values = m_Values;
+    if (op == '(') {  // an unmatched "(" drops the topmost value
+        if (values.size() > 1)
+            values.pop_back();
+        return;
+    }
+    const double b = values.back();
+    if (values.size() > 1)
+        values.pop_back();
+    else
+        values.back() = 0.0;
+    const double a = values.back();
+    values.back() = ApplyOperator(op, a, b);
+}
+
 double CExprEngine::Evaluate(const std::string& text)
 {
     // Operators are applied as they leave the operator stack, which is the
@@ -379,19 +414,12 @@ double CExprEngine::Evaluate(const std::string& text)
     values.clear();
     values.push_back(0.0);
 
-    auto apply = [&](char op) {
-        if (op == '(') {  // an unmatched "(" drops the topmost value
-            if (values.size() > 1)
-                values.pop_back();
-            return;
+    // Applies the stacked operators down to the first one below level.
+    auto applyFrom = [&](int level) {
+        while (!ops.empty() && Precedence(ops.back()) >= level) {
+            ApplyStacked(ops.back());
+            ops.pop_back();
         }
-        const double b = values.back();
-        if (values.size() > 1)
-            values.pop_back();
-        else
-            values.back() = 0.0;
-        const double a = values.back();
-        values.back() = ApplyOperator(op, a, b);
     };
 
     const std::size_t n = text.size();
@@ -414,44 +442,25 @@ double CExprEngine::Evaluate(const std::string& text)
             ops.push_back(c);
             break;
         case ')':
-            while (!ops.empty() && ops.back() != '(') {
-                apply(ops.back());
-                ops.pop_back();
-            }
+            applyFrom(1);
             if (!ops.empty())
                 ops.pop_back();
             break;
         case '+':
         case '-':
-            while (!ops.empty() && ops.back() != '(') {
-                apply(ops.back());
-                ops.pop_back();
-            }
-            ops.push_back(c);
-            break;
         case '*':
         case '/':
-            while (!ops.empty() && (ops.back() == '*' || ops.back() == '/' || ops.back() == '^')) {
-                apply(ops.back());
-                ops.pop_back();
-            }
-            ops.push_back(c);
-            break;
         case '^':
-            while (!ops.empty() && ops.back() == '^') {
-                apply(ops.back());
-                ops.pop_back();
-            }
+            // All operators are left-associative: those of the same or a
+            // higher level go first.
+            applyFrom(Precedence(c));
             ops.push_back(c);
             break;
         default:
             break;  // any other character is dropped
         }
     }
-    while (!ops.empty()) {
-        apply(ops.back());
-        ops.pop_back();
-    }
+    applyFrom(0);
     return values.back();
 }
 
@@ -499,36 +508,20 @@ CExprEngine::SDigits CExprEngine::ScientificDigits(double value, int precision)
     return d;
 }
 
-void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
+namespace {
+
+// The digits of value (taken apart in sci) shown with decimals decimals,
+// rounded half away from zero at the last one shown.
+void KeepDigits(const CExprEngine::SDigits& sci, int decimals, char* kept, int& keptCount, int& intDigits)
 {
-    // Fixed notation as the sheets have always shown it: the value is taken
-    // to 17 significant digits and that decimal text is rounded half away
-    // from zero, so 2.5 shows as 3 and 0.125 as 0.13 (a plain printf rounds
-    // such exact halves to even).
-    if (decimals < 0)
-        decimals = 0;
-    if (!std::isfinite(value)) {
-        out += '0';
-        return;
-    }
-    // 17 digits and a decimal exponent.
-    const SDigits sci = ScientificDigits(value, 16);
-    if (sci.m_nCount == 0) {
-        out += '0';
-        return;
-    }
-    const bool negative = sci.m_bNegative;
     const char* digits = sci.m_Digits;
     const int count = sci.m_nCount;
     const int exponent = sci.m_nExponent;
 
     // The digits to keep: those of the integer part and the decimals.
     const int keep = exponent + 1 + decimals;
-    // kept[] holds the kept digits, most significant first; intDigits of
-    // them form the integer part (the rest are decimals).
-    char kept[400];
-    int keptCount = 0;
-    int intDigits = exponent + 1;
+    keptCount = 0;
+    intDigits = exponent + 1;
     if (keep <= 0) {
         // Everything lies beyond the last decimal shown; a first digit of 5
         // or more exactly at the rounding place still rounds up.
@@ -566,7 +559,35 @@ void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
             intDigits = 1;
         }
     }
-    if (negative)
+}
+
+}  // namespace
+
+void CExprEngine::AppendFixed(std::string& out, double value, int decimals)
+{
+    // Fixed notation as the sheets have always shown it: the value is taken
+    // to 17 significant digits and that decimal text is rounded half away
+    // from zero, so 2.5 shows as 3 and 0.125 as 0.13 (a plain printf rounds
+    // such exact halves to even).
+    if (decimals < 0)
+        decimals = 0;
+    if (!std::isfinite(value)) {
+        out += '0';
+        return;
+    }
+    // 17 digits and a decimal exponent.
+    const SDigits sci = ScientificDigits(value, 16);
+    if (sci.m_nCount == 0) {
+        out += '0';
+        return;
+    }
+    // kept holds the digits shown, most significant first; intDigits of
+    // them form the integer part (the rest are decimals).
+    char kept[400];
+    int keptCount = 0;
+    int intDigits = 0;
+    KeepDigits(sci, decimals, kept, keptCount, intDigits);
+    if (sci.m_bNegative)
         out += '-';
     out.append(kept, kept + intDigits);
     if (decimals > 0) {

@@ -75,6 +75,7 @@ public:
 
 private:
     double ApplyOperator(char op, double a, double b);
+    void ApplyStacked(char op);
     double Finite(double value);
 
     CCalcState& m_State;
