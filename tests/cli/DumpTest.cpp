@@ -76,15 +76,13 @@ TEST(QtxDump, PrintsTheVersion150Layout)
 
 TEST(QtxDump, PrintsTheFiveColumnLayoutAndRefusesBadFiles)
 {
-    const char raw[] = "\x02\0\0\0"  // two rows
-                       "\x01"
-                       "c"
-                       "\0\0\0"         // client, project, auditor, calculator
-                       "\0\x01p\0\0\0"  // row 1
-                       "\x01"
-                       "1"
-                       "\0\0\0\0"               // row 2
-                       "\x07\0\0\0\x01\0\0\0";  // current cell
+    // Octal escapes, so that a byte is never read together with the
+    // character after it.
+    const char raw[] = "\002\0\0\0"             // two rows
+                       "\001c\0\0\0"            // client, project, auditor, calculator
+                       "\0\001p\0\0\0"          // row 1
+                       "\0011\0\0\0\0"          // row 2
+                       "\007\0\0\0\001\0\0\0";  // current cell
     const std::string five(raw, sizeof raw - 1);
     const std::string path = TempFile(five);
     std::string out, err;

@@ -34,31 +34,18 @@ TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
 
     // The project and client defaults are written and then emptied again,
     // because a missing ISClearContant counts as "1".
+    auto w = [](const std::string& name, const char* value) { return name + "=" + value; };
     const std::vector<std::string> expected = {
-        "nSEATSIGN1=17",
-        "nSEATSIGN2=24",
-        "nSEATSIGN3=31",
-        "nSEATSIGN4=44",
-        "nSEATSIGN5=54",
-        std::string("CompanyName=") + settingsdefault::COMPANY_NAME,
-        std::string("ProjectCompanyName=") + settingsdefault::PROJECT_COMPANY_NAME,
-        std::string("ProjectName=") + settingsdefault::PROJECT_NAME,
-        "ISClearContant=1",
-        "ProjectCompanyName=",
-        "ProjectName=",
-        std::string("m_CountProjectName=") + settingsdefault::COUNT_PROJECT_NAME,
-        std::string("m_CountConstructionCompany=") + settingsdefault::COUNT_CONSTRUCTION_COMPANY,
-        std::string("m_CountReplacePeople=") + settingsdefault::COUNT_REPLACE_PEOPLE,
-        std::string("m_CountPeople=") + settingsdefault::COUNT_PEOPLE,
-        std::string("m_CountPosition=") + settingsdefault::COUNT_POSITION,
-        std::string("m_CountSize=") + settingsdefault::COUNT_SIZE,
-        std::string("m_CountFormular=") + settingsdefault::COUNT_FORMULAR,
-        std::string("m_CountUnit=") + settingsdefault::COUNT_UNIT,
-        std::string("m_CountBook=") + settingsdefault::COUNT_BOOK,
-        std::string("m_CountOrder=") + settingsdefault::COUNT_ORDER,
-        "m_CountColor=65535",
-        "m_TotalColor=16711935",
-    };
+        "nSEATSIGN1=17", "nSEATSIGN2=24", "nSEATSIGN3=31", "nSEATSIGN4=44", "nSEATSIGN5=54",
+        w("CompanyName", settingsdefault::COMPANY_NAME), w("ProjectCompanyName", settingsdefault::PROJECT_COMPANY_NAME),
+        w("ProjectName", settingsdefault::PROJECT_NAME), "ISClearContant=1", "ProjectCompanyName=", "ProjectName=",
+        w("m_CountProjectName", settingsdefault::COUNT_PROJECT_NAME),
+        w("m_CountConstructionCompany", settingsdefault::COUNT_CONSTRUCTION_COMPANY),
+        w("m_CountReplacePeople", settingsdefault::COUNT_REPLACE_PEOPLE), w("m_CountPeople", settingsdefault::COUNT_PEOPLE),
+        w("m_CountPosition", settingsdefault::COUNT_POSITION), w("m_CountSize", settingsdefault::COUNT_SIZE),
+        w("m_CountFormular", settingsdefault::COUNT_FORMULAR), w("m_CountUnit", settingsdefault::COUNT_UNIT),
+        w("m_CountBook", settingsdefault::COUNT_BOOK), w("m_CountOrder", settingsdefault::COUNT_ORDER),
+        "m_CountColor=65535", "m_TotalColor=16711935"};
     EXPECT_EQ(store.m_Writes, expected);
 
     const int align[6] = {4, 7, 4, 1, 4, 4};
@@ -72,7 +59,7 @@ TEST(SheetSettings, EmptyStoreWritesEveryDefaultInOrder)
     // their defaults and empties them again; nothing else is written.
     store.m_Writes.clear();
     ReadSheetInitSettings(key);
-    EXPECT_EQ(store.m_Writes, (std::vector<std::string>{std::string("ProjectCompanyName=") + settingsdefault::PROJECT_COMPANY_NAME, std::string("ProjectName=") + settingsdefault::PROJECT_NAME, "ProjectCompanyName=", "ProjectName="}));
+    EXPECT_EQ(store.m_Writes, (std::vector<std::string>{w("ProjectCompanyName", settingsdefault::PROJECT_COMPANY_NAME), w("ProjectName", settingsdefault::PROJECT_NAME), "ProjectCompanyName=", "ProjectName="}));
 }
 
 TEST(SheetSettings, ColumnAlignmentIsClampedAndWrittenBack)
