@@ -112,40 +112,56 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBars()
 {
-    auto build = [this](const char* name, const std::vector<int>& layout) {
-        QToolBar* pBar = addToolBar(QString::fromUtf8(name));
-        pBar->setIconSize(QSize(16, 16));
-        pBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        for (int nId : layout) {
-            if (nId == 0) {
-                pBar->addSeparator();
-            } else if (nId == cmdid::ITEM_LIST || nId == cmdid::GRID_LINE_BOX) {
-                auto* pBox = new QComboBox(pBar);
-                pBox->setObjectName(QString::number(nId));
-                pBox->setFixedWidth(nId == cmdid::ITEM_LIST ? 180 : 130);
-                pBox->setMaxVisibleItems(nId == cmdid::ITEM_LIST ? 16 : 6);
-                pBox->setFocusPolicy(Qt::ClickFocus);
-                const SCommandInfo* pInfo = FindCommand(nId);
-                pBox->setToolTip(QString::fromUtf8(pInfo->m_pszTip));
-                pBox->setStatusTip(QString::fromUtf8(pInfo->m_pszPrompt));
-                pBar->addWidget(pBox);
-                (nId == cmdid::ITEM_LIST ? m_pItemList : m_pGridLines) = pBox;
-            } else if (QAction* pAction = Action(nId)) {
-                pBar->addAction(pAction);
-            }
-        }
-        return pBar;
-    };
-    m_pMainBar = build("128", MainToolbarLayout());
-    m_pMainBar->setObjectName(QStringLiteral("128"));
-    m_pMainBar->setWindowTitle(QStringLiteral("标准"));
+    m_pMainBar = AddToolBar("128", QStringLiteral("标准"), MainToolbarLayout());
     addToolBarBreak();
-    m_pFormatBar = build("179", FormatToolbarLayout());
-    m_pFormatBar->setObjectName(QStringLiteral("179"));
-    m_pFormatBar->setWindowTitle(QStringLiteral("格式"));
+    m_pFormatBar = AddToolBar("179", QStringLiteral("格式"), FormatToolbarLayout());
+    SetUpGridLineBox();
+    connect(m_pItemList, &QComboBox::activated, this, [this](int index) {
+        if (m_pView) {
+            m_pView->Controller().GoToItem(index);
+            m_pView->Refresh();
+            m_pView->Table()->setFocus();
+        }
+    });
+}
 
-    // The grid-line box: three styles; a stored text that is none of them
-    // shows the first without writing anything.
+// The layout's commands; 0 is a separator, the item list and the grid-line
+// box are made here.
+QToolBar* CMainFrame::AddToolBar(const char* id, const QString& title, const std::vector<int>& layout)
+{
+    QToolBar* pBar = addToolBar(title);
+    pBar->setObjectName(QString::fromLatin1(id));
+    pBar->setIconSize(QSize(16, 16));
+    pBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int nId : layout) {
+        if (nId == 0)
+            pBar->addSeparator();
+        else if (nId == cmdid::ITEM_LIST || nId == cmdid::GRID_LINE_BOX)
+            pBar->addWidget(MakeToolBarBox(nId, pBar));
+        else if (QAction* pAction = Action(nId))
+            pBar->addAction(pAction);
+    }
+    return pBar;
+}
+
+QComboBox* CMainFrame::MakeToolBarBox(int nId, QToolBar* pBar)
+{
+    auto* pBox = new QComboBox(pBar);
+    pBox->setObjectName(QString::number(nId));
+    pBox->setFixedWidth(nId == cmdid::ITEM_LIST ? 180 : 130);
+    pBox->setMaxVisibleItems(nId == cmdid::ITEM_LIST ? 16 : 6);
+    pBox->setFocusPolicy(Qt::ClickFocus);
+    const SCommandInfo* pInfo = FindCommand(nId);
+    pBox->setToolTip(QString::fromUtf8(pInfo->m_pszTip));
+    pBox->setStatusTip(QString::fromUtf8(pInfo->m_pszPrompt));
+    (nId == cmdid::ITEM_LIST ? m_pItemList : m_pGridLines) = pBox;
+    return pBox;
+}
+
+// Three styles; a stored text that is none of them shows the first without
+// writing anything.
+void CMainFrame::SetUpGridLineBox()
+{
     for (const char* style : settingstext::DRAW_LINES_STYLES)
         m_pGridLines->addItem(GbkToQ(style));
     std::string stored;
@@ -161,13 +177,6 @@ void CMainFrame::CreateToolBars()
     }
     connect(m_pGridLines, &QComboBox::activated, this, [this](int index) {
         m_Key.WriteValue(settingsname::DRAW_LINES_STYLE, QToGbk(m_pGridLines->itemText(index)));
-    });
-    connect(m_pItemList, &QComboBox::activated, this, [this](int index) {
-        if (m_pView) {
-            m_pView->Controller().GoToItem(index);
-            m_pView->Refresh();
-            m_pView->Table()->setFocus();
-        }
     });
 }
 

@@ -64,6 +64,9 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
+    QToolBar* AddToolBar(const char* id, const QString& title, const std::vector<int>& layout);
+    QComboBox* MakeToolBarBox(int nId, QToolBar* pBar);
+    void SetUpGridLineBox();
     void CreateStatusBar();
     void InstallFlatMenus();
     void UpdateRecentItems();

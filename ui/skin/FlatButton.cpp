@@ -1,13 +1,11 @@
 #include "ui/skin/FlatButton.h"
 
-#include "ui/skin/SkinRules.h"
+#include "ui/skin/SkinColours.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
 namespace {
-
-QColor ToQColor(skin::SRgb c) { return QColor(c.m_nRed, c.m_nGreen, c.m_nBlue); }
 
 // The width of the system's sunken edge, by which the fill is inset.
 constexpr int EDGE = 2;

@@ -1,6 +1,6 @@
 #include "ui/skin/FlatMenuStyle.h"
 
-#include "ui/skin/SkinRules.h"
+#include "ui/skin/SkinColours.h"
 
 #include <QActionEvent>
 #include <QMenu>
@@ -10,9 +10,6 @@
 using namespace skin;
 
 namespace {
-
-QColor ToQColor(SRgb c) { return QColor(c.m_nRed, c.m_nGreen, c.m_nBlue); }
-SRgb ToRgb(const QColor& c) { return {c.red(), c.green(), c.blue()}; }
 
 SMenuColours ColoursOf(const QPalette& pal)
 {
@@ -31,6 +28,85 @@ void DrawCheckMark(QPainter* painter, const QRect& box, const QColor& colour)
     painter->restore();
 }
 
+// The plain background with the icon column at its left edge.
+void FillPlain(QPainter* painter, const QRect& rc, const SMenuColours& colours)
+{
+    painter->fillRect(rc, ToQColor(colours.m_Background));
+    painter->fillRect(QRect(rc.left(), rc.top(), MENU_COLUMN_WIDTH, rc.height()), ToQColor(colours.m_Column));
+}
+
+void DrawSeparator(QPainter* painter, const QStyleOptionMenuItem& mi, const SMenuColours& colours)
+{
+    const QRect rc = mi.rect;
+    FillPlain(painter, rc, colours);
+    // An etched line from the vertical middle, 4 pixels right of the
+    // column.
+    const int y = rc.top() + rc.height() / 2;
+    const int left = rc.left() + MENU_COLUMN_WIDTH + 4;
+    painter->setPen(mi.palette.color(QPalette::Mid));
+    painter->drawLine(left, y, rc.right(), y);
+    painter->setPen(mi.palette.color(QPalette::Light));
+    painter->drawLine(left, y + 1, rc.right(), y + 1);
+}
+
+void DrawItemBackground(QPainter* painter, const QStyleOptionMenuItem& mi, const SMenuColours& colours)
+{
+    if (!(mi.state & QStyle::State_Selected)) {
+        FillPlain(painter, mi.rect, colours);
+        return;
+    }
+    painter->fillRect(mi.rect, ToQColor(colours.m_SelectionFill));
+    painter->setPen(ToQColor(colours.m_SelectionFrame));
+    painter->drawRect(mi.rect.adjusted(0, 0, -1, -1));
+}
+
+// The item's picture; a menu may keep the picture of an action out of it.
+QIcon PictureOf(const QStyleOptionMenuItem& mi, const QWidget* pWidget)
+{
+    if (const auto* pMenu = qobject_cast<const QMenu*>(pWidget))
+        if (const QAction* pAction = pMenu->actionAt(mi.rect.center()); pAction && !pAction->isIconVisibleInMenu())
+            return QIcon();
+    return mi.icon;
+}
+
+// The picture box: the picture, framed when checked, or a check mark alone.
+void DrawPicture(QPainter* painter, const QStyleOptionMenuItem& mi, const SMenuColours& colours, const QIcon& icon)
+{
+    const QRect rc = mi.rect;
+    const bool bEnabled = mi.state & QStyle::State_Enabled;
+    const int m = MenuPictureOffset(rc.height());
+    const bool bChecked = mi.checkType != QStyleOptionMenuItem::NotCheckable && mi.checked;
+    if (!icon.isNull()) {
+        const QRect picture(rc.left() + 3, rc.top() + m + 2, MENU_PICTURE_WIDTH, MENU_PICTURE_WIDTH);
+        if (bChecked) {
+            const QRect box = picture.adjusted(-2, -1, 1, 0);
+            painter->fillRect(box, ToQColor(Lighten(colours.m_SelectionFrame, 0.85)));
+            painter->setPen(ToQColor(colours.m_SelectionFrame));
+            painter->drawRect(box.adjusted(0, 0, -1, -1));
+        }
+        icon.paint(painter, picture, Qt::AlignCenter, bEnabled ? QIcon::Normal : QIcon::Disabled, bChecked ? QIcon::On : QIcon::Off);
+    } else if (bChecked) {
+        DrawCheckMark(painter, QRect(rc.left() + 2, rc.top() + m + 2, MENU_PICTURE_WIDTH, MENU_PICTURE_HEIGHT),
+                      bEnabled ? mi.palette.color(QPalette::WindowText) : ToQColor(colours.m_DisabledText));
+    }
+}
+
+// Label left, shortcut right, 16 pixels from the item's right edge.
+void DrawLabel(QPainter* painter, const QStyleOptionMenuItem& mi, const SMenuColours& colours, bool bUnderlineShortcut)
+{
+    const QRect rc = mi.rect;
+    const QRect text(rc.left() + MENU_TEXT_LEFT, rc.top(), rc.width() - MENU_TEXT_LEFT - MENU_SHORTCUT_RIGHT, rc.height());
+    int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    if (!bUnderlineShortcut)
+        flags |= Qt::TextHideMnemonic;
+    painter->setFont(mi.font);
+    const bool bEnabled = mi.state & QStyle::State_Enabled;
+    painter->setPen(bEnabled ? mi.palette.color(QPalette::Active, QPalette::WindowText) : ToQColor(colours.m_DisabledText));
+    const qsizetype tab = mi.text.lastIndexOf(QLatin1Char('\t'));
+    painter->drawText(text, flags | Qt::AlignLeft, tab < 0 ? mi.text : mi.text.left(mi.text.indexOf(QLatin1Char('\t'))));
+    if (tab >= 0)
+        painter->drawText(text, flags | Qt::AlignRight, mi.text.mid(tab + 1));
+}
 }  // namespace
 
 CFlatMenuStyle::CFlatMenuStyle() = default;
@@ -103,10 +179,7 @@ void CFlatMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption*
 void CFlatMenuStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter, const QWidget* pWidget) const
 {
     if (element == CE_MenuEmptyArea) {
-        const SMenuColours colours = ColoursOf(option->palette);
-        const QRect rc = option->rect.adjusted(1, 1, -1, -1);
-        painter->fillRect(rc, ToQColor(colours.m_Background));
-        painter->fillRect(QRect(rc.left(), rc.top(), MENU_COLUMN_WIDTH, rc.height()), ToQColor(colours.m_Column));
+        FillPlain(painter, option->rect.adjusted(1, 1, -1, -1), ColoursOf(option->palette));
         return;
     }
     const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
@@ -115,71 +188,18 @@ void CFlatMenuStyle::drawControl(ControlElement element, const QStyleOption* opt
         return;
     }
     const SMenuColours colours = ColoursOf(option->palette);
-    const QRect rc = mi->rect;
-    const QRect column(rc.left(), rc.top(), MENU_COLUMN_WIDTH, rc.height());
     painter->save();
     if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
-        painter->fillRect(rc, ToQColor(colours.m_Background));
-        painter->fillRect(column, ToQColor(colours.m_Column));
-        // An etched line from the vertical middle, 4 pixels right of the
-        // column.
-        const int y = rc.top() + rc.height() / 2;
-        const int left = rc.left() + MENU_COLUMN_WIDTH + 4;
-        painter->setPen(option->palette.color(QPalette::Mid));
-        painter->drawLine(left, y, rc.right(), y);
-        painter->setPen(option->palette.color(QPalette::Light));
-        painter->drawLine(left, y + 1, rc.right(), y + 1);
+        DrawSeparator(painter, *mi, colours);
         painter->restore();
         return;
     }
-
-    const bool bEnabled = mi->state & State_Enabled;
-    const bool bSelected = mi->state & State_Selected;
-    const QColor highlight = ToQColor(colours.m_SelectionFrame);
-    if (bSelected) {
-        painter->fillRect(rc, ToQColor(colours.m_SelectionFill));
-        painter->setPen(highlight);
-        painter->drawRect(rc.adjusted(0, 0, -1, -1));
-    } else {
-        painter->fillRect(rc, ToQColor(colours.m_Background));
-        painter->fillRect(column, ToQColor(colours.m_Column));
-    }
-
-    // The picture box; a menu may keep the picture of an action out of it.
-    QIcon icon = mi->icon;
-    if (const auto* pMenu = qobject_cast<const QMenu*>(pWidget))
-        if (const QAction* pAction = pMenu->actionAt(rc.center()); pAction && !pAction->isIconVisibleInMenu())
-            icon = QIcon();
-    const int m = MenuPictureOffset(rc.height());
-    const bool bChecked = mi->checkType != QStyleOptionMenuItem::NotCheckable && mi->checked;
-    if (!icon.isNull()) {
-        const QRect picture(rc.left() + 3, rc.top() + m + 2, MENU_PICTURE_WIDTH, MENU_PICTURE_WIDTH);
-        if (bChecked) {
-            const QRect box = picture.adjusted(-2, -1, 1, 0);
-            painter->fillRect(box, ToQColor(Lighten(colours.m_SelectionFrame, 0.85)));
-            painter->setPen(highlight);
-            painter->drawRect(box.adjusted(0, 0, -1, -1));
-        }
-        icon.paint(painter, picture, Qt::AlignCenter, bEnabled ? QIcon::Normal : QIcon::Disabled, bChecked ? QIcon::On : QIcon::Off);
-    } else if (bChecked) {
-        DrawCheckMark(painter, QRect(rc.left() + 2, rc.top() + m + 2, MENU_PICTURE_WIDTH, MENU_PICTURE_HEIGHT),
-                      bEnabled ? option->palette.color(QPalette::WindowText) : ToQColor(colours.m_DisabledText));
-    }
-
-    // Label left, shortcut right, 16 pixels from the item's right edge.
-    const QRect text(rc.left() + MENU_TEXT_LEFT, rc.top(), rc.width() - MENU_TEXT_LEFT - MENU_SHORTCUT_RIGHT, rc.height());
-    int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    if (!proxy()->styleHint(SH_UnderlineShortcut, mi, pWidget))
-        flags |= Qt::TextHideMnemonic;
-    painter->setFont(mi->font);
-    painter->setPen(bEnabled ? option->palette.color(QPalette::Active, QPalette::WindowText) : ToQColor(colours.m_DisabledText));
-    const qsizetype tab = mi->text.lastIndexOf(QLatin1Char('\t'));
-    painter->drawText(text, flags | Qt::AlignLeft, tab < 0 ? mi->text : mi->text.left(mi->text.indexOf(QLatin1Char('\t'))));
-    if (tab >= 0)
-        painter->drawText(text, flags | Qt::AlignRight, mi->text.mid(tab + 1));
+    DrawItemBackground(painter, *mi, colours);
+    DrawPicture(painter, *mi, colours, PictureOf(*mi, pWidget));
+    DrawLabel(painter, *mi, colours, proxy()->styleHint(SH_UnderlineShortcut, mi, pWidget) != 0);
     if (mi->menuItemType == QStyleOptionMenuItem::SubMenu) {
         QStyleOption arrow = *option;
-        arrow.rect = QRect(rc.right() - 14, rc.top(), 10, rc.height());
+        arrow.rect = QRect(mi->rect.right() - 14, mi->rect.top(), 10, mi->rect.height());
         proxy()->drawPrimitive(PE_IndicatorArrowRight, &arrow, painter, pWidget);
     }
     painter->restore();

@@ -44,5 +44,9 @@ public:
     QColor m_clrTitle, m_clrInactiveTitle, m_clrTrans;
 
 private:
+    struct SSource;
+    bool LoadBorders(const SSource& source);
+    bool LoadButtons(const SSource& source);
+
     bool m_bLoaded = false;
 };
