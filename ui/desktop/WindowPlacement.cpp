@@ -16,32 +16,30 @@ int ToInt(const std::string& text)
     return static_cast<int>(std::clamp(value, -1000000L, 1000000L));
 }
 
+// One direction of the closing rectangle: a span of nMin or less becomes
+// nMin long, from 0 when it starts before 0, from its own start when it
+// ends by nFar, else ending at nFar.
+void CorrectSpan(int& start, int& end, int nMin, int nFar)
+{
+    if (start < end - nMin)
+        return;
+    if (start < 0) {
+        start = 0;
+        end = nMin;
+    } else if (end <= nFar) {
+        end = start + nMin;
+    } else {
+        start = nFar - nMin;
+        end = nFar;
+    }
+}
+
 }  // namespace
 
 SWinRect CorrectClosingRect(SWinRect rc)
 {
-    if (rc.m_nTop >= rc.m_nBottom - 200) {
-        if (rc.m_nTop < 0) {
-            rc.m_nTop = 0;
-            rc.m_nBottom = 200;
-        } else if (rc.m_nBottom <= 600) {
-            rc.m_nBottom = rc.m_nTop + 200;
-        } else {
-            rc.m_nTop = 400;
-            rc.m_nBottom = 600;
-        }
-    }
-    if (rc.m_nLeft >= rc.m_nRight - 350) {
-        if (rc.m_nLeft < 0) {
-            rc.m_nLeft = 0;
-            rc.m_nRight = 350;
-        } else if (rc.m_nRight <= 800) {
-            rc.m_nRight = rc.m_nLeft + 350;
-        } else {
-            rc.m_nLeft = 450;
-            rc.m_nRight = 800;
-        }
-    }
+    CorrectSpan(rc.m_nTop, rc.m_nBottom, 200, 600);
+    CorrectSpan(rc.m_nLeft, rc.m_nRight, 350, 800);
     return rc;
 }
 
