@@ -12,8 +12,7 @@
 
 namespace {
 
-class CommandIconsTest : public CDesktopFixture {
-};
+using CommandIconsTest = CDesktopFixture;
 
 // Opaque pixels of a picture rendered at this size.
 int InkPixels(const QIcon& icon, int size)

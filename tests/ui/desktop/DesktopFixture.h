@@ -3,7 +3,7 @@
 // scripted prompt and helpers that click, type and read what is shown.
 #pragma once
 
-#include "AppTestSupport.h"
+#include "tests/ui/AppTestSupport.h"
 
 #include "core/engine/Prompt.h"
 #include "core/settings/SettingsStore.h"
@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,27 +38,36 @@ public:
 const std::uint32_t SUMMARY_COLOUR = 16711935;  // the default magenta
 const std::uint32_t ERROR_COLOUR = 65535;       // the default yellow
 
+// A window as the program makes it: the controller, the main frame and the
+// view in it.
+struct STestWindow {
+    STestWindow(CSettingsKey& key, CPrompt& prompt) : m_Controller(key, prompt), m_Frame(key)
+    {
+        m_pView = new CQuantorixView(m_Controller, key, &m_Frame);
+        m_Frame.SetView(m_pView);
+        m_Frame.resize(1000, 700);
+    }
+    CSheetViewController m_Controller;
+    CMainFrame m_Frame;  // closes before the controller it uses
+    CQuantorixView* m_pView = nullptr;
+};
+
 class CDesktopFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         TestApp();
         ASSERT_TRUE(m_Dir.isValid());
-        m_pController = std::make_unique<CSheetViewController>(m_Key, m_Prompt);
-        m_pFrame = std::make_unique<CMainFrame>(m_Key);
-        m_pView = new CQuantorixView(*m_pController, m_Key, m_pFrame.get());
-        m_pFrame->SetView(m_pView);
-        m_pFrame->resize(1000, 700);
+        m_pWindow = std::make_unique<STestWindow>(m_Key, m_Prompt);
+        m_pController = &m_pWindow->m_Controller;
+        m_pFrame = &m_pWindow->m_Frame;
+        m_pView = m_pWindow->m_pView;
         m_pFrame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame));
         m_pFrame->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame));
     }
-    void TearDown() override
-    {
-        m_pFrame.reset();
-        m_pController.reset();
-    }
+    void TearDown() override { m_pWindow.reset(); }
 
     SheetGrid& Sheet() { return m_pController->Sheet(); }
     const CSheetDocument& Document() { return m_pController->Session().Document(); }
@@ -83,6 +93,13 @@ protected:
             QCoreApplication::sendEvent(Focus(), &press);
         }
     }
+    // Text an input method hands over at once.
+    void Commit(const QString& text)
+    {
+        QInputMethodEvent commit(QString(), {});
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(Focus(), &commit);
+    }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Focus(), key, modifiers); }
     void Enter(int row, int col, const QString& text)
     {
@@ -90,6 +107,10 @@ protected:
         Type(text);
         Key(Qt::Key_Return);
     }
+    // The current cell: row and column.
+    using SCell = std::pair<int, int>;
+    SCell Current() { return {Sheet().Row(), Sheet().Col()}; }
+    QString LastStatus() { return m_Prompt.m_Status.empty() ? QString() : GbkToQ(m_Prompt.m_Status.back()); }
     QString Shown(int row, int col)
     {
         return m_pView->Model()->index(row - 1, col - 1).data(Qt::DisplayRole).toString();
@@ -118,8 +139,9 @@ protected:
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CDesktopPrompt m_Prompt;
-    std::unique_ptr<CSheetViewController> m_pController;
-    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<STestWindow> m_pWindow;
+    CSheetViewController* m_pController = nullptr;
+    CMainFrame* m_pFrame = nullptr;
     CQuantorixView* m_pView = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "tests/ui/AppTestSupport.h"
 
 #include "ui/desktop/ProgressPopup.h"
 
@@ -12,7 +12,6 @@ class ProgressPopupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApp();
         m_Main.resize(400, 300);
         m_Main.show();
     }
@@ -71,10 +70,6 @@ TEST_F(ProgressPopupTest, EmptySheetShowsNoPercentage)
     popup.PumpPendingMessages(true);
     EXPECT_EQ(popup.Window()->windowTitle(), QStringLiteral("Progress"));
 }
-
-}  // namespace
-
-namespace {
 
 // One popup serves every file operation of a run: after a cancelled one the
 // main window comes back with the end of the operation, active as before.

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "tests/ui/AppTestSupport.h"
 
 #include "core/settings/SettingsDialogData.h"
 #include "core/settings/SettingsNames.h"
@@ -44,36 +44,26 @@ TEST_F(SettingsDialogTest, FirstOpeningWritesDefaultsEvenWhenCancelled)
     EXPECT_FALSE(m_Store.Has(WORK_DIR));
 }
 
-TEST_F(SettingsDialogTest, IntervalIsLimitedOnOk)
+TEST_F(SettingsDialogTest, IntervalAndWorkDirectoryAreCorrectedOnOk)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"0", "2"}, {"1", "2"}, {"abc", "2"}, {"75", "59"}, {"59", "59"}, {"60", "59"}, {"2", "2"}, {"-5", "2"}};
-    for (const auto& c : cases) {
-        SSystemSettingsData data;
-        data.Load(m_Key, "/tmp");
-        data.m_strInterval = c.first;
-        data.Save(m_Key);
-        EXPECT_EQ(m_Key.ReadString(SAVE_TIME), c.second) << c.first;
-    }
-}
-
-TEST_F(SettingsDialogTest, WorkDirectoryLosesTrailingSeparators)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"D:\\jobs\\\\", "D:\\jobs"}, {"\\", ""}, {"/home/a/", "/home/a"}, {"/", "/"}, {"/home/a", "/home/a"}};
-    for (const auto& c : cases) {
+    // What OK stores for a typed value.
+    auto stored = [this](std::string SSystemSettingsData::*pField, const char* typed, const char* name) {
         SSystemSettingsData data;
         data.Load(m_Key, "/cur");
-        data.m_strWorkDir = c.first;
+        data.*pField = typed;
         data.Save(m_Key);
-        EXPECT_EQ(m_Key.ReadString(WORK_DIR), c.second) << c.first;
-    }
+        return m_Key.ReadString(name);
+    };
+    const std::pair<const char*, const char*> intervals[] = {
+        {"0", "2"}, {"1", "2"}, {"abc", "2"}, {"75", "59"}, {"59", "59"}, {"60", "59"}, {"2", "2"}, {"-5", "2"}};
+    for (const auto& [typed, expected] : intervals)
+        EXPECT_EQ(stored(&SSystemSettingsData::m_strInterval, typed, SAVE_TIME), expected) << typed;
+    const std::pair<const char*, const char*> folders[] = {
+        {"D:\\jobs\\\\", "D:\\jobs"}, {"/home/a/", "/home/a"}, {"/", "/"}, {"/home/a", "/home/a"}, {"\\", ""}};
+    for (const auto& [typed, expected] : folders)
+        EXPECT_EQ(stored(&SSystemSettingsData::m_strWorkDir, typed, WORK_DIR), expected) << typed;
     // An empty work directory shows the current one at the next opening.
     SSystemSettingsData data;
-    data.Load(m_Key, "/cur");
-    data.m_strWorkDir = "\\";
-    data.Save(m_Key);
-    data = SSystemSettingsData();
     data.Load(m_Key, "/cur");
     EXPECT_EQ(data.m_strWorkDir, "/cur");
 }

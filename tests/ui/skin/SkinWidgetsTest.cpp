@@ -1,8 +1,9 @@
+#include "tests/ui/AppTestSupport.h"
 #include "ui/skin/FlatButton.h"
 #include "ui/skin/FlatMenuStyle.h"
+#include "ui/skin/SkinColours.h"
 #include "ui/skin/SkinFrame.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QEnterEvent>
@@ -16,20 +17,11 @@
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "skin_widgets_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* pApp = new QApplication(argc, argv);
-    return *pApp;
-}
-
 const QString SourceTheme() { return QStringLiteral(QTX_SOURCE_DIR "/skin/xpstyle/theme.ini"); }
 
 class SkinWidgetsTest : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { TestApp(); }
 };
 
 TEST_F(SkinWidgetsTest, ThemeWithoutOneImageLeavesTheSystemFrame)
@@ -104,10 +96,7 @@ TEST_F(SkinWidgetsTest, FlatButtonDrawsGradientAndEdges)
 {
     CFlatButton button(QStringLiteral("确定"));
     button.resize(80, 30);
-    auto colourAt = [&button](int x, int y) {
-        const QColor c = button.grab().toImage().pixelColor(x, y);
-        return skin::SRgb{c.red(), c.green(), c.blue()};
-    };
+    auto colourAt = [&button](int x, int y) { return skin::ToRgb(button.grab().toImage().pixelColor(x, y)); };
     // The inner rectangle starts inside the 2-pixel edge; row 10 of 26.
     EXPECT_EQ(colourAt(40, 12), skin::FlatButtonRow(12, 2, 26, false, false));
     EXPECT_EQ(colourAt(3, 15), skin::FlatButtonRow(15, 2, 26, false, false));  // no edges at rest
