@@ -39,17 +39,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(pMenu));
         QTest::mouseClick(pMenu, Qt::LeftButton, {}, pMenu->actionGeometry(m_pFrame->Action(nId)).center());
     }
-    QString Text(QTableWidget* pTable, int row, int col)
-    {
-        QTableWidgetItem* pItem = pTable->item(row, col);
-        return pItem ? pItem->text() : QString();
-    }
-    QStringList Line(QTableWidget* pTable, int row)
+    // A table line's cells joined by "|".
+    static QString Line(QTableWidget* pTable, int row)
     {
         QStringList cells;
         for (int col = 0; col < pTable->columnCount(); ++col)
-            cells << Text(pTable, row, col);
-        return cells;
+            cells << (pTable->item(row, col) ? pTable->item(row, col)->text() : QString());
+        return cells.join('|');
     }
     void DoubleClickRow(QTableWidget* pTable, int row)
     {
@@ -66,14 +62,9 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     // The open sheet, typed: item "wall" with L1 unchanged and L2 changed.
     ClickCell(1, COL_POSITION);
     Key(Qt::Key_F2);
-    Enter(1, COL_POSITION, QStringLiteral("wall"));
-    Enter(2, COL_POSITION, QStringLiteral("L1"));
-    Enter(2, COL_SIZE, QStringLiteral("C20"));
-    Enter(2, COL_FORMULA, QStringLiteral("2 * 3"));
-    Enter(2, COL_UNIT, QStringLiteral("m3"));
-    Enter(3, COL_POSITION, QStringLiteral("L2"));
-    Enter(3, COL_SIZE, QStringLiteral("C20"));
-    Enter(3, COL_FORMULA, QStringLiteral("1+2"));
+    const std::tuple<int, int, const char*> typed[] = {{1, COL_POSITION, "wall"}, {2, COL_POSITION, "L1"}, {2, COL_SIZE, "C20"}, {2, COL_FORMULA, "2 * 3"}, {2, COL_UNIT, "m3"}, {3, COL_POSITION, "L2"}, {3, COL_SIZE, "C20"}, {3, COL_FORMULA, "1+2"}};
+    for (const auto& [row, col, text] : typed)
+        Enter(row, col, QString::fromLatin1(text));
     const std::string other = WriteSheet("submitted.qtx", {{"1", "wall", "", "", ""}, {"", "L1", "C20", "2*3=6.00", "m3"}, {"", "L2", "C20", "1+1=2.00", "m3"}, {"", "L3", "C30", "4=4.00", "m2"}});
 
     // A file the reader refuses: its message, and no window.
@@ -94,9 +85,9 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     // The open sheet is the checked one (审定): C20 grew, C30 went away.
     QTableWidget* pItems = pWindow->ItemTable();
     ASSERT_EQ(pItems->rowCount(), 4);
-    EXPECT_EQ(Line(pItems, 0).join('|'), QStringLiteral("wall|C20|m3|8.00|9.00|1.00|"));
-    EXPECT_EQ(Line(pItems, 1).join('|'), QStringLiteral("|C30|m2|4.00|0.00||4.00"));
-    EXPECT_EQ(Line(pItems, 2).join('|'), QStringLiteral("合计|C20|m3|8.00|9.00|1.00|"));
+    EXPECT_EQ(Line(pItems, 0), QStringLiteral("wall|C20|m3|8.00|9.00|1.00|"));
+    EXPECT_EQ(Line(pItems, 1), QStringLiteral("|C30|m2|4.00|0.00||4.00"));
+    EXPECT_EQ(Line(pItems, 2), QStringLiteral("合计|C20|m3|8.00|9.00|1.00|"));
     EXPECT_EQ(pItems->item(0, 5)->foreground().color(), QColor(0xc6, 0x28, 0x28));
     EXPECT_EQ(pItems->item(1, 6)->foreground().color(), QColor(0x2e, 0x7d, 0x32));
 
@@ -104,8 +95,8 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     // result each on its own); L3 removed.
     QTableWidget* pRows = pWindow->RowTable();
     ASSERT_EQ(pRows->rowCount(), 2);
-    EXPECT_EQ(Line(pRows, 0).join('|'), QStringLiteral("修改|wall|3|3|L2|C20|1+1=2.00|1+2=3.00"));
-    EXPECT_EQ(Line(pRows, 1).join('|'), QStringLiteral("删除|wall|4||L3|C30|4=4.00|"));
+    EXPECT_EQ(Line(pRows, 0), QStringLiteral("修改|wall|3|3|L2|C20|1+1=2.00|1+2=3.00"));
+    EXPECT_EQ(Line(pRows, 1), QStringLiteral("删除|wall|4||L3|C30|4=4.00|"));
     EXPECT_EQ(pRows->item(0, 7)->data(Qt::UserRole + 1).toString(),
               QStringLiteral("1+<span style=\"background:#c8e6c9\">2</span>=<span "
                              "style=\"background:#c8e6c9\">3</span>.00"));
@@ -126,9 +117,9 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     pWindow->activateWindow();
     QTest::keyClick(pWindow->SideBox(), Qt::Key_Down);
     EXPECT_FALSE(pWindow->OpenIsChecked());
-    EXPECT_EQ(Line(pItems, 0).join('|'), QStringLiteral("wall|C20|m3|9.00|8.00||1.00"));
-    EXPECT_EQ(Line(pItems, 1).join('|'), QStringLiteral("|C30|m2|0.00|4.00|4.00|"));
-    EXPECT_EQ(Line(pRows, 1).join('|'), QStringLiteral("新增|wall||4|L3|C30||4=4.00"));
+    EXPECT_EQ(Line(pItems, 0), QStringLiteral("wall|C20|m3|9.00|8.00||1.00"));
+    EXPECT_EQ(Line(pItems, 1), QStringLiteral("|C30|m2|0.00|4.00|4.00|"));
+    EXPECT_EQ(Line(pRows, 1), QStringLiteral("新增|wall||4|L3|C30||4=4.00"));
     QTest::keyClick(pWindow->SideBox(), Qt::Key_Up);
     EXPECT_TRUE(pWindow->OpenIsChecked());
 
@@ -138,7 +129,7 @@ TEST_F(CompareWindowTest, ComparesTheOpenSheetWithAnotherFile)
     m_pController->Session().TypeText("1+1");
     m_pController->Session().CommitEditor();
     QTest::mouseClick(pWindow->RefreshButton(), Qt::LeftButton);
-    EXPECT_EQ(Line(pItems, 0).join('|'), QStringLiteral("wall|C20|m3|8.00|8.00||"));
+    EXPECT_EQ(Line(pItems, 0), QStringLiteral("wall|C20|m3|8.00|8.00||"));
     EXPECT_EQ(pRows->rowCount(), 1);
 
     // The workbook and the PDF, each through its file choice.

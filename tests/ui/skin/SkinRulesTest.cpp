@@ -123,13 +123,6 @@ TEST(SkinRulesTest, FlatButtonGradientRows)
         EXPECT_EQ(FlatButtonRow(10 + r.m_nY, 10, 64, r.m_bHover, r.m_bEmphasised), r.m_Expected) << r.m_nY;
     // Taller buttons still use 64 steps: step = row * 63 / height.
     EXPECT_EQ(FlatButtonRow(127, 0, 128, false, false), (SRgb{235, 235, 243}));
-
-    const SEdgeColours hover = FlatButtonHoverEdges();
-    EXPECT_EQ(hover.m_Left, (SRgb{250, 196, 88}));
-    EXPECT_EQ(hover.m_Bottom, (SRgb{229, 151, 0}));
-    const SEdgeColours focus = FlatButtonFocusEdges();
-    EXPECT_EQ(focus.m_Left, (SRgb{153, 198, 252}));
-    EXPECT_EQ(focus.m_Right, (SRgb{162, 189, 252}));
 }
 
 TEST(SkinRulesTest, MenuColours)
