@@ -735,6 +735,14 @@ void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
               out.end());
 }
 
+void CCalcGrid::OrderUsers(int origin, const std::string& start, const std::function<std::string(int)>& nameOf,
+                           std::vector<int>& order)
+{
+    m_pOrder->Build(
+        origin, m_Grid.Rows(),
+        [&](int r, std::vector<int>& out) { UsersOfName(r == origin ? start : nameOf(r), out); }, order);
+}
+
 void CCalcGrid::PropagateValue(int row, const std::string& value)
 {
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
@@ -755,16 +763,11 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
     // once per path. A row marked as circular stops nothing; rows on a cycle
     // keep their texts.
     std::vector<int> order;
-    m_pOrder->Build(
-        row, m_Grid.Rows(), [&](int r, std::vector<int>& out) {
-            if (r == row) {
-                UsersOfName(name, out);
-                return;
-            }
-            out.clear();
+    OrderUsers(
+        row, name,
+        [&](int r) {
             const int e = index.RowHasName(r) ? index.EntryOfRow(r) : -1;
-            if (e >= 0)
-                UsersOfName(m_State.m_RefTable[e].m_strName, out);
+            return e >= 0 ? m_State.m_RefTable[e].m_strName : std::string();
         },
         order);
     for (int next : order) {
@@ -793,18 +796,10 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     // The rows that use the name, directly or through their own names, each
     // recalculated once after the rows it uses; the row the refresh starts
     // from does not carry its own name on.
-    const std::string start = PrepareCleaned(name);
     std::vector<int> order;
-    m_pOrder->Build(
-        -1, m_Grid.Rows(), [&](int r, std::vector<int>& out) {
-            if (r < 0) {
-                UsersOfName(start, out);
-                return;
-            }
-            out.clear();
-            if (r != row && index.RowHasName(r))
-                UsersOfName(PrepareCleaned(index.NameOfRow(r)), out);
-        },
+    OrderUsers(
+        -1, PrepareCleaned(name),
+        [&](int r) { return r != row && index.RowHasName(r) ? PrepareCleaned(index.NameOfRow(r)) : std::string(); },
         order);
     for (int next : order) {
         // Recalculated for its effects only (messages, the calculation

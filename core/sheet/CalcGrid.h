@@ -162,6 +162,13 @@ private:
     void WriteFormula(int row, const std::string& text);
     std::string EvaluateValue(const std::string& prepared);
     void UsersOfName(const std::string& name, std::vector<int>& out);
+    // The walk both propagations share: the rows a changed name reaches,
+    // each once and after every reached row it uses (rows on a cycle left
+    // out). origin is the row whose name changed (-1 for none), start the
+    // name its users are found by, nameOf(r) the name a reached row passes
+    // on (empty for none).
+    void OrderUsers(int origin, const std::string& start, const std::function<std::string(int)>& nameOf,
+                    std::vector<int>& order);
     void RecalcRow(int row);
 
     CCalcState& m_State;
