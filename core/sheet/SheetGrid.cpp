@@ -138,7 +138,11 @@ void SheetGrid::RecordRows(SSheetChange::EKind kind, int first, int count)
 
 void SheetGrid::ClearChanges()
 {
-    m_Changes.clear();
+    // A file read into the sheet leaves a long record; its memory goes with it.
+    if (m_Changes.capacity() > 1024)
+        std::vector<SSheetChange>().swap(m_Changes);
+    else
+        m_Changes.clear();
     m_bAllChanged = false;
     if (++m_nRound == 0) {
         // The rounds wrapped: no row may keep a round that could come again.
