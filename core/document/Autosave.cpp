@@ -16,7 +16,7 @@ long long CSteadyClock::NowMs() const
 }
 
 CAutosave::CAutosave(CSettingsStore& store, const CClock& clock)
-    : m_Settings(store), m_Clock(clock)
+    : m_Settings(store), m_pClock(&clock)
 {
 }
 
@@ -38,7 +38,7 @@ void CAutosave::Run(long minutes)
     if (!m_bRunning)
         return;
     m_nPeriod = minutes * MS_PER_MINUTE;
-    m_nDue = m_Clock.NowMs() + m_nPeriod;
+    m_nDue = m_pClock->NowMs() + m_nPeriod;
 }
 
 void CAutosave::Start()
@@ -58,7 +58,7 @@ void CAutosave::RestartAfterSave()
 
 bool CAutosave::Tick(bool bModified)
 {
-    const long long now = m_Clock.NowMs();
+    const long long now = m_pClock->NowMs();
     if (!m_bRunning || now < m_nDue)
         return false;
     // An unchanged sheet is not written again: each save moves the backups

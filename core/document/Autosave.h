@@ -24,6 +24,8 @@ public:
 class CAutosave {
 public:
     CAutosave(CSettingsStore& store, const CClock& clock);
+    // Another clock from now on (a test's); the schedule keeps its times.
+    void SetClock(const CClock& clock) { m_pClock = &clock; }
 
     // When the view is first shown and after the settings dialog's OK: runs
     // every SaveTime minutes when autosave is on and SaveTime is at least 2.
@@ -39,7 +41,7 @@ public:
     bool Tick(bool bModified);
 
     bool IsRunning() const { return m_bRunning; }
-    bool IsDue() const { return m_bRunning && m_Clock.NowMs() >= m_nDue; }
+    bool IsDue() const { return m_bRunning && m_pClock->NowMs() >= m_nDue; }
     long long DueAt() const { return m_nDue; }
     long long PeriodMs() const { return m_nPeriod; }
 
@@ -50,7 +52,7 @@ private:
     void Run(long minutes);
 
     CSettingsKey m_Settings;
-    const CClock& m_Clock;
+    const CClock* m_pClock;
     bool m_bRunning = false;
     long long m_nPeriod = 0;
     long long m_nDue = 0;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/document/DocumentTexts.h"
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
 #include "core/settings/SettingsStore.h"
@@ -66,6 +67,30 @@ TEST_F(FileCommandsTest, SavesEndTheUndoHistoryAndRestartTheAutosave)
     EXPECT_TRUE(m_Session.Autosave().IsRunning());
     EXPECT_NE(Cell(2, COL_FORMULA), "a1*2=10.00");
     EXPECT_FALSE(CanUndo());
+}
+
+TEST_F(FileCommandsTest, AutosaveSavesWhatIsBeingTyped)
+{
+    struct SClock : CClock {
+        long long NowMs() const override { return m_nNow; }
+        long long m_nNow = 0;
+    } clock;
+    m_Session.Autosave().SetClock(clock);
+    m_Key.WriteValue("IsAutoSave", doctext::TEXT_AUTOSAVE_ON);
+    m_Key.WriteValue("SaveTime", "2");
+    Edit(1, COL_FORMULA, "1");
+    m_Prompt.m_Files.push_back(m_strDir + "/a.qtx");
+    m_Session.RunCommand(cmdid::FILE_SAVE);
+    m_Session.Click(2, COL_FORMULA);
+    m_Session.TypeText("2*3");
+    clock.m_nNow = 119999;
+    EXPECT_FALSE(m_Session.AutosaveTick());
+    clock.m_nNow = 120000;
+    EXPECT_TRUE(m_Session.AutosaveTick());
+    EXPECT_FALSE(m_Session.Document().IsModified());
+    EXPECT_EQ(Cell(2, COL_FORMULA), "2*3=6.00");
+    EXPECT_FALSE(CanUndo());
+    EXPECT_EQ(m_Session.Autosave().DueAt(), 240000);
 }
 
 TEST_F(FileCommandsTest, AFileThatCannotBeReadLeavesTheNewSheet)
