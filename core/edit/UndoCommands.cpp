@@ -12,21 +12,12 @@ CUndoCommands::CUndoCommands(CCalcGrid& calc, UndoHistory& history, CSummaryItem
 {
 }
 
-bool CUndoCommands::Undo()
+bool CUndoCommands::Step(bool bUndo)
 {
-    SUndoStep* step = m_History.StepToUndo();
+    SUndoStep* step = bUndo ? m_History.StepToUndo() : m_History.StepToRedo();
     if (!step)
         return false;
-    Replay(*step, true);
-    return true;
-}
-
-bool CUndoCommands::Redo()
-{
-    SUndoStep* step = m_History.StepToRedo();
-    if (!step)
-        return false;
-    Replay(*step, false);
+    Replay(*step, bUndo);
     return true;
 }
 

@@ -1,7 +1,7 @@
 // Undo and redo: the history's steps replayed on the sheet. Rows come back
 // or go again through the row commands, a summary item made on an inserted
 // row is made again, and heights, colours, totals, unit lists and
-// references follow the texts. Both return whether the sheet changed.
+// references follow the texts. Returns whether the sheet changed.
 #pragma once
 
 class CCalcGrid;
@@ -14,8 +14,8 @@ class CUndoCommands {
 public:
     CUndoCommands(CCalcGrid& calc, UndoHistory& history, CSummaryItems& summary, CRowCommands& rows);
 
-    bool Undo();
-    bool Redo();
+    // The newest step undone (bUndo) or the next one redone.
+    bool Step(bool bUndo);
 
 private:
     void Replay(SUndoStep& step, bool bUndo);

@@ -405,15 +405,13 @@ bool CSheetSession::RunCommand(int id)
     case cmdid::FILE_SAVE: SaveFile(); break;
     case cmdid::FILE_SAVE_AS: SaveFileAs(); break;
     case cmdid::EDIT_UNDO:
-        if (m_History.CanUndo())
+    case cmdid::EDIT_REDO: {
+        const bool bUndo = id == cmdid::EDIT_UNDO;
+        if (bUndo ? m_History.CanUndo() : m_History.CanRedo())
             CommitBeforeReplay();
-        NoteChange(m_Undo.Undo());
+        NoteChange(m_Undo.Step(bUndo));
         break;
-    case cmdid::EDIT_REDO:
-        if (m_History.CanRedo())
-            CommitBeforeReplay();
-        NoteChange(m_Undo.Redo());
-        break;
+    }
     case cmdid::EDIT_CUT: NoteChange(m_Clipboard.Cut()); break;
     case cmdid::EDIT_COPY: NoteChange(m_Clipboard.Copy()); break;
     case cmdid::EDIT_PASTE: NoteChange(m_Clipboard.Paste()); break;
