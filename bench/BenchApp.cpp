@@ -5,6 +5,7 @@
 // commit within one frame (16 ms).
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchFiles.h"
 #include "bench/ResidentMemory.h"
 #include "core/document/SheetFile.h"
 #include "core/session/CommandIds.h"
@@ -17,7 +18,6 @@
 #include "ui/desktop/SheetViewController.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -37,7 +37,6 @@ const int FILE_ROWS = sheetfile::MAX_FILE_ROWS;  // 65,499
 const int EDITABLE_ROWS = SHEET_MAX_ROWS - 1 - sheetfile::SPARE_ROWS - 1;  // 65,489
 const int ITEM_ROWS = 50;                                                  // a summary row heads every 50 rows
 
-std::string g_strFolder;        // files and the settings file
 std::string g_strFullFile;      // FILE_ROWS rows
 std::string g_strEditableFile;  // EDITABLE_ROWS rows
 std::string g_strSaveFile;      // 60,000 rows
@@ -46,15 +45,6 @@ std::string g_strSaveFile;      // 60,000 rows
 // a heading row with its totals; every tenth row carries a reference name.
 std::string MakeSheetFile(int rows, double& bytesPerCell)
 {
-    // 一层外墙轴线
-    const std::string position = "\xD2\xBB\xB2\xE3\xCD\xE2\xC7\xBD\xD6\xE1\xCF\xDF";
-    // 240砖墙M5混合砂浆
-    const std::string category = "240\xD7\xA9\xC7\xBDM5\xBB\xEC\xBA\xCF\xC9\xB0\xBD\xAC";
-    // (12.6+8.4)*2.8[层高]*0.24[墙厚]=14.11
-    const std::string formula = "(12.6+8.4)*2.8[\xB2\xE3\xB8\xDF]*0.24[\xC7\xBD\xBA\xF1]=14.11";
-    const std::string heading = "\xD7\xA9\xC7\xBD";                 // 砖墙
-    const std::string summed = "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC";  // 计算汇总
-
     std::string out;
     sheetfile::AppendInt(out, -150);
     sheetfile::AppendInt(out, rows);
@@ -68,17 +58,17 @@ std::string MakeSheetFile(int rows, double& bytesPerCell)
     for (int row = 1; row <= rows; ++row) {
         if (row % ITEM_ROWS == 1) {
             cell(std::to_string(row / ITEM_ROWS + 1));
-            cell(heading);
-            cell(summed);
-            cell(category + "=691.39;");
+            cell(wallitem::HEADING);
+            cell(wallitem::SUMMED);
+            cell(wallitem::CATEGORY + "=691.39;");
             cell("m3;");
             cell("");
             continue;
         }
         cell("");
-        cell(position + std::to_string(row));
-        cell(category);
-        cell(formula);
+        cell(wallitem::POSITION + std::to_string(row));
+        cell(wallitem::CATEGORY);
+        cell(wallitem::FORMULA);
         cell("m3");
         cell(row % 10 == 0 ? "W" + std::to_string(row) : std::string());
     }
@@ -118,7 +108,7 @@ struct SDesk {
     }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : m_pView->Table(); }
 
-    CIniSettingsStore m_Store{QString::fromStdString(g_strFolder + "/settings.ini")};
+    CIniSettingsStore m_Store{QString::fromStdString(BenchFolder().SettingsFile())};
     CSettingsKey m_Key{m_Store};
     CTestPrompt m_Prompt;
     CSheetViewController m_Controller{m_Key, m_Prompt};  // outlives the window
@@ -181,7 +171,7 @@ void BM_SaveRawBytes(benchmark::State& state)
 {
     std::ifstream in(g_strSaveFile, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string path = g_strFolder + "/raw.qtx";
+    const std::string path = BenchFolder().File("raw.qtx");
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -253,18 +243,15 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    QTemporaryDir dir;
-    if (!dir.isValid())
+    if (!BenchFolder().IsValid())
         return 1;
     auto write = [&](const char* name, int rows) {
         double bytesPerCell = 0;
         const std::string bytes = MakeSheetFile(rows, bytesPerCell);
-        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();  // an ASCII path
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::string path = BenchFolder().Write(name, bytes);  // an ASCII path
         std::printf("%s: %d rows, %.1f bytes a cell, %zu bytes\n", name, rows, bytesPerCell, bytes.size());
         return path;
     };
-    g_strFolder = dir.path().toStdString();
     g_strFullFile = write("full.qtx", FILE_ROWS);
     g_strSaveFile = write("save.qtx", 60000);
     g_strEditableFile = write("editable.qtx", EDITABLE_ROWS);
@@ -286,15 +273,9 @@ int main(int argc, char** argv)
         }
         sheetfile::AppendInt(out, 1);
         sheetfile::AppendInt(out, 1);
-        g_strLargeFile = dir.filePath(QStringLiteral("large.qtx")).toStdString();
-        std::ofstream(g_strLargeFile, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
+        g_strLargeFile = BenchFolder().Write("large.qtx", out);
         std::printf("large.qtx: %d rows, %zu bytes\n", FILE_ROWS, out.size());
     }
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -5,11 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <unistd.h>
 
-#include <filesystem>
-
+#include "bench/BenchFiles.h"
 #include "core/compare/CompareFiles.h"
 #include "core/compare/SheetCompare.h"
 #include "core/document/SheetFile.h"
@@ -64,22 +61,15 @@ void MakeSheets(std::vector<Row>& a, std::vector<Row>& b)
 }
 
 struct SFiles {
-    std::string m_strDir;
+    CBenchFolder m_Folder;
     std::string m_strA, m_strB;
     SFiles()
     {
-        char pattern[] = "/tmp/qtx-bench-compare-XXXXXX";
-        if (!::mkdtemp(pattern))
-            std::abort();
-        m_strDir = pattern;
         std::vector<Row> a, b;
         MakeSheets(a, b);
-        m_strA = m_strDir + "/a.qtx";
-        m_strB = m_strDir + "/b.qtx";
-        std::ofstream(m_strA, std::ios::binary) << SheetFileBytes(a);
-        std::ofstream(m_strB, std::ios::binary) << SheetFileBytes(b);
+        m_strA = m_Folder.Write("a.qtx", SheetFileBytes(a));
+        m_strB = m_Folder.Write("b.qtx", SheetFileBytes(b));
     }
-    ~SFiles() { std::filesystem::remove_all(m_strDir); }
 };
 
 SFiles& Files()

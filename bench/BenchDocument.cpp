@@ -4,10 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
-#include <filesystem>
-
+#include "bench/BenchFiles.h"
 #include "core/document/FileOps.h"
 #include "core/document/SheetDocument.h"
 #include "core/document/SheetFile.h"
@@ -17,7 +15,7 @@
 namespace {
 
 struct SBench {
-    std::string m_strDir;
+    CBenchFolder m_Folder;
     CMemorySettingsStore m_Store;
     CPlainSheet m_Sheet;
     CSilentPrompt m_Prompt;
@@ -27,19 +25,16 @@ struct SBench {
 
     SBench()
     {
-        char pattern[] = "/tmp/qtx-bench-XXXXXX";
-        if (!::mkdtemp(pattern))
+        if (!m_Folder.IsValid())
             std::abort();
-        m_strDir = pattern;
-        m_Doc.SetCacheFolder(m_strDir);
-        m_strPath = m_strDir + "/big.qtx";
+        m_Doc.SetCacheFolder(m_Folder.Path());
+        m_strPath = m_Folder.File("big.qtx");
         Fill(m_Sheet);
         if (!m_Doc.SaveAsPath(m_Sheet, m_strPath))
             std::abort();
         if (docfile::ReadWholeFile(m_strPath, m_strBytes) != docfile::READ_OK)
             std::abort();
     }
-    ~SBench() { std::filesystem::remove_all(m_strDir); }
 
     // Opening reads into a sheet reset as a new one.
     bool Open()
@@ -120,7 +115,7 @@ BENCHMARK(BM_SerializeFullSheet)->Unit(benchmark::kMillisecond);
 void BM_AtomicWriteSameBytes(benchmark::State& state)
 {
     SBench& b = Bench();
-    const std::string path = b.m_strDir + "/atomic.qtx";
+    const std::string path = b.m_Folder.File("atomic.qtx");
     for (auto _ : state) {
         docfile::CAtomicFile file;
         std::string reason;
@@ -134,7 +129,7 @@ BENCHMARK(BM_AtomicWriteSameBytes)->Unit(benchmark::kMillisecond);
 void BM_BufferedWriteSameBytes(benchmark::State& state)
 {
     SBench& b = Bench();
-    const std::string path = b.m_strDir + "/plain.qtx";
+    const std::string path = b.m_Folder.File("plain.qtx");
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         std::fwrite(b.m_strBytes.data(), 1, b.m_strBytes.size(), f);

@@ -3,12 +3,11 @@
 // built and written to the disk (temporary file, flush, rename).
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
+#include "bench/BenchFiles.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/engine/ExprEngine.h"
 #include "core/engine/Prompt.h"
@@ -29,7 +28,6 @@ public:
 };
 
 struct SBench {
-    std::string m_strDir;
     CMemorySettingsStore m_Store;
     CCalcState m_State;
     CChoosingPrompt m_Prompt;
@@ -38,19 +36,12 @@ struct SBench {
 
     SBench()
     {
-        char pattern[] = "/tmp/qtx-bench-export-XXXXXX";
-        if (!::mkdtemp(pattern))
+        if (!BenchFolder().IsValid())  // made first, so it outlives the session
             std::abort();
-        m_strDir = pattern;
         m_State.m_pPrompt = &m_Prompt;
         m_pSession = std::make_unique<CSheetSession>(m_State, m_Store, m_Prompt, m_Clipboard);
         m_pSession->Start();
         Fill(m_pSession->Sheet());
-    }
-    ~SBench()
-    {
-        m_pSession.reset();
-        std::filesystem::remove_all(m_strDir);
     }
 
     // Calculated rows with Chinese texts, annotations and a name every
@@ -95,7 +86,7 @@ SBench& Bench()
 void Export(benchmark::State& state, bool bSummary, const char* name)
 {
     SBench& b = Bench();
-    b.m_Prompt.m_strFile = b.m_strDir + "/" + name;
+    b.m_Prompt.m_strFile = BenchFolder().File(name);
     int rows = 0;
     for (auto _ : state) {
         rows = b.m_pSession->ExportExcel(bSummary);

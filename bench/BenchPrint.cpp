@@ -5,6 +5,7 @@
 // first page (within a second).
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchFiles.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
@@ -13,7 +14,6 @@
 #include "ui/print/PdfPrint.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -39,21 +39,17 @@ struct SFullSheet {
         m_Session.Start();
         SheetGrid& sheet = m_Session.Sheet();
         sheet.SetRows(ROWS + 1);
-        // 一层外墙轴线, 240砖墙M5混合砂浆, (12.6+8.4)*2.8[层高]*0.24[墙厚]=14.11
-        const std::string position = "\xD2\xBB\xB2\xE3\xCD\xE2\xC7\xBD\xD6\xE1\xCF\xDF";
-        const std::string category = "240\xD7\xA9\xC7\xBDM5\xBB\xEC\xBA\xCF\xC9\xB0\xBD\xAC";
-        const std::string formula = "(12.6+8.4)*2.8[\xB2\xE3\xB8\xDF]*0.24[\xC7\xBD\xBA\xF1]=14.11";
         for (int r = 1; r <= ROWS; ++r) {
             if (r % 50 == 1) {
                 sheet.SetTextMatrix(r, COL_SEQ, std::to_string(r / 50 + 1));
-                sheet.SetTextMatrix(r, COL_POSITION, "\xD7\xA9\xC7\xBD");              // 砖墙
-                sheet.SetTextMatrix(r, COL_SIZE, "\xBC\xC6\xCB\xE3\xBB\xE3\xD7\xDC");  // 计算汇总
-                sheet.SetTextMatrix(r, COL_FORMULA, category + "=691.39");
+                sheet.SetTextMatrix(r, COL_POSITION, wallitem::HEADING);
+                sheet.SetTextMatrix(r, COL_SIZE, wallitem::SUMMED);
+                sheet.SetTextMatrix(r, COL_FORMULA, wallitem::CATEGORY + "=691.39");
                 sheet.SetTextMatrix(r, COL_UNIT, "m3");
             } else {
-                sheet.SetTextMatrix(r, COL_POSITION, position);
-                sheet.SetTextMatrix(r, COL_SIZE, category);
-                sheet.SetTextMatrix(r, COL_FORMULA, formula);
+                sheet.SetTextMatrix(r, COL_POSITION, wallitem::POSITION);
+                sheet.SetTextMatrix(r, COL_SIZE, wallitem::CATEGORY);
+                sheet.SetTextMatrix(r, COL_FORMULA, wallitem::FORMULA);
                 sheet.SetTextMatrix(r, COL_UNIT, "m3");
             }
         }
@@ -70,8 +66,7 @@ double PeakMiB()
 void BM_FullSheetToPdf(benchmark::State& state)
 {
     SFullSheet sheet;
-    QTemporaryDir dir;
-    const std::string path = dir.filePath(QStringLiteral("full.pdf")).toStdString();
+    const std::string path = BenchFolder().File("full.pdf");
     int pages = 0;
     for (auto _ : state) {
         SPrintJob job;
@@ -112,8 +107,5 @@ int main(int argc, char** argv)
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

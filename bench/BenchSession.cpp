@@ -7,14 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/BenchFiles.h"
 #include "core/document/Progress.h"
 #include "core/document/SheetFile.h"
 #include "core/engine/CalcState.h"
@@ -26,16 +25,11 @@
 
 namespace {
 
-std::string g_strFolder;
-
 using SRow = std::vector<std::string>;  // six cells
 
 std::string WriteSheetFile(const std::string& name, const std::vector<SRow>& rows)
 {
-    const std::string out = SheetFileBytes(rows);
-    const std::string path = g_strFolder + "/" + name;
-    std::ofstream(path, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
-    return path;
+    return BenchFolder().Write(name, SheetFileBytes(rows));
 }
 
 // 65,499 rows, a heading every `every` rows with its total, measured rows
@@ -55,7 +49,7 @@ std::vector<SRow> ItemRows(int count, int every)
 }
 
 struct SSession {
-    CIniSettingsStore m_Store{QString::fromStdString(g_strFolder + "/settings.ini")};
+    CIniSettingsStore m_Store{QString::fromStdString(BenchFolder().SettingsFile())};
     CCalcState m_State;
     CTestPrompt m_Prompt;
     CMemoryClipboard m_Clipboard;
@@ -418,14 +412,7 @@ BENCHMARK(BM_AfterOpening)->ArgsProduct({{0, 1, 2}, {0, 1, 2}})->Iterations(5)->
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    QTemporaryDir dir;
-    if (!dir.isValid())
+    if (!BenchFolder().IsValid())
         return 1;
-    g_strFolder = dir.path().toStdString();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
