@@ -3,10 +3,12 @@
 #include "cli/QtxPdf.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "cli/QtxCommon.h"
 #include "cli/ScriptPrompt.h"
@@ -19,10 +21,23 @@
 
 namespace qtx {
 
+namespace {
+
+// Qt's own notes (a missing runtime folder, a font fallback) are not the
+// tool's to report: standard error carries qtx's failures, one line each.
+void QtMessagesOnlyWhenSerious(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+}  // namespace
+
 void EnsureGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
+    qInstallMessageHandler(QtMessagesOnlyWhenSerious);
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
@@ -114,18 +129,22 @@ int PdfMain(const std::vector<std::string>& args)
     EnsureGuiApplication();
     CIniSettingsStore store;
     CCalcState state;
-    CScriptPrompt prompt(std::cerr);
+    // What the program would show in a message box is kept: the last one
+    // explains a failure, in the one line a failure gets.
+    std::ostringstream shown;
+    CScriptPrompt prompt(shown);
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
     if (!session.OpenPath(files[0])) {
-        std::cerr << "qtx pdf: " << files[0] << ": cannot open the sheet\n";
+        std::cerr << "qtx pdf: " << files[0] << ": " << LastMessage(shown.str(), "cannot open the sheet") << "\n";
         return EXIT_FAILURE_;
     }
     session.PrintSelection().Set(mode, category);
     CUtf8Text error;
     if (!PrintToPdf(session, files[1], PrintPageLayout(size, orientation), std::cout, error)) {
-        std::cerr << "qtx pdf: " << (error.IsEmpty() ? CUtf8Text("nothing to print") : error) << "\n";
+        std::cerr << "qtx pdf: "
+                  << (error.IsEmpty() ? LastMessage(shown.str(), "nothing to print") : error.Bytes()) << "\n";
         return EXIT_FAILURE_;
     }
     return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;

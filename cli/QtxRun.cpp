@@ -30,6 +30,8 @@ int RunMain(const std::vector<std::string>& args)
     std::size_t i = 0;
     if (i < args.size() && args[i] == "--")
         ++i;
+    else if (i < args.size() && args[i].size() > 1 && args[i][0] == '-')
+        return Usage();  // run has no options
     if (args.size() > i + 1)
         return Usage();
     std::string path = i < args.size() ? args[i] : "-";
@@ -52,7 +54,10 @@ int RunMain(const std::vector<std::string>& args)
         ++lineNo;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.empty() || line[0] == '#')
+        // A script saved by a Windows editor may start with a byte order mark.
+        if (lineNo == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            line.erase(0, 3);
+        if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#')
             continue;
         std::string error;
         if (!session.Execute(line, error)) {

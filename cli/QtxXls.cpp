@@ -45,21 +45,16 @@ int XlsMain(const std::vector<std::string>& args)
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
-    auto fail = [&](const std::string& what) {
-        std::string reason = what;
-        std::istringstream lines(shown.str());
-        for (std::string line; std::getline(lines, line);)
-            if (line.rfind("message: ", 0) == 0)
-                reason = line.substr(9);
-        std::cerr << "qtx xls: " << reason << "\n";
+    auto fail = [&](const std::string& path, const char* what) {
+        std::cerr << "qtx xls: " << path << ": " << LastMessage(shown.str(), what) << "\n";
         return EXIT_FAILURE_;
     };
     if (!session.OpenPath(files[0]))
-        return fail(files[0] + ": cannot open");
+        return fail(files[0], "cannot open");
     prompt.SetNextFile(files[1]);
     const int rows = session.ExportExcel(bSummary);
     if (rows < 0)
-        return fail(files[1] + ": not written");
+        return fail(files[1], "not written");
     std::cout << "rows=" << rows << "\n";
     std::cout.flush();
     return std::cout ? EXIT_DONE : EXIT_FAILURE_;

@@ -96,8 +96,19 @@ bool NoArgument(const std::string& command, const std::string& rest, std::string
 {
     if (rest.empty())
         return true;
-    error = "unknown command '" + command + "'";
+    error = command + " takes no argument";
     return false;
+}
+
+bool ParseColour(const std::string& text, std::uint32_t& colour)
+{
+    if (text.empty() || text.size() > 8 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const unsigned long value = std::stoul(text);
+    if (value > 0xFFFFFFul)
+        return false;
+    colour = static_cast<std::uint32_t>(value);
+    return true;
 }
 
 bool IsOn(const std::string& text)
@@ -352,8 +363,10 @@ bool CRunSession::ExportExcel(const std::string& command, const std::string& res
     return true;
 }
 
-bool CRunSession::Decimals(const std::string& command, const std::string&, std::string&)
+bool CRunSession::Decimals(const std::string& command, const std::string& rest, std::string& error)
 {
+    if (!NoArgument(command, rest, error))
+        return false;
     m_pSheet->RunCommand(command == "more-decimals" ? cmdid::MORE_DECIMALS : cmdid::FEWER_DECIMALS);
     m_pSheet->WaitForRecalc();
     return true;
@@ -392,6 +405,13 @@ bool CRunSession::ChooseItem(const std::string&, const std::string& rest, std::s
         error = "item takes N";
         return false;
     }
+    // The list offers only its own entries: any other number is a fault
+    // of the script, not a choice the user could make.
+    const int count = static_cast<int>(m_pSheet->Summary().ItemEntries().size());
+    if (n[0] < 1 || n[0] > count) {
+        error = "item " + std::to_string(n[0]) + ": the list has " + std::to_string(count) + " entries";
+        return false;
+    }
     m_pSheet->ChooseItem(n[0] - 1);
     return true;
 }
@@ -409,7 +429,7 @@ bool CRunSession::PrintPdf(const std::string&, const std::string& rest, std::str
         return false;
     }
     CUtf8Text reason;
-    if (!PrintToPdf(*m_pSheet, rest, PrintPageLayout(), m_Out, reason) && !reason.IsEmpty())
+    if (!PrintToPdf(*m_pSheet, ScriptPath(rest), PrintPageLayout(), m_Out, reason) && !reason.IsEmpty())
         m_Prompt.ShowMessage(std::string(printtext::PDF_FAILED) + textcodec::Utf8ToGbk(reason), printtext::WARNING);
     return true;
 }
@@ -478,12 +498,16 @@ bool CRunSession::EditSettings(const std::string&, const std::string& rest, std:
         }
         if (known)
             continue;
-        if (name == "m_CountColor")
-            data.m_clrError = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
-        else if (name == "m_TotalColor")
-            data.m_clrSummary = static_cast<std::uint32_t>(settingsvalue::ToLong(value));
-        else {
+        std::uint32_t* pColour = name == "m_CountColor" ? &data.m_clrError
+            : name == "m_TotalColor"                    ? &data.m_clrSummary
+                                                        : nullptr;
+        if (!pColour) {
             error = "the edit settings have no field " + name;
+            return false;
+        }
+        // The dialog's colour picker gives only colours: a decimal COLORREF.
+        if (!ParseColour(value, *pColour)) {
+            error = name + " takes a colour, 0 to 16777215";
             return false;
         }
     }
@@ -520,8 +544,7 @@ bool CRunSession::ShowHeight(const std::string&, const std::string& rest, std::s
     return true;
 }
 
-// The commands that only show something take no argument; one given makes
-// the line a command the script does not know.
+// The commands that only show something take no argument.
 bool CRunSession::Dump(const std::string& command, const std::string& rest, std::string& error)
 {
     if (!NoArgument(command, rest, error))

@@ -2,6 +2,7 @@
 // poppler's tools as a reader of the file would see it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -24,7 +25,9 @@ protected:
     }
     testrun::SRun Qtx(const std::string& args, const std::string& input = "")
     {
-        return Run("QUANTORIX_SETTINGS=" + m_strDir + "/settings.ini QT_QPA_PLATFORM=offscreen " + QTX_BINARY + " " + args,
+        // Without a runtime folder Qt has something to say; qtx keeps it
+        // off standard error.
+        return Run("env -u XDG_RUNTIME_DIR QUANTORIX_SETTINGS=" + m_strDir + "/settings.ini QT_QPA_PLATFORM=offscreen " + QTX_BINARY + " " + args,
                    input);
     }
     // The PDF's text as a reader would copy it, in its printed layout.
@@ -42,6 +45,7 @@ TEST_F(PdfTest, ExampleSheetReadsBackFromThePdf)
     const testrun::SRun run = Qtx("pdf " + SAMPLE + m_strDir + "/out.pdf");
     ASSERT_EQ(run.m_nExit, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut, "pages=1\n");
+    EXPECT_EQ(run.m_strErr, "");
 
     const std::string info = Run("pdfinfo " + m_strDir + "/out.pdf").m_strOut;
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
@@ -79,19 +83,24 @@ TEST_F(PdfTest, OptionsAndFailures)
     EXPECT_EQ(cat.find("C30"), std::string::npos) << cat;
 
     // Nothing to print, an unreadable sheet, a folder that does not exist
-    // fail; a page size qtx does not know is wrong usage. None leaves a file.
+    // fail, each with its reason in one line; a page size qtx does not know
+    // is wrong usage. None leaves a file.
     const struct {
         std::string m_strArgs;
         const char* m_szPdf;
         int m_nExit;
+        const char* m_szReason;
     } FAILURES[] = {
-        {"--mode category=none " + SAMPLE, "none.pdf", 1},
-        {m_strDir + "/missing.qtx ", "m.pdf", 1},
-        {SAMPLE, "no/such/folder.pdf", 1},
-        {"--page-size B5 " + SAMPLE, "b.pdf", 2},
+        {"--mode category=none " + SAMPLE, "none.pdf", 1, "qtx pdf: 没有可打印的内容。\n"},
+        {m_strDir + "/missing.qtx ", "m.pdf", 1, "/missing.qtx: 文件打开失败！\n"},
+        {SAMPLE, "no/such/folder.pdf", 1, "/no/such/folder.pdf: No such file or directory\n"},
+        {"--page-size B5 " + SAMPLE, "b.pdf", 2, "usage: "},
     };
     for (const auto& f : FAILURES) {
-        EXPECT_EQ(Qtx("pdf " + f.m_strArgs + m_strDir + "/" + f.m_szPdf).m_nExit, f.m_nExit) << f.m_szPdf;
+        const testrun::SRun run = Qtx("pdf " + f.m_strArgs + m_strDir + "/" + f.m_szPdf);
+        EXPECT_EQ(run.m_nExit, f.m_nExit) << f.m_szPdf;
+        EXPECT_NE(run.m_strErr.find(f.m_szReason), std::string::npos) << run.m_strErr;
+        EXPECT_EQ(std::count(run.m_strErr.begin(), run.m_strErr.end(), '\n'), 1) << run.m_strErr;
         EXPECT_FALSE(std::filesystem::exists(m_strDir + "/" + f.m_szPdf)) << f.m_szPdf;
     }
 

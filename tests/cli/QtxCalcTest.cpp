@@ -1,5 +1,6 @@
-// qtx calc end to end: the built program is run with arguments and standard
-// input, and its output, error output and exit status are checked.
+// qtx calc and the usage and script faults of qtx end to end: the built
+// program is run with arguments and standard input, and its output, error
+// output and exit status are checked.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -20,11 +21,12 @@ SRun Qtx(const std::vector<std::string>& args, const std::string& input = "")
     char dir[] = "/tmp/qtx_calc_test_XXXXXX";
     if (!mkdtemp(dir))
         return {};
-    std::string cmd = testrun::Quote(QTX_BINARY);
+    // A settings file of its own, so that no run touches the user's store.
+    std::string cmd = "QUANTORIX_SETTINGS=" + testrun::Quote(dir + std::string("/settings.ini")) + " " + testrun::Quote(QTX_BINARY);
     for (const std::string& a : args)
         cmd += " " + testrun::Quote(a);
     const SRun run = testrun::Shell(cmd, dir, input);
-    for (const char* file : {"/run.in", "/run.out", "/run.err"})
+    for (const char* file : {"/run.in", "/run.out", "/run.err", "/settings.ini"})
         std::remove((dir + std::string(file)).c_str());
     rmdir(dir);
     return run;
@@ -120,6 +122,8 @@ TEST(QtxCalc, WrongUsageExitsWithTwo)
         {"calc", "--decimals=10", "1"},
         {},
         {"frob"},
+        {"run", "-x"},
+        {"run", "a", "b"},
     };
     for (const auto& args : bad) {
         const SRun run = Qtx(args);
@@ -130,6 +134,34 @@ TEST(QtxCalc, WrongUsageExitsWithTwo)
         EXPECT_EQ(run.m_strOut, "") << label;
         EXPECT_FALSE(run.m_strErr.empty()) << label;
     }
+}
+
+// A script line qtx run cannot carry out stops the script with its line
+// number; blank lines, a byte order mark and comments are no lines to run.
+TEST(QtxRun, BadLinesStopWithTheirNumber)
+{
+    const struct {
+        const char* m_szScript;
+        const char* m_szErr;
+    } cases[] = {
+        {"\xEF\xBB\xBF"
+         "edit 1 3 1+1\n  \n# note\ncell 1 3\nfrob\n",
+         "qtx run: line 5: unknown command 'frob'\n"},
+        {"more-decimals 3\n", "qtx run: line 1: more-decimals takes no argument\n"},
+        {"dump all\n", "qtx run: line 1: dump takes no argument\n"},
+        {"item 1\n", "qtx run: line 1: item 1: the list has 0 entries\n"},
+        {"editsettings m_CountColor=red\n", "qtx run: line 1: m_CountColor takes a colour, 0 to 16777215\n"},
+        {"edit 1 3 1\nnew\n", "qtx run: line 2: question without an answer: 是否保存已修改的文件!\n"},
+    };
+    for (const auto& c : cases) {
+        const SRun run = Qtx({"run"}, c.m_szScript);
+        EXPECT_EQ(run.m_nExit, 1) << c.m_szScript;
+        EXPECT_EQ(run.m_strErr, c.m_szErr) << c.m_szScript;
+    }
+    EXPECT_EQ(Qtx({"run"}, "\xEF\xBB\xBF"
+                           "edit 1 3 1+1\n  \n# note\ncell 1 3\n")
+                  .m_strOut,
+              "1+1=2.00\n");
 }
 
 }  // namespace
