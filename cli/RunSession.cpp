@@ -116,6 +116,21 @@ bool IsOn(const std::string& text)
     return text == "1" || text == settingstext::AUTO_SAVE_ON;
 }
 
+// Whether the system settings dialog can be confirmed with the value: its
+// radio groups and check boxes offer only their own states.
+bool DialogOffers(const std::string& name, const std::string& value)
+{
+    if (name == settingsname::SHOW_STYLE)
+        return ShowStyleIndex(value) >= 0;
+    if (name == settingsname::ENTER_TO_WORD)
+        return EnterDirIndex(value) >= 0;
+    if (name == settingsname::PRINT_TIME)
+        return PrintDateIndex(value) >= 0;
+    if (SSystemSettingsData().FlagField(name))
+        return value.empty() || value == "0" || IsOn(value);
+    return true;
+}
+
 }  // namespace
 
 CRunSession::CRunSession(std::ostream& out) : m_Out(out), m_Prompt(out)
@@ -462,6 +477,10 @@ bool CRunSession::SystemSettings(const std::string&, const std::string& rest, st
     for (const auto& field : fields) {
         const std::string& name = field.first;
         const std::string value = Text(field.second);
+        if (!DialogOffers(name, value)) {
+            error = name + "=" + field.second + " is not one of the dialog's choices";
+            return false;
+        }
         if (std::string* pText = data.TextField(name)) {
             *pText = value;
         } else if (bool* pFlag = data.FlagField(name)) {

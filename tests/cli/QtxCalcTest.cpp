@@ -151,6 +151,9 @@ TEST(QtxRun, BadLinesStopWithTheirNumber)
         {"dump all\n", "qtx run: line 1: dump takes no argument\n"},
         {"item 1\n", "qtx run: line 1: item 1: the list has 0 entries\n"},
         {"editsettings m_CountColor=red\n", "qtx run: line 1: m_CountColor takes a colour, 0 to 16777215\n"},
+        {"syssettings ShowStyle=AUTOSHOW EnterToWord=down\n",
+         "qtx run: line 1: EnterToWord=down is not one of the dialog's choices\n"},
+        {"syssettings IsAutoSave=yes\n", "qtx run: line 1: IsAutoSave=yes is not one of the dialog's choices\n"},
         {"edit 1 3 1\nnew\n", "qtx run: line 2: question without an answer: 是否保存已修改的文件!\n"},
     };
     for (const auto& c : cases) {
