@@ -56,7 +56,7 @@ void BM_CalcExpressionText(benchmark::State& st)
     const SSet& set = Expressions();
     CSilentPrompt prompt;
     CCalcState state;
-    state.m_pPrompt = &prompt;
+    state.SetPrompt(&prompt);
     CExprEngine engine(state);
     for (auto _ : st) {
         for (const std::string& text : set.m_Sheet) {

@@ -58,7 +58,7 @@ struct SSession {
 
     SSession()
     {
-        m_State.m_pPrompt = &m_Prompt;
+        m_State.SetPrompt(&m_Prompt);
         m_Session.SetProgress(&m_Progress);
         m_Session.Start();
     }

@@ -90,7 +90,7 @@ void BM_RecalcAllRows(benchmark::State& state)
     sheet.m_Calc.RecalcAllRows();
     int n = 0;
     for (auto _ : state) {
-        sheet.m_State.m_nDecimals = 2 + (n++ & 1);
+        sheet.m_State.SetDecimals(2 + (n++ & 1));
         sheet.m_Calc.RecalcAllRows();
     }
 }

@@ -32,8 +32,7 @@ public:
 std::string CommitAlone(CExprEngine& engine, const std::string& typed)
 {
     CCalcState& state = engine.State();
-    state.m_bCircular = 0;
-    state.m_bCalcOk = 1;
+    state.MarkCalcOk();
     std::string t = engine.CleanExpression(typed);
     std::string::size_type w = 0;
     for (char c : t)
@@ -94,8 +93,8 @@ int CalcMain(const std::vector<std::string>& args)
 
     CStderrPrompt prompt;
     CCalcState state;
-    state.m_pPrompt = &prompt;
-    state.m_nDecimals = decimals;
+    state.SetPrompt(&prompt);
+    state.SetDecimals(decimals);
     CExprEngine engine(state);
 
     bool replaced = false;
@@ -105,7 +104,7 @@ int CalcMain(const std::vector<std::string>& args)
         replaced = replaced || lost;
         std::string line;
         if (status)
-            line = state.m_bCalcOk ? "ok\t" : "error\t";
+            line = state.CalcOk() ? "ok\t" : "error\t";
         line += PrintableText(result);
         std::cout << line << "\n"
                   << std::flush;

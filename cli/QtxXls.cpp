@@ -41,7 +41,7 @@ int XlsMain(const std::vector<std::string>& args)
     CScriptPrompt prompt(shown);
     CIniSettingsStore store;
     CCalcState state;
-    state.m_pPrompt = &prompt;
+    state.SetPrompt(&prompt);
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     CSilentPrompt prompt;
     CCalcState state;
-    state.m_pPrompt = &prompt;
-    state.m_nDecimals = data[0] % 7;
+    state.SetPrompt(&prompt);
+    state.SetDecimals(data[0] % 7);
     CExprEngine engine(state);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::string result = engine.CalcExpressionText(text);

@@ -68,16 +68,12 @@ std::string CheckBulkText(CExprEngine& engine, const std::string& text)
         return edittext::BULK_NEEDS_EXPRESSION;
 
     // The checks must not leave their traces in the shared calculation state.
-    CCalcState& state = engine.State();
-    const std::string savedError = state.m_strCalcError;
-    const unsigned char savedOk = state.m_bCalcOk;
+    CKeepCalcOutcome keep(engine.State());
     bool bBad = engine.CheckAnnotations(rest) != 0 || engine.CheckParentheses(rest) != 0;
     if (!bBad) {
         const std::string reduced = engine.ReduceFunctions(engine.PrepareForEvaluation(rest));
         bBad = engine.CheckSyntax(reduced) != 0;
     }
-    state.m_strCalcError = savedError;
-    state.m_bCalcOk = savedOk;
     return bBad ? std::string(edittext::BULK_BAD_EXPRESSION) : std::string();
 }
 

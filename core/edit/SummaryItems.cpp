@@ -133,7 +133,7 @@ std::string CSummaryItems::TotalText(int a, int b)
         b = a + TOTAL_MAX_ROWS - 1;
     }
     const SheetGrid& grid = m_Calc.Grid();
-    const int decimals = std::clamp(m_Calc.State().m_nDecimals, 0, 6);
+    const int decimals = m_Calc.State().Decimals();
     std::string out;
 
     if (a == b) {

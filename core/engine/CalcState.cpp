@@ -3,12 +3,6 @@
 #include "core/engine/CalcTexts.h"
 #include "core/engine/Prompt.h"
 
-CCalcState::CCalcState()
-{
-    for (int k = 0; k < 9; ++k)
-        m_strCalcMsg[k] = calctext::CALC_MESSAGES[k];
-}
-
 void CCalcState::ShowNotice(const std::string& text) const
 {
     if (m_pPrompt)
@@ -17,6 +11,6 @@ void CCalcState::ShowNotice(const std::string& text) const
 
 void CCalcState::RecordMessage(int k)
 {
-    m_bCalcOk = 0;
-    m_strCalcError = m_strCalcMsg[k];
+    m_bCalcOk = false;
+    m_strCalcError = calctext::CALC_MESSAGES[k];
 }

@@ -72,7 +72,7 @@ double FunctionValue(const char* name, double x, CCalcState& state)
 {
     auto refuse = [&state](const std::string& notice) {
         state.ShowNotice(notice);
-        state.m_bCalcOk = 0;
+        state.MarkCalcFailed();
     };
     if (std::strcmp(name, "log") == 0) {
         if (x > 0)
@@ -135,7 +135,7 @@ bool IsRefAfter(char c)
 
 CExprEngine::CExprEngine(CCalcState& state) : m_State(state)
 {
-    m_State.m_bCalcOk = 1;
+    m_State.MarkCalcOk();
 }
 
 std::string CExprEngine::CleanExpression(const std::string& text) const
@@ -159,10 +159,10 @@ int CExprEngine::CheckSyntax(const std::string& text) const { return exprtext::C
 
 std::string CExprEngine::SubstituteReferences(const std::string& input) const
 {
-    if (m_State.m_RefTable.empty())
+    if (m_State.RefTable().empty())
         return input;
     std::string text = input;
-    for (const CRefEntry& entry : m_State.m_RefTable) {
+    for (const CRefEntry& entry : m_State.RefTable()) {
         const std::string& name = entry.m_strName;
         if (!name.empty() && text.find(name) != std::string::npos)
             ReplaceName(text, name, "(" + entry.m_strValue + ")");
@@ -196,8 +196,8 @@ void CExprEngine::ReplaceName(std::string& text, const std::string& name, const 
 
 bool CExprEngine::SubstituteByName(const std::string& text, std::string& out) const
 {
-    const auto& table = m_State.m_RefTable;
-    const CRefNames& names = m_State.m_RefNames;
+    const auto& table = m_State.RefTable();
+    const CRefNames& names = m_State.RefNames();
     if (!names.Describes(table))
         return false;
     out.clear();
@@ -256,8 +256,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     // A fresh calculation starts without messages, but only at the outermost
     // level: a function argument keeps what the arguments before it recorded.
     if (m_nPrepareDepth == 1) {
-        m_State.m_strCalcError.clear();
-        m_State.m_bCalcOk = 1;
+        m_State.ClearOutcome();
     }
     if (m_nPrepareDepth > MAX_NESTING) {
         m_State.RecordMessage(calctext::MSG_SYNTAX);
@@ -267,7 +266,7 @@ std::string CExprEngine::PrepareExpression(const std::string& text)
     std::string substituted;
     // Names of other rows become their values before anything is checked.
     const std::string* pSource = &text;
-    if (!m_State.m_RefTable.empty()) {
+    if (!m_State.RefTable().empty()) {
         if (!SubstituteByName(text, substituted))
             substituted = SubstituteReferences(text);
         pSource = &substituted;
@@ -354,7 +353,7 @@ double CExprEngine::Finite(double value)
     if (std::isfinite(value))
         return value;
     m_State.ShowNotice(calctext::TEXT_NOT_FINITE);
-    m_State.m_bCalcOk = 0;
+    m_State.MarkCalcFailed();
     return 0.0;
 }
 
@@ -370,14 +369,14 @@ double CExprEngine::ApplyOperator(char op, double a, double b)
     case '/':
         if (b == 0) {
             m_State.ShowNotice(calctext::TEXT_DIV_ZERO);
-            m_State.m_bCalcOk = 0;
+            m_State.MarkCalcFailed();
             return a;
         }
         return Finite((a * 1000 / b) * 0.001);
     case '^':
         if (b < 0) {
             m_State.ShowNotice(calctext::TEXT_POW_NEGATIVE);
-            m_State.m_bCalcOk = 0;
+            m_State.MarkCalcFailed();
             b = 0;
         }
         return Finite(std::pow(a, b));
@@ -625,10 +624,10 @@ std::string CExprEngine::FormatResult(const std::string& expr, double value, int
 std::string CExprEngine::EvaluateToResultText(const std::string& cleaned)
 {
     const double value = Evaluate(PrepareExpression(cleaned));
-    std::string result = FormatResult(cleaned, value, m_State.m_nDecimals);
+    std::string result = FormatResult(cleaned, value, m_State.Decimals());
     // The message goes in front, where the user sees it first.
-    if (!m_State.m_strCalcError.empty())
-        result.insert(0, m_State.m_strCalcError);
+    if (!m_State.CalcError().empty())
+        result.insert(0, m_State.CalcError());
     return result;
 }
 

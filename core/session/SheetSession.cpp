@@ -28,7 +28,7 @@ CSheetSession::CSheetSession(CCalcState& state, CSettingsStore& store, CPrompt& 
       m_Autosave(store, m_Clock),
       m_Export(m_Group)
 {
-    m_State.m_pPrompt = &m_Group;
+    m_State.SetPrompt(&m_Group);
     m_Group.SetSettingsStore(&store);
 }
 
@@ -42,7 +42,7 @@ void CSheetSession::Start()
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     const SStartupSettings startup = ReadStartupSettings(m_Key);
-    m_State.m_nDecimals = startup.m_nDecimals;
+    m_State.SetDecimals(startup.m_nDecimals);
     m_Display.SetExampleShown(startup.m_bExampleShow);
     m_Document.LoadRecentList();
     ResetSheet();
@@ -475,7 +475,7 @@ int CSheetSession::ExportExcel(bool bSummary)
     m_Grid.RebuildRefTable();
     excelexport::SInput input;
     input.m_pGrid = &Sheet();
-    input.m_pRefTable = &m_State.m_RefTable;
+    input.m_pRefTable = &m_State.RefTable();
     return m_Export.Run(bSummary, input, m_Document.ProposedPath());
 }
 

@@ -260,8 +260,8 @@ SRowsInserted CCalcGrid::InsertRows()
     const int count = r2 - r1 + 1;
     if (r1 < 1 || m_Grid.Rows() + count > SHEET_MAX_ROWS) {
         // The sheet would pass its row limit: refused like growth at the end.
-        if (m_State.m_pPrompt)
-            m_State.m_pPrompt->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
+        if (m_State.Prompt())
+            m_State.Prompt()->ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
         return SRowsInserted();
     }
     {
@@ -323,8 +323,7 @@ SCellCommit CCalcGrid::CommitText(int row, int col, const std::string& typed)
         return result;
     result.m_bTaken = true;
     // The calculation state tells about this commit only.
-    m_State.m_bCircular = 0;
-    m_State.m_bCalcOk = 1;
+    m_State.MarkCalcOk();
     std::string t = typed;
     if (col == COL_FORMULA || col == COL_REF)
         t = exprtext::CleanExpression(t);
@@ -346,7 +345,7 @@ SCellCommit CCalcGrid::CommitText(int row, int col, const std::string& typed)
     // A heading keeps its colour; an expression that failed shows it.
     if (!summaryRow) {
         m_Grid.SetBackColorAt(row, col, 0);
-        if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
+        if (col == COL_FORMULA && !m_State.CalcOk())
             m_Grid.SetBackColorAt(row, col, m_clrErrorCell & 0xFFFFFF);
     }
     const std::string& old = m_Grid.TextMatrix(row, col);
@@ -355,17 +354,16 @@ SCellCommit CCalcGrid::CommitText(int row, int col, const std::string& typed)
         result.m_strOldText = old;
     m_Grid.SetTextMatrix(row, col, t);
     FitRowHeight(row);
-    m_State.m_bCalcOk = 1;
+    m_State.MarkCalcOk();
     return result;
 }
 
 void CCalcGrid::CommitFormula(int row, std::string& t)
 {
     RebuildRefTable(row, COL_FORMULA, t);
-    m_State.m_RefPath.clear();
     const int found = CheckCircular(row, t);
     if (found > 0) {
-        m_State.m_bCalcOk = 0;
+        m_State.MarkCalcFailed();
         if (found == row && !celltext::HasCircularMessage(t))
             t.insert(0, celltext::CircularMessage());
         return;
@@ -373,19 +371,16 @@ void CCalcGrid::CommitFormula(int row, std::string& t)
     celltext::RemoveCircularMessage(t);
     // The cell's colour tells about its own calculation, not about the last
     // row the propagation recalculated.
-    const unsigned char calcOk = m_State.m_bCalcOk;
-    const std::string error = m_State.m_strCalcError;
+    CKeepCalcOutcome keep(m_State);
     PropagateValue(row, celltext::ValueOrZero(t));
-    m_State.m_bCalcOk = calcOk;
-    m_State.m_strCalcError = error;
 }
 
 void CCalcGrid::CommitName(int row, std::string& t)
 {
     std::string name = celltext::MakeRefName(t);
     if (celltext::IsFunctionName(name)) {
-        if (m_State.m_pPrompt)
-            m_State.m_pPrompt->ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
+        if (m_State.Prompt())
+            m_State.Prompt()->ShowMessage(edittext::REF_NAME_IS_FUNCTION, calctext::TEXT_WARNING);
         name.clear();
     }
     m_pIndex->Refresh();
@@ -401,11 +396,10 @@ void CCalcGrid::CommitName(int row, std::string& t)
     // The row's name before this commit: the one its cell still holds.
     const std::string oldName = m_pIndex->NameOfRow(row);
     RebuildRefTable(row, COL_REF, name);
-    m_State.m_RefPath.clear();
     const std::string formula = m_Grid.TextMatrix(row, COL_FORMULA);
     const int found = CheckCircular(row, formula);
     if (found > 0) {
-        m_State.m_bCalcOk = 0;
+        m_State.MarkCalcFailed();
         if (found == row && !celltext::HasCircularMessage(formula))
             WriteFormula(row, celltext::CircularMessage() + formula);
         if (!oldName.empty())
@@ -413,7 +407,7 @@ void CCalcGrid::CommitName(int row, std::string& t)
         if (!name.empty())
             RefreshNameUsers(row, name);
     } else {
-        m_State.m_bCalcOk = 1;
+        m_State.MarkCalcOk();
         PropagateValue(row, celltext::ValueOrZero(formula));
     }
     t = name;
@@ -455,7 +449,7 @@ std::string CCalcGrid::EvaluateValue(const std::string& prepared)
 {
     // The number CalcRowText would put behind its "=".
     const double value = m_Engine.Evaluate(m_Engine.PrepareExpression(prepared));
-    std::string v = CExprEngine::FormatResult(std::string(), value, m_State.m_nDecimals);
+    std::string v = CExprEngine::FormatResult(std::string(), value, m_State.Decimals());
     v.erase(0, 1);
     return v;
 }
@@ -541,8 +535,8 @@ void CCalcGrid::RebuildRefTable(int row, int col, const std::string& text)
 }
 
 // One circular check: depth first over the rows whose names the
-// expressions use, with an explicit stack; the path is kept by name, as a
-// count per name, and mirrored in the state's reference path.
+// expressions use, with an explicit stack; the path is kept as a count per
+// name.
 //
 // A row from which the search once came back without a cycle is not
 // searched again: whatever it reaches cannot close a cycle through a name
@@ -554,19 +548,12 @@ void CCalcGrid::RebuildRefTable(int row, int col, const std::string& text)
 class CCalcGrid::CCycleSearch {
 public:
     explicit CCycleSearch(CCalcGrid& calc)
-        : m_Calc(calc), m_Index(*calc.m_pIndex), m_Path(calc.m_State.m_RefPath),
-          m_bDups(m_Index.HasDuplicateNames()), m_nRows(calc.m_Grid.Rows()), m_nStamp(calc.NextVisitStamp(m_bDups)),
+        : m_Calc(calc), m_Index(*calc.m_pIndex), m_bDups(m_Index.HasDuplicateNames()), m_nRows(calc.m_Grid.Rows()), m_nStamp(calc.NextVisitStamp(m_bDups)),
           m_PathCount(static_cast<std::size_t>(m_Index.IdCount()), 0)
     {
-        for (const std::string& name : m_Path) {
-            const int id = m_Index.Lookup(name);
-            if (id >= 0)
-                ++m_PathCount[id];
-        }
     }
 
-    // The row met again on the path, or -1 when there is no cycle. On a
-    // cycle the state's path is left as the search had it.
+    // The row met again on the path, or -1 when there is no cycle.
     int Run(int row, const std::string& text)
     {
         if (OnPath(row))
@@ -614,7 +601,6 @@ private:
     void Push(int r, const std::string& formula, bool cached)
     {
         const int id = m_Index.NameIdOfRow(r);
-        m_Path.push_back(m_Index.NameOfRow(r));
         if (m_PathCount[id]++ == 0 && IsDup(id))
             m_DupsOnPath.push_back(id);
         SFrame frame{r, {}, 0, {}};
@@ -636,7 +622,6 @@ private:
     {
         SFrame& frame = m_Stack.back();
         const int id = m_Index.NameIdOfRow(frame.m_nRow);
-        m_Path.pop_back();
         if (--m_PathCount[id] == 0 && IsDup(id))
             m_DupsOnPath.erase(std::find(m_DupsOnPath.begin(), m_DupsOnPath.end(), id));
         m_Calc.m_Visited[frame.m_nRow] = m_nStamp;
@@ -671,7 +656,6 @@ private:
 
     CCalcGrid& m_Calc;
     CRefIndex& m_Index;
-    std::vector<std::string>& m_Path;
     const bool m_bDups;
     const int m_nRows;
     const int m_nStamp;
@@ -700,18 +684,13 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     m_pIndex->Refresh();
     // Without names nothing can be circular.
-    if (m_State.RefCount() == 0) {
-        m_State.m_bCircular = 0;
+    if (m_State.RefCount() == 0)
         return 0;
-    }
     // A row without a name is used by no other row.
     if (row < 1 || row >= m_Grid.Rows() || !m_pIndex->RowHasName(row))
         return -1;
     CCycleSearch search(*this);
-    const int found = search.Run(row, text);
-    if (found > 0)
-        m_State.m_bCircular = 1;
-    return found;
+    return search.Run(row, text);
 }
 
 void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
@@ -755,7 +734,7 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
     if (entry < 0)
         return;
     index.SetEntryValue(entry, value.empty() ? "0" : value);
-    const std::string name = m_State.m_RefTable[entry].m_strName;
+    const std::string name = m_State.RefTable()[entry].m_strName;
 
     // Every row that depends on this one, directly or through other names,
     // recalculated once, after the rows it uses: the texts are those a
@@ -767,7 +746,7 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
         row, name,
         [&](int r) {
             const int e = index.RowHasName(r) ? index.EntryOfRow(r) : -1;
-            return e >= 0 ? m_State.m_RefTable[e].m_strName : std::string();
+            return e >= 0 ? m_State.RefTable()[e].m_strName : std::string();
         },
         order);
     for (int next : order) {
@@ -830,26 +809,26 @@ void CCalcGrid::ChangeDecimals(int delta)
     WaitForRecalc();
     {
         std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-        int decimals = m_State.m_nDecimals + delta;
+        int decimals = m_State.Decimals() + delta;
         if (decimals > 6) {
-            if (m_State.m_pPrompt)
-                m_State.m_pPrompt->ShowMessage(edittext::DECIMALS_TOO_MANY, edittext::APP_CAPTION);
+            if (m_State.Prompt())
+                m_State.Prompt()->ShowMessage(edittext::DECIMALS_TOO_MANY, edittext::APP_CAPTION);
             decimals = 6;
         }
         if (decimals < 0)
             decimals = 0;
         WriteDecimals(m_Key, decimals);
-        m_State.m_nDecimals = decimals;
-        m_pQueue->m_pTarget = m_State.m_pPrompt;
+        m_State.SetDecimals(decimals);
+        m_pQueue->m_pTarget = m_State.Prompt();
     }
     m_bRecalcRunning = true;
     m_Worker = std::thread([this]() {
         {
             std::lock_guard<std::recursive_mutex> lock(m_Mutex);
-            CPrompt* saved = m_State.m_pPrompt;
-            m_State.m_pPrompt = m_pQueue.get();
+            CPrompt* saved = m_State.Prompt();
+            m_State.SetPrompt(m_pQueue.get());
             RecalcAllRows();
-            m_State.m_pPrompt = saved;
+            m_State.SetPrompt(saved);
             m_bRecalcRunning = false;
         }
         if (m_OnRecalcFinished)

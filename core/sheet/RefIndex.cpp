@@ -32,7 +32,7 @@ std::string FormatRow(int row)
 
 }  // namespace
 
-CRefIndex::CRefIndex(SheetGrid& grid, CCalcState& state) : m_Grid(grid), m_State(state), m_Names(state.m_RefNames)
+CRefIndex::CRefIndex(SheetGrid& grid, CCalcState& state) : m_Grid(grid), m_State(state), m_Names(state.RefNamesToRebuild())
 {
 }
 
@@ -450,7 +450,7 @@ std::string CRefIndex::GridValue(int row)
 
 int CRefIndex::EntryOfRow(int row) const
 {
-    return CRefNames::EntryOfRow(m_State.m_RefTable, row);
+    return CRefNames::EntryOfRow(m_State.RefTable(), row);
 }
 
 int CRefIndex::FirstEntryNamed(const std::string& name) const
@@ -463,7 +463,7 @@ int CRefIndex::FirstEntryNamed(const std::string& name) const
 
 void CRefIndex::SetEntryValue(int entry, const std::string& value)
 {
-    CRefEntry& e = m_State.m_RefTable[entry];
+    CRefEntry& e = m_State.RefTableToRebuild()[entry];
     if (e.m_strValue == value)
         return;
     e.m_strValue = value;
@@ -480,7 +480,7 @@ void CRefIndex::NoteEntry(int row)
     const int entry = EntryOfRow(row);
     if (entry < 0)
         return;
-    const std::string& value = m_State.m_RefTable[entry].m_strValue;
+    const std::string& value = m_State.RefTable()[entry].m_strValue;
     const std::string& formula = m_Grid.TextMatrix(row, COL_FORMULA);
     const bool agrees = !info.m_bDirty && info.m_nSep >= 0 && formula.compare(static_cast<std::size_t>(info.m_nSep) + 1, std::string::npos, value) == 0;
     if (!agrees)
@@ -489,7 +489,7 @@ void CRefIndex::NoteEntry(int row)
 
 void CRefIndex::SyncEntry(int row, const std::string& name, const std::string& value)
 {
-    auto& table = m_State.m_RefTable;
+    auto& table = m_State.RefTableToRebuild();
     auto it = std::lower_bound(table.begin(), table.end(), row,
                                [](const CRefEntry& e, int r) { return e.m_nRow < r; });
     const bool present = it != table.end() && it->m_nRow == row;
@@ -522,7 +522,7 @@ void CRefIndex::SyncEntry(int row, const std::string& name, const std::string& v
 void CRefIndex::RebuildTable(int row, int col, const std::string* pText)
 {
     Refresh();
-    auto& table = m_State.m_RefTable;
+    auto& table = m_State.RefTableToRebuild();
     if (table.size() != m_Names.EntryCount())
         m_bTableFull = true;  // written from outside: start again
     const bool overName = pText && col == COL_REF && row > 0 && row < m_Grid.Rows();
@@ -576,7 +576,7 @@ void CRefIndex::EntriesUsedBy(const std::vector<int>& tokens, const std::string*
 {
     rows.clear();
     if (m_Names.HasIrregularTableNames() && pPrepared) {
-        for (const CRefEntry& e : m_State.m_RefTable)
+        for (const CRefEntry& e : m_State.RefTable())
             if (celltext::OccursAsOperand(*pPrepared, e.m_strName))
                 rows.push_back(e.m_nRow);
         return;
@@ -596,7 +596,7 @@ std::size_t CRefIndex::MemoryBytes() const
     for (std::size_t id = 0; id < m_Users.size(); ++id)
         bytes += 2 * sizeof(std::vector<int>) + (m_Users[id].capacity() + m_NamedRows[id].capacity()) * sizeof(int);
     bytes += m_MessageRows.size() * 48;
-    for (const CRefEntry& e : m_State.m_RefTable)
+    for (const CRefEntry& e : m_State.RefTable())
         bytes += sizeof(CRefEntry) + (e.m_strValue.capacity() > 15 ? e.m_strValue.capacity() + 1 : 0);
     return bytes;
 }

@@ -149,7 +149,7 @@ CSheetViewController::SCompareSource CSheetViewController::CompareSource()
     FinishRecalc();
     SCompareSource source;
     source.m_strTitle = m_Session.Document().Title();
-    source.m_nDecimals = m_State.m_nDecimals;
+    source.m_nDecimals = m_State.Decimals();
     return source;
 }
 

@@ -55,8 +55,8 @@ TEST(CheckBulkText, DialogRules)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckBulkText(engine, c.first), c.second) << c.first;
-    EXPECT_EQ(state.m_bCalcOk, 1);
-    EXPECT_EQ(state.m_strCalcError, "");
+    EXPECT_TRUE(state.CalcOk());
+    EXPECT_EQ(state.CalcError(), "");
 }
 
 namespace {

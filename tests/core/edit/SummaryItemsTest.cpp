@@ -112,7 +112,7 @@ TEST(TotalText, MatchesTheLiteralGroupingOnRandomItems)
         for (int r = 1; r <= rows; ++r)
             SetRow(host, r, sizes[rng() % 7], formulas[rng() % 13]);
         const int d = static_cast<int>(rng() % 7);
-        host.m_State.m_nDecimals = d;
+        host.m_State.SetDecimals(d);
         const int a = 1 + static_cast<int>(rng() % rows);
         const int b = a + static_cast<int>(rng() % (rows - a + 1));
         ASSERT_EQ(host.m_Summary.TotalText(a, b), LiteralTotalText(host.m_Grid, a, b, d))

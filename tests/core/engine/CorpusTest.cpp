@@ -74,8 +74,8 @@ TEST(Corpus, EveryInputGivesAPlainResult)
         for (int decimals = 0; decimals <= 6; ++decimals) {
             CSilentPrompt prompt;
             CCalcState state;
-            state.m_pPrompt = &prompt;
-            state.m_nDecimals = decimals;
+            state.SetPrompt(&prompt);
+            state.SetDecimals(decimals);
             CExprEngine engine(state);
             const std::string result = engine.CalcExpressionText(text);
             const std::size_t eq = result.rfind('=');

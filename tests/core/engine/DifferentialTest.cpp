@@ -153,13 +153,13 @@ void SameCalculation(const std::string& s, int decimals)
 {
     CNoticeLog log;
     CCalcState state;
-    state.m_pPrompt = &log;
-    state.m_nDecimals = decimals;
+    state.SetPrompt(&log);
+    state.SetDecimals(decimals);
     CExprEngine engine(state);
     literal::CLiteralCalc slow;
     slow.m_nDecimals = decimals;
     ASSERT_EQ(engine.CalcExpressionText(s), slow.CalcExpressionText(s)) << s;
-    ASSERT_EQ(state.m_bCalcOk, slow.m_bCalcOk) << s;
+    ASSERT_EQ(state.CalcOk(), slow.m_bCalcOk != 0) << s;
     ASSERT_EQ(log.m_Shown, slow.m_Notices) << s;
 }
 

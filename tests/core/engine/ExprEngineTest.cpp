@@ -34,8 +34,8 @@ struct SCalc {
     CExprEngine m_Engine{m_State};
     explicit SCalc(int decimals = 2)
     {
-        m_State.m_pPrompt = &m_Prompt;
-        m_State.m_nDecimals = decimals;
+        m_State.SetPrompt(&m_Prompt);
+        m_State.SetDecimals(decimals);
     }
     std::string Calc(const std::string& text)
     {
@@ -64,7 +64,7 @@ void RunCases(const std::vector<SCase>& cases)
     SCalc calc;
     for (const SCase& c : cases) {
         EXPECT_EQ(calc.Calc(c.m_strIn), c.m_strOut) << c.m_strIn;
-        EXPECT_EQ(calc.m_State.m_bCalcOk, c.m_bOk ? 1 : 0) << c.m_strIn;
+        EXPECT_EQ(calc.m_State.CalcOk(), c.m_bOk) << c.m_strIn;
         EXPECT_EQ(calc.m_Prompt.m_Shown, c.m_Notices) << c.m_strIn;
     }
 }
@@ -198,7 +198,7 @@ TEST(Evaluate, NoTokenLimit)
     EXPECT_EQ(calc.Calc(sum), sum + "=3000.00");
     std::string nested = std::string(2000, '(') + "2" + std::string(2000, ')') + "*3";
     EXPECT_EQ(calc.Calc(nested), nested + "=6.00");
-    EXPECT_EQ(calc.m_State.m_bCalcOk, 1);
+    EXPECT_TRUE(calc.m_State.CalcOk());
 }
 
 TEST(Evaluate, DeepFunctionNestingIsRefused)
@@ -210,7 +210,7 @@ TEST(Evaluate, DeepFunctionNestingIsRefused)
     deep += "1" + std::string(1000, ')');
     const std::string result = calc.Calc(deep);
     EXPECT_EQ(result, Msg(2) + deep + "=0.00");
-    EXPECT_EQ(calc.m_State.m_bCalcOk, 0);
+    EXPECT_FALSE(calc.m_State.CalcOk());
     std::string shallow = "sqrt(sqrt(sqrt(sqrt(sqrt(sqrt(sqrt(sqrt(1))))))))";
     EXPECT_EQ(calc.Calc(shallow), shallow + "=1.00");
 }
@@ -219,22 +219,22 @@ TEST(CalcState, EachCalculationStartsClean)
 {
     SCalc calc;
     calc.Calc("5++3");
-    EXPECT_EQ(calc.m_State.m_strCalcError, Msg(5));
+    EXPECT_EQ(calc.m_State.CalcError(), Msg(5));
     EXPECT_EQ(calc.Calc("5+3"), "5+3=8.00");
-    EXPECT_TRUE(calc.m_State.m_strCalcError.empty());
-    EXPECT_EQ(calc.m_State.m_bCalcOk, 1);
+    EXPECT_TRUE(calc.m_State.CalcError().empty());
+    EXPECT_TRUE(calc.m_State.CalcOk());
 
     // An empty text leaves the state alone.
     calc.Calc("1/0");
-    EXPECT_EQ(calc.m_State.m_bCalcOk, 0);
+    EXPECT_FALSE(calc.m_State.CalcOk());
     EXPECT_EQ(calc.m_Engine.PrepareExpression(""), "");
-    EXPECT_EQ(calc.m_State.m_bCalcOk, 0);
+    EXPECT_FALSE(calc.m_State.CalcOk());
 
     // Without a prompt the guards still clear the flag.
     CCalcState quiet;
     CExprEngine engine(quiet);
     EXPECT_EQ(engine.CalcExpressionText("1/0"), "1/0=1.00");
-    EXPECT_EQ(quiet.m_bCalcOk, 0);
+    EXPECT_FALSE(quiet.CalcOk());
 }
 
 TEST(ResultText, DecimalsAndRounding)
@@ -324,9 +324,9 @@ TEST(Substitution, ByNameAgreesOrDeclines)
         e.m_strRow = std::to_string(row);
         e.m_nRow = row;
         e.m_strValue = value;
-        state.m_RefTable.push_back(e);
-        state.m_RefNames.AddTableRow(state.m_RefNames.Intern(name), row);
-        state.m_RefNames.SetEntryCount(state.m_RefTable.size());
+        state.RefTableToRebuild().push_back(e);
+        state.RefNamesToRebuild().AddTableRow(state.RefNamesToRebuild().Intern(name), row);
+        state.RefNamesToRebuild().SetEntryCount(state.RefTable().size());
     };
     add("a1", 1, "2");
     add("b2", 2, "3.5");
@@ -340,12 +340,12 @@ TEST(Substitution, ByNameAgreesOrDeclines)
         ASSERT_TRUE(engine.SubstituteByName(text, out)) << text;
         EXPECT_EQ(out, engine.SubstituteReferences(text)) << text;
     }
-    state.m_RefTable[1].m_strValue = "x+1";  // a value that could hold a name
+    state.RefTableToRebuild()[1].m_strValue = "x+1";  // a value that could hold a name
     EXPECT_FALSE(engine.SubstituteByName("b2+1", out));
-    state.m_RefTable[1].m_strValue = "3.5";
+    state.RefTableToRebuild()[1].m_strValue = "3.5";
     add("\xBC\xD7", 7, "1");  // 甲: a name found only by scanning
     EXPECT_FALSE(engine.SubstituteByName("a1", out));
     CCalcState other;  // a table written without its names
-    other.m_RefTable = state.m_RefTable;
+    other.RefTableToRebuild() = state.RefTable();
     EXPECT_FALSE(CExprEngine(other).SubstituteByName("a1", out));
 }

@@ -59,7 +59,7 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "qtx-export-XXXXXX").string();
         ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
         m_strDir = pattern;
-        m_State.m_pPrompt = &m_Prompt;
+        m_State.SetPrompt(&m_Prompt);
         m_pSession = std::make_unique<CSheetSession>(m_State, m_Store, m_Prompt, m_Clipboard);
         m_pSession->Start();
     }
@@ -220,7 +220,7 @@ TEST_F(ExportTest, XlsxQuantitiesAreFormulasThatGiveTheSheetsValues)
     EXPECT_EQ(lines[1], TITLES + "\t工程量");
 
     m_pSession->CalcGrid().RebuildRefTable();
-    const livesheet::SBook book = livesheet::AllRowsBook(Sheet(), m_State.m_RefTable);
+    const livesheet::SBook book = livesheet::AllRowsBook(Sheet(), m_State.RefTable());
     auto formula = [&](int r, int c) { return textcodec::GbkToUtf8(book.m_Rows[r][c].m_strFormula).Bytes(); };
     EXPECT_EQ(formula(2, 5), "=ROUND((12+45)*2.8+10*(3.6+0.2),2)");
     EXPECT_EQ(formula(3, 5), "=ROUND(F3*2+ROUND(SIN(RADIANS(30)),6),2)");

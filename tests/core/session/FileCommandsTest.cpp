@@ -24,7 +24,7 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_strDir = pattern;
         m_Key.WriteValue("WorkDir", m_strDir);
-        m_State.m_pPrompt = &m_Prompt;
+        m_State.SetPrompt(&m_Prompt);
         m_Session.Start();
     }
     void TearDown() override { std::filesystem::remove_all(m_strDir); }

@@ -24,7 +24,7 @@ struct SSide {
 
     SSide(int rows, int every)
     {
-        m_State.m_pPrompt = &m_Prompt;
+        m_State.SetPrompt(&m_Prompt);
         m_Session.Start();
         SheetGrid& grid = Grid();
         grid.SetRows(rows);
@@ -118,9 +118,9 @@ void ExpectSameSheets(SSide& a, SSide& b, const std::string& step)
     EXPECT_EQ(x.ColSel(), y.ColSel()) << step;
     EXPECT_EQ(a.m_Session.Summary().ItemEntries(), b.m_Session.Summary().ItemEntries()) << step;
     EXPECT_EQ(a.m_Session.Summary().SelectedItem(), b.m_Session.Summary().SelectedItem()) << step;
-    ASSERT_EQ(a.m_State.m_RefTable.size(), b.m_State.m_RefTable.size()) << step;
-    for (std::size_t i = 0; i < a.m_State.m_RefTable.size(); ++i)
-        EXPECT_EQ(a.m_State.m_RefTable[i].m_strRow, b.m_State.m_RefTable[i].m_strRow) << step;
+    ASSERT_EQ(a.m_State.RefTable().size(), b.m_State.RefTable().size()) << step;
+    for (std::size_t i = 0; i < a.m_State.RefTable().size(); ++i)
+        EXPECT_EQ(a.m_State.RefTable()[i].m_strRow, b.m_State.RefTable()[i].m_strRow) << step;
 }
 
 // first row, last row (the corner clicked first, then the shift-clicked one)

@@ -26,7 +26,7 @@ TEST(CalcGridSheet, NewSheetHasHeadersAndEmptyRows)
     EXPECT_EQ(grid.Row(), 1);
     EXPECT_EQ(grid.Col(), 1);
     EXPECT_EQ(grid.RowHeight(5), 213);
-    EXPECT_TRUE(f.m_State.m_RefTable.empty());
+    EXPECT_TRUE(f.m_State.RefTable().empty());
 }
 
 TEST(CalcGridSheet, ResetClearsTextsColoursAndTallRows)
@@ -91,8 +91,8 @@ TEST(CalcGridRows, RemovedRowsKeepReferencesRight)
     f.m_Calc.RebuildRefTable();
     EXPECT_EQ(grid.Rows(), 33);
     EXPECT_EQ(f.Text(3, 3), "a*3=6.00");
-    ASSERT_EQ(f.m_State.m_RefTable.size(), 2u);
-    EXPECT_EQ(f.m_State.m_RefTable[1].m_strRow, "3");
+    ASSERT_EQ(f.m_State.RefTable().size(), 2u);
+    EXPECT_EQ(f.m_State.RefTable()[1].m_strRow, "3");
     // The moved row still follows the row it uses.
     f.Edit(1, 3, "4");
     EXPECT_EQ(f.Text(3, 3), "a*3=12.00");
@@ -121,7 +121,7 @@ TEST(CalcGridCommit, ExpressionGetsItsResult)
         EXPECT_EQ(f.m_Calc.Grid().BackColorAt(4, 3), c.m_bError ? ERROR_COLOUR : 0u) << c.m_szTyped;
     }
     EXPECT_TRUE(f.m_Prompt.m_Messages.empty());
-    EXPECT_EQ(f.m_State.m_bCalcOk, 1);
+    EXPECT_TRUE(f.m_State.CalcOk());
 }
 
 TEST(CalcGridCommit, DivisionByZeroShowsTheMessageAndColours)
@@ -232,7 +232,7 @@ TEST(CalcGridReferences, RenameAndUnname)
     f.Edit(2, 3, "q*2");
     EXPECT_EQ(f.Text(2, 3), "q*2=10.00");
     f.Edit(1, 5, "");
-    EXPECT_TRUE(f.m_State.m_RefTable.empty());
+    EXPECT_TRUE(f.m_State.RefTable().empty());
     f.Edit(2, 3, "q*2");
     EXPECT_EQ(f.Text(2, 3).rfind(SYNTAX, 0), 0u);
 }
@@ -304,7 +304,7 @@ TEST(CalcGridDecimals, MoreAndFewerRecalculateEveryRow)
     f.m_Calc.Grid().SetRow(1);
     f.m_Calc.MoreDecimals();
     f.m_Calc.WaitForRecalc();
-    EXPECT_EQ(f.m_State.m_nDecimals, 3);
+    EXPECT_EQ(f.m_State.Decimals(), 3);
     EXPECT_EQ(f.Text(1, 3), "12*0.5=6.000");
     EXPECT_EQ(f.Text(2, 3), "SIN\xA3\xA8"
                             "30\xA3\xA9=0.500");

@@ -101,11 +101,11 @@ void ExpectSame(const SheetGrid& a, const CCalcState& sa, const SheetGrid& b, co
             ASSERT_EQ(a.BackColorAt(row, col), b.BackColorAt(row, col)) << step << " at " << row << "," << col;
         }
     }
-    ASSERT_EQ(sa.m_RefTable.size(), sb.m_RefTable.size()) << step;
-    for (std::size_t i = 0; i < sa.m_RefTable.size(); ++i) {
-        ASSERT_EQ(sa.m_RefTable[i].m_strName, sb.m_RefTable[i].m_strName) << step;
-        ASSERT_EQ(sa.m_RefTable[i].m_strRow, sb.m_RefTable[i].m_strRow) << step;
-        ASSERT_EQ(sa.m_RefTable[i].m_strValue, sb.m_RefTable[i].m_strValue) << step << " entry " << i;
+    ASSERT_EQ(sa.RefTable().size(), sb.RefTable().size()) << step;
+    for (std::size_t i = 0; i < sa.RefTable().size(); ++i) {
+        ASSERT_EQ(sa.RefTable()[i].m_strName, sb.RefTable()[i].m_strName) << step;
+        ASSERT_EQ(sa.RefTable()[i].m_strRow, sb.RefTable()[i].m_strRow) << step;
+        ASSERT_EQ(sa.RefTable()[i].m_strValue, sb.RefTable()[i].m_strValue) << step << " entry " << i;
     }
 }
 
@@ -115,8 +115,8 @@ void RunSequence(unsigned seed, int steps, int rows)
     CSettingsKey key(store);
     CCalcState fastState, plainState;
     CCountingPrompt fastPrompt, plainPrompt;
-    fastState.m_pPrompt = &fastPrompt;
-    plainState.m_pPrompt = &plainPrompt;
+    fastState.SetPrompt(&fastPrompt);
+    plainState.SetPrompt(&plainPrompt);
     CCalcGrid calc(fastState, key);
     calc.ResetSheet();
     calc.Grid().SetRows(rows);
@@ -133,9 +133,9 @@ void RunSequence(unsigned seed, int steps, int rows)
             calc.Grid().SetRow(row);
             delta > 0 ? calc.MoreDecimals() : calc.FewerDecimals();
             calc.WaitForRecalc();
-            if (delta > 0 && plainState.m_nDecimals == 6)
+            if (delta > 0 && plainState.Decimals() == 6)
                 ++plainPrompt.m_nShown;  // the command's own message
-            plainState.m_nDecimals = fastState.m_nDecimals;
+            plainState.SetDecimals(fastState.Decimals());
             plain.RecalcAll(row);
             what = "decimals";
             break;
@@ -237,8 +237,8 @@ class CPairedSheets {
 public:
     explicit CPairedSheets(int rows) : m_Key(m_Store), m_Calc(m_FastState, m_Key), m_Plain(m_PlainState)
     {
-        m_FastState.m_pPrompt = &m_FastPrompt;
-        m_PlainState.m_pPrompt = &m_PlainPrompt;
+        m_FastState.SetPrompt(&m_FastPrompt);
+        m_PlainState.SetPrompt(&m_PlainPrompt);
         m_Calc.ResetSheet();
         m_Calc.Grid().SetRows(rows);
         m_Plain.m_Grid.SetRows(rows);

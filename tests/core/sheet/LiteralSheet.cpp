@@ -22,7 +22,7 @@ std::string CLiteralSheet::NameOf(int row) const
 
 void CLiteralSheet::RebuildRefTable(int row, int col, const std::string* pText)
 {
-    m_State.m_RefTable.clear();
+    m_State.RefTableToRebuild().clear();
     for (int i = 1; i < m_Grid.Rows(); ++i) {
         const std::string name = (pText && i == row && col == COL_REF) ? *pText : NameOf(i);
         if (name.empty())
@@ -38,7 +38,7 @@ void CLiteralSheet::RebuildRefTable(int row, int col, const std::string* pText)
         entry.m_strRow = std::to_string(i);
         entry.m_nRow = i;
         entry.m_strValue = exprtext::ValueAfterSeparator(formula);
-        m_State.m_RefTable.push_back(entry);
+        m_State.RefTableToRebuild().push_back(entry);
     }
 }
 
@@ -60,20 +60,16 @@ std::string CLiteralSheet::CalcRowText(int row)
 
 int CLiteralSheet::CheckCircular(int row, const std::string& text)
 {
-    if (m_State.m_RefTable.empty()) {
-        m_State.m_bCircular = 0;
+    if (m_State.RefTable().empty())
         return 0;
-    }
     const std::string n = NameOf(row);
     if (n.empty())
         return -1;
-    if (std::find(m_State.m_RefPath.begin(), m_State.m_RefPath.end(), n) != m_State.m_RefPath.end()) {
-        m_State.m_bCircular = 1;
+    if (std::find(m_RefPath.begin(), m_RefPath.end(), n) != m_RefPath.end())
         return row;
-    }
-    m_State.m_RefPath.push_back(n);
+    m_RefPath.push_back(n);
     const std::string t = Prepared(text);
-    const std::vector<CRefEntry> table = m_State.m_RefTable;
+    const std::vector<CRefEntry> table = m_State.RefTable();
     for (const CRefEntry& e : table) {
         if (!celltext::OccursAsOperand(t, e.m_strName))
             continue;
@@ -81,13 +77,13 @@ int CLiteralSheet::CheckCircular(int row, const std::string& text)
         if (found != -1)
             return found;
     }
-    m_State.m_RefPath.pop_back();
+    m_RefPath.pop_back();
     return -1;
 }
 
 std::string CLiteralSheet::TableNameOf(int row) const
 {
-    for (const CRefEntry& e : m_State.m_RefTable)
+    for (const CRefEntry& e : m_State.RefTable())
         if (e.m_strRow == std::to_string(row))
             return e.m_strName;
     return std::string();
@@ -143,7 +139,7 @@ void CLiteralSheet::CarryValue(int origin, int from)
             FitRowHeight(i);
         if (NameOf(i).empty())
             continue;
-        for (CRefEntry& e : m_State.m_RefTable)
+        for (CRefEntry& e : m_State.RefTableToRebuild())
             if (e.m_strRow == std::to_string(i)) {
                 e.m_strValue = v;
                 CarryValue(origin, i);
@@ -156,7 +152,7 @@ void CLiteralSheet::CarryValue(int origin, int from)
 // after every value has arrived.
 void CLiteralSheet::ShowMessagesOfRecalculated(CPrompt* prompt)
 {
-    m_State.m_pPrompt = prompt;
+    m_State.SetPrompt(prompt);
     for (int i = 1; i < m_Grid.Rows(); ++i)
         if (m_Recalculated[i])
             CalcRowText(i);
@@ -167,13 +163,13 @@ void CLiteralSheet::ShowMessagesOfRecalculated(CPrompt* prompt)
 // its value on. Each recalculated row raises its messages once.
 void CLiteralSheet::PropagateValue(int row, std::string value)
 {
-    if (m_State.m_RefTable.empty())
+    if (m_State.RefTable().empty())
         return;
     if (value.empty())
         value = "0";
     std::string name;
     bool found = false;
-    for (CRefEntry& e : m_State.m_RefTable)
+    for (CRefEntry& e : m_State.RefTableToRebuild())
         if (e.m_strRow == std::to_string(row)) {
             e.m_strValue = value;
             name = e.m_strName;
@@ -194,8 +190,8 @@ void CLiteralSheet::PropagateValue(int row, std::string value)
     m_Cyclic = RowsOnCycles(users, users[row]);
     m_Users = users;
     m_Recalculated.assign(static_cast<std::size_t>(rows), 0);
-    CPrompt* prompt = m_State.m_pPrompt;
-    m_State.m_pPrompt = nullptr;
+    CPrompt* prompt = m_State.Prompt();
+    m_State.SetPrompt(nullptr);
     CarryValue(row, row);
     ShowMessagesOfRecalculated(prompt);
 }
@@ -210,7 +206,7 @@ void CLiteralSheet::RefreshUsers(const std::vector<int>& users)
         const std::string own = NameOf(t);
         if (own.empty())
             continue;
-        for (CRefEntry& e : m_State.m_RefTable)
+        for (CRefEntry& e : m_State.RefTableToRebuild())
             if (e.m_strName == own) {
                 e.m_strValue = celltext::ValueOrZero(m_Grid.TextMatrix(t, COL_FORMULA));
                 break;
@@ -224,7 +220,7 @@ void CLiteralSheet::RefreshUsers(const std::vector<int>& users)
 void CLiteralSheet::RefreshNameUsers(int row, const std::string& rawName)
 {
     const std::string name = Prepared(rawName);
-    if (m_State.m_RefTable.empty())
+    if (m_State.RefTable().empty())
         return;
     const int rows = m_Grid.Rows();
     std::vector<std::vector<int>> users(static_cast<std::size_t>(rows));
@@ -241,8 +237,8 @@ void CLiteralSheet::RefreshNameUsers(int row, const std::string& rawName)
     m_Cyclic = RowsOnCycles(users, first);
     m_Users = users;
     m_Recalculated.assign(static_cast<std::size_t>(rows), 0);
-    CPrompt* prompt = m_State.m_pPrompt;
-    m_State.m_pPrompt = nullptr;
+    CPrompt* prompt = m_State.Prompt();
+    m_State.SetPrompt(nullptr);
     RefreshUsers(first);
     ShowMessagesOfRecalculated(prompt);
 }
@@ -252,8 +248,7 @@ void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
     const bool summaryRow = !m_Grid.TextMatrix(row, COL_SEQ).empty();
     if (col >= COL_SIZE && summaryRow)
         return;
-    m_State.m_bCircular = 0;
-    m_State.m_bCalcOk = 1;
+    m_State.MarkCalcOk();
     std::string t = editorText;
     if (col == COL_FORMULA || col == COL_REF)
         t = exprtext::CleanExpression(t);
@@ -273,11 +268,11 @@ void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
                 name.clear();
         const std::string oldName = NameOf(row);
         RebuildRefTable(row, col, &name);
-        m_State.m_RefPath.clear();
+        m_RefPath.clear();
         const std::string formula = m_Grid.TextMatrix(row, COL_FORMULA);
         const int found = CheckCircular(row, formula);
         if (found > 0) {
-            m_State.m_bCalcOk = 0;
+            m_State.MarkCalcFailed();
             if (found == row && !celltext::HasCircularMessage(formula))
                 m_Grid.SetTextMatrix(row, COL_FORMULA, celltext::CircularMessage() + formula);
             if (!oldName.empty())
@@ -285,24 +280,24 @@ void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
             if (!name.empty())
                 RefreshNameUsers(row, name);
         } else {
-            m_State.m_bCalcOk = 1;
+            m_State.MarkCalcOk();
             PropagateValue(row, celltext::ValueOrZero(formula));
         }
         t = name;
     }
     if (col == COL_FORMULA) {
         RebuildRefTable(row, col, &t);
-        m_State.m_RefPath.clear();
+        m_RefPath.clear();
         const int found = CheckCircular(row, t);
         if (found > 0) {
-            m_State.m_bCalcOk = 0;
+            m_State.MarkCalcFailed();
             if (found == row && !celltext::HasCircularMessage(t))
                 t = celltext::CircularMessage() + t;
         } else {
             celltext::RemoveCircularMessage(t);
-            const unsigned char ok = m_State.m_bCalcOk;
+            const bool ok = m_State.CalcOk();
             PropagateValue(row, celltext::ValueOrZero(t));
-            m_State.m_bCalcOk = ok;
+            ok ? m_State.MarkCalcOk() : m_State.MarkCalcFailed();
         }
     }
     t = celltext::WrapCellText(t, celltext::WrapWidth(col));
@@ -312,12 +307,12 @@ void CLiteralSheet::Commit(int row, int col, const std::string& editorText)
         t.resize(gbk::ClipLength(t, 1023));
     if (!summaryRow) {
         m_Grid.SetBackColorAt(row, col, 0);
-        if (col == COL_FORMULA && m_State.m_bCalcOk == 0)
+        if (col == COL_FORMULA && !m_State.CalcOk())
             m_Grid.SetBackColorAt(row, col, m_clrError);
     }
     m_Grid.SetTextMatrix(row, col, t);
     FitRowHeight(row);
-    m_State.m_bCalcOk = 1;
+    m_State.MarkCalcOk();
 }
 
 void CLiteralSheet::FitRowHeight(int row)

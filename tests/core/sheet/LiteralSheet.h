@@ -50,4 +50,5 @@ private:
     std::vector<std::vector<int>> m_Users;  // per row: the rows that use its name, when the pass began
     std::vector<char> m_Cyclic;
     std::vector<char> m_Recalculated;
+    std::vector<std::string> m_RefPath;  // names on the current circular-check path
 };

@@ -20,7 +20,7 @@ struct SSheetFixture {
 
     SSheetFixture()
     {
-        m_State.m_pPrompt = &m_Prompt;
+        m_State.SetPrompt(&m_Prompt);
         m_Calc.ResetSheet();
     }
 
