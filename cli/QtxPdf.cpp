@@ -147,7 +147,7 @@ int PdfMain(const std::vector<std::string>& args)
                   << (error.IsEmpty() ? LastMessage(shown.str(), "nothing to print") : error.Bytes()) << "\n";
         return EXIT_FAILURE_;
     }
-    return std::cout.flush() ? EXIT_DONE : EXIT_FAILURE_;
+    return EXIT_DONE;
 }
 
 }  // namespace qtx

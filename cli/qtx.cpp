@@ -11,12 +11,10 @@ int Usage() { return qtx::PrintUsage(std::cerr); }
 
 }  // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+int Dispatch(const std::string& command, const std::vector<std::string>& args)
 {
-    if (argc < 2)
-        return Usage();
-    const std::string command = argv[1];
-    std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "--version") {
         std::cout << qtx::VersionText() << "\n";
         return qtx::EXIT_DONE;
@@ -38,4 +36,21 @@ int main(int argc, char** argv)
     if (command == "pdf")
         return qtx::PdfMain(args);
     return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const std::string command = argv[1];
+    int status = Dispatch(command, std::vector<std::string>(argv + 2, argv + argc));
+    // Output that never arrived (a full disk, a closed stream) makes the
+    // command a failure, whatever it did besides.
+    if (!std::cout.flush() && status == qtx::EXIT_DONE) {
+        std::cerr << "qtx " << command << ": standard output could not be written\n";
+        status = qtx::EXIT_FAILURE_;
+    }
+    return status;
 }

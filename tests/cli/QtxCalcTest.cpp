@@ -15,8 +15,9 @@ namespace {
 
 using testrun::SRun;
 
-// Runs qtx with the arguments (UTF-8) and the given standard input.
-SRun Qtx(const std::vector<std::string>& args, const std::string& input = "")
+// Runs qtx with the arguments (UTF-8) and the given standard input;
+// with bFullDisk its standard output goes to a device that is always full.
+SRun Qtx(const std::vector<std::string>& args, const std::string& input = "", bool bFullDisk = false)
 {
     char dir[] = "/tmp/qtx_calc_test_XXXXXX";
     if (!mkdtemp(dir))
@@ -25,6 +26,8 @@ SRun Qtx(const std::vector<std::string>& args, const std::string& input = "")
     std::string cmd = "QUANTORIX_SETTINGS=" + testrun::Quote(dir + std::string("/settings.ini")) + " " + testrun::Quote(QTX_BINARY);
     for (const std::string& a : args)
         cmd += " " + testrun::Quote(a);
+    if (bFullDisk)
+        cmd = "{ " + cmd + " >/dev/full; }";
     const SRun run = testrun::Shell(cmd, dir, input);
     for (const char* file : {"/run.in", "/run.out", "/run.err", "/settings.ini"})
         std::remove((dir + std::string(file)).c_str());
@@ -165,6 +168,17 @@ TEST(QtxRun, BadLinesStopWithTheirNumber)
                            "edit 1 3 1+1\n  \n# note\ncell 1 3\n")
                   .m_strOut,
               "1+1=2.00\n");
+}
+
+// Output that cannot be written (a full disk) is a failure, not a success.
+TEST(QtxRun, UnwrittenOutputFails)
+{
+    const std::vector<std::vector<std::string>> commands = {{"calc", "1+1"}, {"run"}, {"--version"}};
+    for (const auto& args : commands) {
+        const SRun run = Qtx(args, "cell 1 3\n", true);
+        EXPECT_EQ(run.m_nExit, 1) << args[0];
+        EXPECT_NE(run.m_strErr.find("standard output could not be written"), std::string::npos) << args[0];
+    }
 }
 
 }  // namespace
