@@ -33,7 +33,8 @@ std::string WriteSheetFile(const std::string& name, const std::vector<SRow>& row
 }
 
 // 65,499 rows, a heading every `every` rows with its total, measured rows
-// with a category, an expression and a unit.
+// with a category, an expression and a unit; the heading holds the unit
+// list the program writes for it.
 std::vector<SRow> ItemRows(int count, int every)
 {
     std::vector<SRow> rows;
@@ -41,7 +42,7 @@ std::vector<SRow> ItemRows(int count, int every)
     int number = 0;
     for (int r = 1; r <= count; ++r) {
         if (every > 0 && r % every == 1)
-            rows.push_back({std::to_string(++number), "item" + std::to_string(number), "", "C20=" + std::to_string(every - 1) + ".00", "m3;", ""});
+            rows.push_back({std::to_string(++number), "item" + std::to_string(number), "", "C20=" + std::to_string(every - 1) + ".00", "m3", ""});
         else
             rows.push_back({"", "p" + std::to_string(r), "C20", "(12.6+8.4)*2.8=58.80", "m3", ""});
     }

@@ -134,6 +134,8 @@ bool CBulkEdit::WriteCell(int row, int col, const std::string& text)
     bool changed = false;
     if (grid.TextMatrix(row, col) != text) {
         grid.SetTextMatrix(row, col, text);
+        if (col == COL_SIZE || col == COL_UNIT)
+            m_Summary.NoteUnitListsBehind();
         changed = true;
     }
     // None of the commits is a step of its own. The items of expression

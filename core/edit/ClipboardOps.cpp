@@ -369,6 +369,7 @@ bool CClipboardOps::Paste()
     }
 
     m_History.RecordStep(grid, UNDO_PASTE, grid.Row(), c1, grid.RowSel(), c2);
+    const bool bListsCurrent = m_Summary.UnitListsCurrent();
     const bool bRefWritten = WriteLines(r1, c1, r2, c2);
     if (c1 <= COL_FORMULA && c2 >= COL_FORMULA)
         CalculatePasted(r1, c1, r2, c2);
@@ -378,7 +379,7 @@ bool CClipboardOps::Paste()
     if (bRefWritten)
         CleanPastedNames(r1, r2);
     if (c1 <= COL_UNIT && c2 >= COL_SIZE)
-        m_Summary.RefreshUnitLists();
+        m_Summary.RefreshUnitListsOf(r1, r2, bListsCurrent);
     FitRows(r1, r2);
     grid.SetRedraw(true);
     grid.Refresh();

@@ -41,6 +41,8 @@ bool CCurrentCell::Commit(SCommitMode mode)
     // Leaving a cell refreshes its item even when nothing was typed.
     if (mode.m_bRefreshItem)
         m_Summary.RefreshItemOf(row, col, changed);
+    else if (changed && (col == COL_SIZE || col == COL_UNIT))
+        m_Summary.NoteUnitListsBehind();
     return changed;
 }
 

@@ -218,12 +218,16 @@ std::string CSummaryItems::UnitList(int a, int b) const
     return out;
 }
 
+std::string CSummaryItems::ComputedUnitList(int s) const
+{
+    std::string units = UnitList(s + 1, ItemEnd(m_Calc.Grid(), s));
+    units.resize(units.size() >= 2 ? units.size() - 2 : 0);
+    return units;
+}
+
 void CSummaryItems::UpdateUnitList(int s)
 {
-    SheetGrid& grid = m_Calc.Grid();
-    std::string units = UnitList(s + 1, ItemEnd(grid, s));
-    units.resize(units.size() >= 2 ? units.size() - 2 : 0);
-    grid.SetTextMatrix(s, COL_UNIT, units);
+    m_Calc.Grid().SetTextMatrix(s, COL_UNIT, ComputedUnitList(s));
     m_Calc.FitRowHeight(s);
 }
 
@@ -234,6 +238,38 @@ void CSummaryItems::RefreshUnitLists()
     for (int s = 1; s < rows; ++s)
         if (!grid.TextMatrix(s, COL_SEQ).empty())
             UpdateUnitList(s);
+    m_bListsCurrent = true;
+}
+
+void CSummaryItems::RefreshUnitListsOf(int first, int last, bool bWereCurrent)
+{
+    // A list reads only its own item's rows and total, so when all were up
+    // to date, the items the rows belong to are all a full refresh would
+    // change: a small edit then costs the size of its items, not of the
+    // sheet.
+    if (!bWereCurrent) {
+        RefreshUnitLists();
+        return;
+    }
+    const SheetGrid& grid = m_Calc.Grid();
+    first = std::max(first, 1);
+    last = std::min(last, grid.Rows() - 1);
+    const int above = SummaryRowAbove(grid, first);
+    if (above >= 0)
+        UpdateUnitList(above);
+    for (int s = first; s <= last; ++s)
+        if (IsSummaryRow(grid, s))
+            UpdateUnitList(s);
+    m_bListsCurrent = true;
+}
+
+void CSummaryItems::CheckUnitLists()
+{
+    const SheetGrid& grid = m_Calc.Grid();
+    m_bListsCurrent = true;
+    for (int s = 1; s < grid.Rows() && m_bListsCurrent; ++s)
+        if (IsSummaryRow(grid, s) && grid.TextMatrix(s, COL_UNIT) != ComputedUnitList(s))
+            m_bListsCurrent = false;
 }
 
 bool CSummaryItems::ToggleSummary()
@@ -400,8 +436,14 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
         const int above = SummaryRowAbove(grid, row);
         if (above < 0)
             return;
-        grid.SetTextMatrix(above, COL_FORMULA, TotalText(above + 1, ItemEnd(grid, row)));
+        std::string total = TotalText(above + 1, ItemEnd(grid, row));
+        // After an expression the unit list stays as it is, even when the
+        // total gained or lost a line.
+        const bool bListMayLag = col == COL_FORMULA && m_bListsCurrent && total != grid.TextMatrix(above, COL_FORMULA);
+        grid.SetTextMatrix(above, COL_FORMULA, total);
         m_Calc.FitRowHeight(above);
+        if (bListMayLag && grid.TextMatrix(above, COL_UNIT) != ComputedUnitList(above))
+            m_bListsCurrent = false;
     }
     if (col != COL_UNIT && col != COL_SIZE)
         return;

@@ -53,6 +53,18 @@ public:
     void RecomputeStretch(int first, int last);
     // Every summary row's unit list recomputed.
     void RefreshUnitLists();
+    // The unit lists after rows first .. last were rewritten in place (no
+    // row numbered or un-numbered): those of the items holding the rows
+    // recomputed. The others are left as they are when bWereCurrent tells
+    // that every list was up to date before the rows changed; otherwise
+    // every list is recomputed, as RefreshUnitLists does.
+    void RefreshUnitListsOf(int first, int last, bool bWereCurrent);
+    // True while every summary row's unit list is the one RefreshUnitLists
+    // would write. Commits that leave a list behind say so; a sheet read
+    // from elsewhere is checked with CheckUnitLists.
+    bool UnitListsCurrent() const { return m_bListsCurrent; }
+    void NoteUnitListsBehind() { m_bListsCurrent = false; }
+    void CheckUnitLists();
 
     // The tool-bar list: one entry per summary row ("number name"), and the
     // entry of the item that holds the current row (-1 for none).
@@ -80,6 +92,8 @@ public:
 
 private:
     void UpdateUnitList(int s);
+    // The unit list RefreshUnitLists writes into summary row s.
+    std::string ComputedUnitList(int s) const;
     std::string EntryText(int row) const;
     // (row, col) made current, the item of the cell left refreshed.
     void MoveTo(int row, int col);
@@ -89,4 +103,6 @@ private:
     CPrompt& m_Prompt;
     std::vector<std::string> m_Entries;
     int m_nSelected = -1;
+    // Unknown until the first check or full refresh.
+    bool m_bListsCurrent = false;
 };

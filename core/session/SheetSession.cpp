@@ -53,6 +53,7 @@ void CSheetSession::ResetSheet()
     m_Grid.ResetSheet();
     m_History.ResetHistory();
     m_Summary.RefreshItemList();
+    m_Summary.CheckUnitLists();
 }
 
 void CSheetSession::NoteChange(bool bChanged)

@@ -48,6 +48,7 @@ bool CSheetSession::GoOnAfterAsking(bool bNewTitle)
 void CSheetSession::AfterReplacing()
 {
     m_Summary.RefreshItemList();
+    m_Summary.CheckUnitLists();  // a file may hold lists that do not follow its items
     m_Grid.RebuildRefTable();
 }
 

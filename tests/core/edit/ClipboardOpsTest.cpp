@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "EditSession.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/sheet/EditTexts.h"
@@ -195,6 +197,93 @@ TEST_F(CClipboardFixture, CutRemovesItemHeadingsAndClearSparesThem)
     // Item 1 now reaches down to row 7 and takes row 6's value.
     EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_FORMULA), "=1.00");
     EXPECT_EQ(host.m_Summary.ItemEntries().size(), 2u);
+}
+
+// A paste leaves every unit list as a refresh of all of them would, though
+// it recomputes only its own items': random sheets whose lists may be out of
+// date as read, then random commits (some leave their item's list behind),
+// commits by the wheel, new and removed items, pastes and undo.
+TEST(PastedUnitLists, AgreeWithAFullRefresh)
+{
+    const char* const texts[] = {"C20", "C30", "C\n20", "", "x", "1", "0", "2*3", "-1", "m3", "t"};
+    std::mt19937 rng(5);
+    auto text = [&]() { return std::string(texts[rng() % 11]); };
+    auto between = [&](int a, int b) { return a + static_cast<int>(rng() % static_cast<unsigned>(b - a + 1)); };
+    int pastes = 0;
+    for (int round = 0; round < 80; ++round) {
+        SEditSession host(30);
+        SheetGrid& grid = host.m_Grid;
+        int number = 0;
+        for (int r = 1; r < 28; ++r) {
+            if (rng() % 5 == 0) {
+                grid.SetTextMatrix(r, COL_SEQ, std::to_string(++number));
+                grid.SetTextMatrix(r, COL_SIZE, testtext::SUMMARY);
+            } else {
+                grid.SetTextMatrix(r, COL_SIZE, text());
+                grid.SetTextMatrix(r, COL_FORMULA, text());
+                grid.SetTextMatrix(r, COL_UNIT, text());
+            }
+        }
+        host.m_Summary.RecomputeStretch(1, grid.Rows() - 1);
+        for (int r = 1; r < grid.Rows(); ++r)
+            if (CSummaryItems::IsSummaryRow(grid, r) && rng() % 3 == 0)
+                grid.SetTextMatrix(r, COL_UNIT, text());  // as a file may hold it
+        host.m_Summary.CheckUnitLists();
+
+        for (int step = 0; step < 16; ++step) {
+            const int row = between(1, grid.Rows() - 2);
+            const int col = between(COL_SIZE, COL_UNIT);
+            switch (rng() % 6) {
+            case 0:
+            case 1: host.Edit(row, col, text()); break;
+            case 2:
+                host.MoveCurrentCell(row, col);
+                host.m_Session.TypeText(text());
+                host.m_Session.PressKey(SHEETKEY_WHEEL_DOWN);
+                break;
+            case 3:
+                host.MoveCurrentCell(row, COL_POSITION);
+                host.Run(cmdid::TOGGLE_SUMMARY);
+                break;
+            case 4: host.Run(cmdid::EDIT_UNDO); break;
+            default: {
+                // Wide enough to reach the categories or units, the columns
+                // the lists read, at the current cell or another one.
+                int first = grid.Col();
+                if (rng() % 2 || first > COL_UNIT) {
+                    first = between(COL_POSITION, COL_UNIT);
+                    host.MoveCurrentCell(row, first);
+                }
+                const int cells = between(first == COL_POSITION ? 2 : 1, 3);
+                std::string block;
+                for (int line = between(1, 3); line > 0; --line) {
+                    for (int cell = cells; cell > 0; --cell) {
+                        // A line break would start a line, an empty end
+                        // would be cut off.
+                        std::string pasted = text();
+                        pasted.erase(std::remove(pasted.begin(), pasted.end(), '\n'), pasted.end());
+                        if (pasted.empty())
+                            pasted = "y";
+                        block += pasted + (cell > 1 ? "\t" : "");
+                    }
+                    block += line > 1 ? "\n" : "";
+                }
+                host.m_Clipboard.SetText(block);
+                host.m_Prompt.m_Answers.assign(1, CPrompt::ANSWER_YES);
+                host.Run(cmdid::EDIT_PASTE);
+                ++pastes;
+                for (int s = 1; s < grid.Rows(); ++s) {
+                    if (!CSummaryItems::IsSummaryRow(grid, s))
+                        continue;
+                    std::string units = host.m_Summary.UnitList(s + 1, CSummaryItems::ItemEnd(grid, s));
+                    units.resize(units.size() >= 2 ? units.size() - 2 : 0);
+                    ASSERT_EQ(grid.TextMatrix(s, COL_UNIT), units) << "round " << round << " step " << step << " row " << s;
+                }
+            }
+            }
+        }
+    }
+    EXPECT_GT(pastes, 100);
 }
 
 TEST(SplitClipboardText, TrimsTheEndAndSplitsCellsAndLines)
