@@ -1,6 +1,7 @@
 // qtx run: replays a script of user actions on one open sheet.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iomanip>
@@ -39,8 +40,11 @@ int RunMain(const std::vector<std::string>& args)
     std::ifstream file;
     std::istream* in = &std::cin;
     if (path != "-") {
-        file.open(path, std::ios::binary);
-        if (!file) {
+        // A folder opens like a file here but reads as empty: it is no script.
+        std::error_code ec;
+        if (!std::filesystem::is_directory(path, ec))
+            file.open(path, std::ios::binary);
+        if (!file.is_open()) {
             std::cerr << "qtx run: cannot read " << path << "\n";
             return EXIT_FAILURE_;
         }

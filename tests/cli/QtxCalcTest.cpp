@@ -164,6 +164,8 @@ TEST(QtxRun, BadLinesStopWithTheirNumber)
         EXPECT_EQ(run.m_nExit, 1) << c.m_szScript;
         EXPECT_EQ(run.m_strErr, c.m_szErr) << c.m_szScript;
     }
+    // A folder is no script.
+    EXPECT_EQ(Qtx({"run", "/"}).m_strErr, "qtx run: cannot read /\n");
     EXPECT_EQ(Qtx({"run"}, "\xEF\xBB\xBF"
                            "edit 1 3 1+1\n  \n# note\ncell 1 3\n")
                   .m_strOut,
