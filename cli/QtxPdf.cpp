@@ -38,8 +38,10 @@ void EnsureGuiApplication()
     if (QCoreApplication::instance())
         return;
     qInstallMessageHandler(QtMessagesOnlyWhenSerious);
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // qtx never shows a window: the offscreen platform prints the same pages
+    // as a desktop one, and a display that has gone away (a stale DISPLAY)
+    // cannot abort the program. A platform named by the user still wins.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "qtx";
     static char* argv[] = {name, nullptr};
