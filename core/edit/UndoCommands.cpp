@@ -6,6 +6,7 @@
 #include "core/edit/SummaryItems.h"
 #include "core/edit/UndoHistory.h"
 #include "core/sheet/CalcGrid.h"
+#include "core/sheet/CellText.h"
 
 CUndoCommands::CUndoCommands(CCalcGrid& calc, UndoHistory& history, CSummaryItems& summary, CRowCommands& rows)
     : m_Calc(calc), m_History(history), m_Summary(summary), m_Rows(rows)
@@ -84,5 +85,12 @@ void CUndoCommands::Replay(SUndoStep& step, bool bUndo)
         m_Summary.RecomputeStretch(step.m_nRow1, last);
         m_Summary.RefreshUnitLists();
         m_Calc.RebuildRefTable();
+        // A named row whose value came back carries it on to the rows using
+        // it, as its commit did; left alone they would keep the value the
+        // step took away.
+        if (step.m_nCol2 >= COL_FORMULA)
+            for (int r = step.m_nRow1; r <= last; ++r)
+                if (grid.TextMatrix(r, COL_SEQ).empty() && !grid.TextMatrix(r, COL_REF).empty())
+                    m_Calc.PropagateValue(r, celltext::ValueOrZero(grid.TextMatrix(r, COL_FORMULA)));
     }
 }
