@@ -329,33 +329,13 @@ bool WriteSheet(SheetGrid& sheet, const CSettingsKey& settings, CProgress* pProg
     return ok;
 }
 
-bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& settings, CProgress* pProgress,
-               const char* data, std::size_t size, std::string& error, SKeptProperties* pKept)
+namespace {
+
+// The file's rows into the sheet: headings and failed expressions coloured,
+// each row as high as its texts. The sheet does not draw meanwhile.
+void FillRows(SheetGrid& sheet, CParser& parser, int rows, const SHighlight& colours, CProgress* pProgress)
 {
-    // First the whole file is checked, so that a damaged one changes nothing.
-    SContents contents;
-    if (!Inspect(data, size, contents, error))
-        return false;
-
-    CParser parser(data, size);
-    parser.ReadHeader();
-    const SProperties& props = parser.Properties();
-    const std::string* texts[5] = {&props.m_strCompany, &props.m_strClient, &props.m_strProject, &props.m_strAuditor,
-                                   &props.m_strCalculator};
-    if (pKept)
-        *pKept = SKeptProperties();
-    // A five-column file has no company: the setting keeps its value.
-    for (int i = parser.Layout() == LAYOUT_150 ? 0 : 1; i < 5; ++i) {
-        settings.WriteValue(PROPERTY_KEYS[i], ClipForSettings(*texts[i]));
-        if (pKept) {
-            pKept->m_bKept[i] = true;
-            pKept->m_strFile[i] = *texts[i];
-            pKept->m_strStored[i] = settings.ReadString(PROPERTY_KEYS[i]);
-        }
-    }
-
-    sheet.SetRedraw(false);
-    const int rows = parser.RowCount();
+    CRedrawOff redrawOff(sheet);
     sheet.SetRows(std::min(rows + 1 + SPARE_ROWS, SHEET_MAX_ROWS));
     const std::uint32_t summary = colours.m_clrSummary & 0xFFFFFF;
     const std::uint32_t failed = colours.m_clrError & 0xFFFFFF;
@@ -390,7 +370,37 @@ bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& 
         pProgress->Close();
     for (int row = 1; row <= rows; ++row)
         sheet.FitRowHeight(row);
-    sheet.SetRedraw(true);
+}
+
+}  // namespace
+
+bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& settings, CProgress* pProgress,
+               const char* data, std::size_t size, std::string& error, SKeptProperties* pKept)
+{
+    // First the whole file is checked, so that a damaged one changes nothing.
+    SContents contents;
+    if (!Inspect(data, size, contents, error))
+        return false;
+
+    CParser parser(data, size);
+    parser.ReadHeader();
+    const SProperties& props = parser.Properties();
+    const std::string* texts[5] = {&props.m_strCompany, &props.m_strClient, &props.m_strProject, &props.m_strAuditor,
+                                   &props.m_strCalculator};
+    if (pKept)
+        *pKept = SKeptProperties();
+    // A five-column file has no company: the setting keeps its value.
+    for (int i = parser.Layout() == LAYOUT_150 ? 0 : 1; i < 5; ++i) {
+        settings.WriteValue(PROPERTY_KEYS[i], ClipForSettings(*texts[i]));
+        if (pKept) {
+            pKept->m_bKept[i] = true;
+            pKept->m_strFile[i] = *texts[i];
+            pKept->m_strStored[i] = settings.ReadString(PROPERTY_KEYS[i]);
+        }
+    }
+
+    const int rows = parser.RowCount();
+    FillRows(sheet, parser, rows, colours, pProgress);
     sheet.Refresh();
 
     // The stored current cell is limited to the rows read; the header row

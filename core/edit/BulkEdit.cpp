@@ -166,23 +166,19 @@ bool CBulkEdit::EditRows(int col, const std::function<bool(int row, std::string&
     }
     if (col == COL_FORMULA)
         m_Summary.RecomputeStretch(r1, r2);
-    grid.SetRedraw(true);
     return changed;
 }
 
 bool CBulkEdit::AppendToCells()
 {
     SheetGrid& grid = m_Calc.Grid();
-    grid.SetRedraw(false);
+    CRedrawOff redrawOff(grid);
     const std::string s = m_Key.ReadString(settingsname::SELECT_ADD_SIGN);
     const int c = grid.Col();
-    if (s.empty() || c == COL_UNIT || c == COL_REF) {
-        grid.SetRedraw(true);
+    if (s.empty() || c == COL_UNIT || c == COL_REF)
         return false;
-    }
     if (c == COL_FORMULA && !StartsWithOperator(s)) {
         m_Prompt.ShowMessage(edittext::BULK_NEEDS_OPERATOR, edittext::APP_CAPTION);
-        grid.SetRedraw(true);
         return false;
     }
     return EditRows(c, [&](int d, std::string& t) {
@@ -200,13 +196,12 @@ bool CBulkEdit::AppendToCells()
 bool CBulkEdit::RemoveFromCells()
 {
     SheetGrid& grid = m_Calc.Grid();
-    grid.SetRedraw(false);
     const std::string s = m_Key.ReadString(settingsname::SELECT_ADD_SIGN);
     if (s.empty()) {
-        grid.SetRedraw(true);
         grid.Refresh();
         return false;
     }
+    CRedrawOff redrawOff(grid);
     const int c = grid.Col();
     return EditRows(c, [&](int d, std::string& t) {
         if (grid.TextMatrix(d, COL_FORMULA).empty())
@@ -229,7 +224,7 @@ bool CBulkEdit::RemoveFromCells()
 
 bool CBulkEdit::ToggleMinus()
 {
-    m_Calc.Grid().SetRedraw(false);
+    CRedrawOff redrawOff(m_Calc.Grid());
     return EditRows(COL_FORMULA, [&](int d, std::string& t) {
         if (t.empty())
             return false;

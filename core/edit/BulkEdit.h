@@ -48,7 +48,7 @@ private:
     // The commands' common pass over the selected rows, headings left out:
     // edit turns a row's text of column col into its new text, or returns
     // false to leave the row. Ends with the refresh of the totals when the
-    // expressions changed.
+    // expressions changed. Run while the sheet does not draw.
     bool EditRows(int col, const std::function<bool(int row, std::string& text)>& edit);
 
     CCalcGrid& m_Calc;

@@ -197,36 +197,28 @@ std::string CClipboardOps::CleanReferenceName(const std::string& text)
     return name;
 }
 
-bool CClipboardOps::ReadLines(std::vector<std::vector<std::string>>& lines)
+CClipboardOps::EPasteEnd CClipboardOps::ReadLines(std::vector<std::vector<std::string>>& lines)
 {
-    SheetGrid& grid = m_Calc.Grid();
     std::string text;
     const CClipboard::EState state = m_Clipboard.GetText(text);
     if (state == CClipboard::CLIP_NOT_TEXT)
         m_Prompt.ShowMessage(edittext::CLIPBOARD_NOT_TEXT, edittext::APP_CAPTION);
     if (state != CClipboard::CLIP_TEXT)
         text.clear();
-    if (text.empty()) {
-        grid.SetRedraw(true);
-        m_Calc.RebuildRefTable();
-        return false;
-    }
+    if (text.empty())
+        return PASTE_NOTHING;
     // Text that does not fit the transfer buffer is refused whole.
     lines = SplitClipboardText(text);
     bool bFits = static_cast<int>(lines.size()) <= BUFFER_ROWS;
     for (std::size_t i = 0; bFits && i < lines.size(); ++i)
         bFits = static_cast<int>(lines[i].size()) <= BUFFER_CELLS;
-    if (!bFits)
-        RefusePaste();
-    return bFits;
+    return bFits ? PASTE_DONE : RefusePaste();
 }
 
-void CClipboardOps::RefusePaste()
+CClipboardOps::EPasteEnd CClipboardOps::RefusePaste()
 {
     m_Prompt.ShowMessage(edittext::OUT_OF_SHEET, calctext::TEXT_WARNING);
-    m_Calc.Grid().SetRedraw(true);
-    m_Calc.Grid().Refresh();
-    m_Calc.RebuildRefTable();
+    return PASTE_REFUSED;
 }
 
 bool CClipboardOps::WriteLines(int r1, int c1, int r2, int c2)
@@ -324,13 +316,31 @@ void CClipboardOps::CleanPastedNames(int r1, int r2)
 bool CClipboardOps::Paste()
 {
     SheetGrid& grid = m_Calc.Grid();
-    grid.SetRedraw(false);
+    EPasteEnd end;
+    {
+        // The questions and messages of a paste come while the sheet does
+        // not draw; it draws again before it is shown anew.
+        CRedrawOff redrawOff(grid);
+        end = PasteUndrawn();
+    }
+    if (end != PASTE_NOTHING)
+        grid.Refresh();
+    // A declined paste changed no cell: the names stay as they were read.
+    if (end != PASTE_DECLINED)
+        m_Calc.RebuildRefTable();
+    return end == PASTE_DONE || end == PASTE_DECLINED;
+}
+
+CClipboardOps::EPasteEnd CClipboardOps::PasteUndrawn()
+{
+    SheetGrid& grid = m_Calc.Grid();
     int r1, c1, r2, c2;
     Selection(r1, c1, r2, c2);
     const bool bSingle = r1 == r2 && c1 == c2;
     std::vector<std::vector<std::string>> lines;
-    if (!ReadLines(lines))
-        return false;
+    const EPasteEnd read = ReadLines(lines);
+    if (read != PASTE_DONE)
+        return read;
     const int nLines = static_cast<int>(lines.size());
     if (bSingle) {
         c2 = std::min(c1 + static_cast<int>(lines.back().size()) - 1, grid.Cols() - 1);
@@ -338,10 +348,8 @@ bool CClipboardOps::Paste()
     }
     // The paste may reach any row of the sheet, but not grow it past its
     // last possible row.
-    if (grid.Row() + (r2 - r1) > SHEET_MAX_ROWS - 1) {
-        RefusePaste();
-        return false;
-    }
+    if (grid.Row() + (r2 - r1) > SHEET_MAX_ROWS - 1)
+        return RefusePaste();
     m_Buffer = std::move(lines);
 
     // From here the sheet counts as modified, even when the user keeps the
@@ -362,11 +370,8 @@ bool CClipboardOps::Paste()
                 bHasText = true;
                 break;
             }
-    if (bHasText && m_Prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES) {
-        grid.SetRedraw(true);
-        grid.Refresh();
-        return true;
-    }
+    if (bHasText && m_Prompt.AskQuestion(edittext::PASTE_OVERWRITE, calctext::TEXT_WARNING, CPrompt::BUTTONS_YESNO) != CPrompt::ANSWER_YES)
+        return PASTE_DECLINED;
 
     m_History.RecordStep(grid, UNDO_PASTE, grid.Row(), c1, grid.RowSel(), c2);
     const bool bListsCurrent = m_Summary.UnitListsCurrent();
@@ -381,8 +386,5 @@ bool CClipboardOps::Paste()
     if (c1 <= COL_UNIT && c2 >= COL_SIZE)
         m_Summary.RefreshUnitListsOf(r1, r2, bListsCurrent);
     FitRows(r1, r2);
-    grid.SetRedraw(true);
-    grid.Refresh();
-    m_Calc.RebuildRefTable();
-    return true;
+    return PASTE_DONE;
 }

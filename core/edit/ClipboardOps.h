@@ -67,13 +67,20 @@ private:
     // Row r of the selection's columns c1..c2 into the buffer (row r - r1)
     // and, tab- and line-feed-separated, onto out; headings copy as empty.
     void CopyRow(int r, int r1, int c1, int c2, std::string& out);
-    // Paste's parts: the clipboard's lines (false when there is nothing to
-    // paste or it does not fit, the user told); the refusal; the lines
-    // written into the selection (true when a name cell got a text); the
-    // pasted expressions calculated; the totals of the items that got rows;
-    // the pasted names cleaned.
-    bool ReadLines(std::vector<std::vector<std::string>>& lines);
-    void RefusePaste();
+    // How a paste ended, for what follows once the sheet draws again.
+    enum EPasteEnd { PASTE_NOTHING,
+                     PASTE_REFUSED,
+                     PASTE_DECLINED,
+                     PASTE_DONE };
+    // The paste while the sheet does not draw.
+    EPasteEnd PasteUndrawn();
+    // Paste's parts: the clipboard's lines (PASTE_DONE when they can be
+    // pasted, else why not, the user told); the refusal; the lines written
+    // into the selection (true when a name cell got a text); the pasted
+    // expressions calculated; the totals of the items that got rows; the
+    // pasted names cleaned.
+    EPasteEnd ReadLines(std::vector<std::vector<std::string>>& lines);
+    EPasteEnd RefusePaste();
     bool WriteLines(int r1, int c1, int r2, int c2);
     void CalculatePasted(int r1, int c1, int r2, int c2);
     void RefreshPastedItems(int r1, int r2);

@@ -209,3 +209,18 @@ private:
     bool m_bAllChanged = true;
     std::uint32_t m_nRound = 1;
 };
+
+// Turns the sheet's redraw off while it lives and puts back the state it
+// found, so that a command run inside another (a row insertion inside an
+// undo) leaves the redraw to the outer one.
+class CRedrawOff {
+public:
+    explicit CRedrawOff(SheetGrid& grid) : m_Grid(grid), m_bWasOn(grid.Redraw()) { m_Grid.SetRedraw(false); }
+    ~CRedrawOff() { m_Grid.SetRedraw(m_bWasOn); }
+    CRedrawOff(const CRedrawOff&) = delete;
+    CRedrawOff& operator=(const CRedrawOff&) = delete;
+
+private:
+    SheetGrid& m_Grid;
+    const bool m_bWasOn;
+};

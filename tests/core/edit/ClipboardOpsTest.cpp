@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "EditSession.h"
@@ -297,4 +298,55 @@ TEST(SplitClipboardText, TrimsTheEndAndSplitsCellsAndLines)
     // A double-byte character whose trail byte looks like a separator is
     // impossible in GBK; its bytes stay together.
     EXPECT_EQ(CClipboardOps::SplitClipboardText("\xC7\xBD\tx"), (Lines{{"\xC7\xBD", "x"}}));
+}
+
+// However a paste or a bulk edit ends, the sheet draws again; a question
+// comes while it does not draw, the messages once it draws again.
+TEST_F(CClipboardFixture, PasteAndBulkEditsDrawAgainHoweverTheyEnd)
+{
+    // Each redraw change with the questions and messages shown until then.
+    struct CRedrawLog : CSheetObserver {
+        explicit CRedrawLog(const CTestPrompt& prompt) : m_Prompt(prompt) {}
+        void OnRedrawChanged(bool bRedraw) override
+        {
+            m_strLog += (bRedraw ? "on" : "off") + std::to_string(m_Prompt.m_Questions.size()) + std::to_string(m_Prompt.m_Messages.size()) + " ";
+        }
+        const CTestPrompt& m_Prompt;
+        std::string m_strLog;
+    } log(host.m_Prompt);
+    host.m_Grid.SetObserver(&log);
+    host.m_Grid.SetTextMatrix(34, 1, "old");
+    host.m_Grid.SetTextMatrix(2, COL_FORMULA, "1=1.00");
+    const struct {
+        const char* m_pWhat;
+        std::function<void()> m_Run;
+        const char* m_pLog;
+        std::size_t m_nMessages;
+    } cases[] = {
+        {"no text", [&] { host.Run(cmdid::EDIT_PASTE); }, "off00 on00 ", 1},
+        {"empty text", [&] { PasteAt(1, 1, ""); }, "off00 on00 ", 0},
+        {"too wide", [&] { PasteAt(1, 1, "1\t2\t3\t4\t5\t6\t7"); }, "off00 on00 ", 1},
+        {"overwrite declined", [&] { PasteAt(34, 1, "new"); }, "off00 on10 ", 0},
+        {"pasted", [&] { PasteAt(3, 1, "x"); }, "off00 on00 ", 0},
+        {"no operator",
+         [&] {
+             host.Select(2, COL_FORMULA, 3, COL_FORMULA);
+             host.m_Session.AppendText("x");
+         },
+         "off00 on00 ", 1},
+        {"appended", [&] { host.m_Session.AppendText("*2"); }, "off00 on00 ", 0},
+        {"removed", [&] { host.m_Session.RemoveText("*2"); }, "off00 on00 ", 0},
+        {"minus", [&] { host.Run(cmdid::TOGGLE_MINUS); }, "off00 on00 ", 0},
+    };
+    for (const auto& c : cases) {
+        host.m_Prompt.m_Questions.clear();
+        host.m_Prompt.m_Messages.clear();
+        log.m_strLog.clear();
+        c.m_Run();
+        EXPECT_EQ(log.m_strLog, c.m_pLog) << c.m_pWhat;
+        EXPECT_EQ(host.m_Prompt.m_Messages.size(), c.m_nMessages) << c.m_pWhat;
+        EXPECT_TRUE(host.m_Grid.Redraw()) << c.m_pWhat;
+    }
+    EXPECT_EQ(host.m_Grid.TextMatrix(2, COL_FORMULA), "-(1)=-1.00");
+    host.m_Grid.SetObserver(nullptr);
 }
