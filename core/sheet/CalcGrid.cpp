@@ -525,6 +525,9 @@ void CCalcGrid::RebuildRefTable()
     const std::size_t rows = static_cast<std::size_t>(m_Grid.Rows());
     if (m_Visited.size() < rows)
         m_Visited.resize(rows, 0);
+    const std::size_t names = static_cast<std::size_t>(m_pIndex->IdCount());
+    if (m_PathCount.size() < names)
+        m_PathCount.resize(names, 0);
     m_pOrder->Reserve(rows);
 }
 
@@ -549,9 +552,21 @@ class CCalcGrid::CCycleSearch {
 public:
     explicit CCycleSearch(CCalcGrid& calc)
         : m_Calc(calc), m_Index(*calc.m_pIndex), m_bDups(m_Index.HasDuplicateNames()), m_nRows(calc.m_Grid.Rows()), m_nStamp(calc.NextVisitStamp(m_bDups)),
-          m_PathCount(static_cast<std::size_t>(m_Index.IdCount()), 0)
+          m_PathCount(calc.m_PathCount)
     {
+        // The counts are kept between checks, all 0, so that a check costs
+        // the rows it visits rather than the number of names.
+        if (m_PathCount.size() < static_cast<std::size_t>(m_Index.IdCount()))
+            m_PathCount.resize(static_cast<std::size_t>(m_Index.IdCount()), 0);
     }
+    ~CCycleSearch()
+    {
+        // A cycle found leaves its path behind.
+        for (const SFrame& frame : m_Stack)
+            --m_PathCount[m_Index.NameIdOfRow(frame.m_nRow)];
+    }
+    CCycleSearch(const CCycleSearch&) = delete;
+    CCycleSearch& operator=(const CCycleSearch&) = delete;
 
     // The row met again on the path, or -1 when there is no cycle.
     int Run(int row, const std::string& text)
@@ -659,7 +674,7 @@ private:
     const bool m_bDups;
     const int m_nRows;
     const int m_nStamp;
-    std::vector<int> m_PathCount;   // per name id: how often it is on the path
+    std::vector<int>& m_PathCount;  // per name id: how often it is on the path
     std::vector<int> m_DupsOnPath;  // ids of duplicated names on the path
     std::vector<int> m_Tokens;
     std::vector<SFrame> m_Stack;
@@ -693,13 +708,14 @@ int CCalcGrid::CheckCircular(int row, const std::string& text)
     return search.Run(row, text);
 }
 
-void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out)
+void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out, int idHint)
 {
     out.clear();
     if (name.empty())
         return;
     if (CRefIndex::IsRegularName(name)) {
-        const int id = m_pIndex->Lookup(name);
+        const bool bHint = idHint >= 0 && idHint < m_pIndex->IdCount() && m_pIndex->TextOfId(idHint) == name;
+        const int id = bHint ? idHint : m_pIndex->Lookup(name);
         if (id >= 0)
             out = m_pIndex->UsersOf(id);
     } else {
@@ -719,7 +735,11 @@ void CCalcGrid::OrderUsers(int origin, const std::string& start, const std::func
 {
     m_pOrder->Build(
         origin, m_Grid.Rows(),
-        [&](int r, std::vector<int>& out) { UsersOfName(r == origin ? start : nameOf(r), out); }, order);
+        [&](int r, std::vector<int>& out) {
+            const int hint = r >= 0 && m_pIndex->RowHasName(r) ? m_pIndex->NameIdOfRow(r) : -1;
+            UsersOfName(r == origin ? start : nameOf(r), out, hint);
+        },
+        order);
 }
 
 void CCalcGrid::PropagateValue(int row, const std::string& value)

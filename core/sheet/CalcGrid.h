@@ -146,7 +146,9 @@ private:
     void CommitName(int row, std::string& t);
     void WriteFormula(int row, const std::string& text);
     std::string EvaluateValue(const std::string& prepared);
-    void UsersOfName(const std::string& name, std::vector<int>& out);
+    // idHint: the id the name probably has (a reached row's own name),
+    // which spares looking it up; -1 for none.
+    void UsersOfName(const std::string& name, std::vector<int>& out, int idHint = -1);
     // The walk both propagations share: the rows a changed name reaches,
     // each once and after every reached row it uses (rows on a cycle left
     // out). origin is the row whose name changed (-1 for none), start the
@@ -169,6 +171,7 @@ private:
     // Circular check and propagation scratch.
     std::vector<int> m_Visited;             // per row: stamp of the last check that found no cycle from it
     std::vector<std::vector<int>> m_Below;  // per row: duplicated names its search reached
+    std::vector<int> m_PathCount;           // per name id: on the path of the running check (0 outside one)
     int m_nStamp = 0;
 
     std::recursive_mutex m_Mutex;
