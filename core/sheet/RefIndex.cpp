@@ -107,7 +107,16 @@ void CRefIndex::NoteRowsInserted(int first, int count)
     if (m_bAllDirty)
         return;
     const bool atEnd = first >= static_cast<int>(m_Rows.size());
-    m_Rows.insert(m_Rows.begin() + std::min<std::size_t>(first, m_Rows.size()), static_cast<std::size_t>(count), SRow());
+    const std::size_t at = std::min<std::size_t>(first, m_Rows.size());
+    const std::size_t old = m_Rows.size();
+    m_Rows.resize(old + static_cast<std::size_t>(count));
+    if (at < old) {
+        std::move_backward(m_Rows.begin() + at, m_Rows.begin() + old, m_Rows.end());
+        for (std::size_t i = at; i < at + static_cast<std::size_t>(count); ++i)
+            m_Rows[i] = SRow();
+    }
+    if (!m_RecalcTexts.empty())
+        m_RecalcTexts.insert(m_RecalcTexts.begin() + at, static_cast<std::size_t>(count), std::string());
     if (!atEnd) {
         // Row numbers below moved: the lists are rebuilt, the table (which
         // keeps the old numbers until its next rebuild) is rebuilt whole.
@@ -124,6 +133,8 @@ void CRefIndex::NoteRowsRemoved(int first, int count)
         return;
     count = std::min<int>(count, static_cast<int>(m_Rows.size()) - first);
     m_Rows.erase(m_Rows.begin() + first, m_Rows.begin() + first + count);
+    if (!m_RecalcTexts.empty())
+        m_RecalcTexts.erase(m_RecalcTexts.begin() + first, m_RecalcTexts.begin() + first + count);
     m_bRenumber = true;
     m_bTableFull = true;
 }
@@ -232,9 +243,7 @@ void CRefIndex::RecomputeRow(int row)
     }
     SRow& info = m_Rows[row];
     KeepPrepared(info, tokens, prepared);
-    info.m_bRecalcValid = false;
-    info.m_strRecalc.clear();
-    info.m_strRecalc.shrink_to_fit();
+    ForgetRecalcText(row);
     ComputeSeparator(row);
     ApplyRow(row, nameId, tokens, celltext::HasCircularMessage(formula));
 }
@@ -266,7 +275,9 @@ void CRefIndex::Refresh()
 {
     CatchUp();
     if (m_bAllDirty) {
-        m_Rows.assign(static_cast<std::size_t>(m_Grid.Rows()), SRow());
+        m_Rows.clear();
+        m_Rows.resize(static_cast<std::size_t>(m_Grid.Rows()));
+        std::vector<std::string>().swap(m_RecalcTexts);
         m_Dirty.clear();
         m_Divergent.clear();
         for (int row = 0; row < m_Grid.Rows(); ++row) {
@@ -318,6 +329,7 @@ void CRefIndex::Refresh()
 void CRefIndex::Clear()
 {
     std::vector<SRow>().swap(m_Rows);
+    std::vector<std::string>().swap(m_RecalcTexts);
     std::vector<int>().swap(m_Dirty);
     std::vector<int>().swap(m_Divergent);
     m_Names.Clear();
@@ -347,25 +359,35 @@ void CRefIndex::KeepPrepared(SRow& info, const std::vector<int>& tokens, std::st
     // its prepared expression, made here anyway, is kept for that; other
     // rows make theirs when first asked.
     if (tokens.empty()) {
-        info.m_bExprValid = false;
-        std::string().swap(info.m_strExpr);
+        info.m_pExpr.reset();
         return;
     }
     prepared.erase(exprtext::FindResultSeparator(prepared));
-    info.m_strExpr.swap(prepared);
-    info.m_bExprValid = true;
+    if (info.m_pExpr)
+        info.m_pExpr->swap(prepared);
+    else
+        info.m_pExpr = std::make_unique<std::string>(std::move(prepared));
+}
+
+void CRefIndex::ForgetRecalcText(int row)
+{
+    SRow& info = m_Rows[row];
+    if (!info.m_bRecalcValid)
+        return;
+    info.m_bRecalcValid = false;
+    std::string().swap(m_RecalcTexts[row]);
 }
 
 const std::string& CRefIndex::PreparedExpression(int row)
 {
     CatchUp();
     SRow& info = m_Rows[row];
-    if (!info.m_bExprValid) {
-        info.m_strExpr = exprtext::PrepareForEvaluation(exprtext::CleanExpression(m_Grid.TextMatrix(row, COL_FORMULA)));
-        info.m_strExpr.erase(exprtext::FindResultSeparator(info.m_strExpr));
-        info.m_bExprValid = true;
+    if (!info.m_pExpr) {
+        std::string prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(m_Grid.TextMatrix(row, COL_FORMULA)));
+        prepared.erase(exprtext::FindResultSeparator(prepared));
+        info.m_pExpr = std::make_unique<std::string>(std::move(prepared));
     }
-    return info.m_strExpr;
+    return *info.m_pExpr;
 }
 
 const std::string* CRefIndex::RecalcExpression(int row)
@@ -383,10 +405,12 @@ const std::string* CRefIndex::RecalcExpression(int row)
         work.erase(std::remove_if(work.begin(), work.end(), [](char c) { return c == ' ' || c == '\r'; }), work.end());
         work = exprtext::CleanExpression(work);
         work.erase(exprtext::FindResultSeparator(work));
-        info.m_strRecalc = std::move(work);
+        if (m_RecalcTexts.empty())
+            m_RecalcTexts.resize(m_Rows.size());
+        m_RecalcTexts[row] = std::move(work);
         info.m_bRecalcValid = true;
     }
-    return &info.m_strRecalc;
+    return &m_RecalcTexts[row];
 }
 
 void CRefIndex::RewriteValue(int row, const std::string& value)
@@ -590,8 +614,12 @@ void CRefIndex::EntriesUsedBy(const std::vector<int>& tokens, const std::string*
 std::size_t CRefIndex::MemoryBytes() const
 {
     std::size_t bytes = m_Rows.capacity() * sizeof(SRow);
+    auto heapText = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
     for (const SRow& info : m_Rows)
-        bytes += info.m_Tokens.capacity() * sizeof(int) + (info.m_strExpr.capacity() > 15 ? info.m_strExpr.capacity() + 1 : 0);
+        bytes += info.m_Tokens.capacity() * sizeof(int) + (info.m_pExpr ? sizeof(std::string) + heapText(*info.m_pExpr) : 0);
+    bytes += m_RecalcTexts.capacity() * sizeof(std::string);
+    for (const std::string& text : m_RecalcTexts)
+        bytes += heapText(text);
     bytes += m_Names.MemoryBytes();
     for (std::size_t id = 0; id < m_Users.size(); ++id)
         bytes += 2 * sizeof(std::vector<int>) + (m_Users[id].capacity() + m_NamedRows[id].capacity()) * sizeof(int);

@@ -23,6 +23,7 @@
 // by scanning, exactly as the plain algorithms do.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -105,18 +106,19 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
+    // One per sheet row, so kept small: the texts only some rows need live
+    // apart, made when first asked for.
     struct SRow {
-        std::vector<int> m_Tokens;  // ids of regular names used, sorted
-        std::string m_strExpr;      // prepared expression without result part
-        int m_nNameId = -1;         // the row's name
-        int m_nSep = -1;            // result separator of the stored text when its value part is a plain number
-        std::string m_strRecalc;    // cleaned expression for the recalculation
-        bool m_bExprValid = false;
-        bool m_bRecalcValid = false;
+        std::vector<int> m_Tokens;             // ids of regular names used, sorted
+        std::unique_ptr<std::string> m_pExpr;  // prepared expression without result part; null until made
+        int m_nNameId = -1;                    // the row's name
+        int m_nSep = -1;                       // result separator of the stored text when its value part is a plain number
+        bool m_bRecalcValid = false;           // m_RecalcTexts holds the row's text
         bool m_bMessage = false;
         bool m_bDirty = false;
         bool m_bDivergent = false;  // the table entry may differ from the sheet
     };
+    static_assert(sizeof(SRow) <= 48, "a full sheet holds 65,500 of them");
 
     int Intern(const std::string& text);
     // Brings the rows up to the sheet's change record.
@@ -128,6 +130,7 @@ private:
     void WriteOwn(int row, const std::string& text);
     void RecomputeRow(int row);
     void KeepPrepared(SRow& info, const std::vector<int>& tokens, std::string& prepared);
+    void ForgetRecalcText(int row);
     void ApplyRow(int row, int nameId, std::vector<int>& tokens, bool bMessage);
     void RebuildLists();
     void ComputeSeparator(int row);
@@ -143,6 +146,9 @@ private:
     CRefNames& m_Names;
 
     std::vector<SRow> m_Rows;
+    // Per row, the cleaned expression for the recalculation of all rows;
+    // empty until a recalculation first asks, then as long as m_Rows.
+    std::vector<std::string> m_RecalcTexts;
     std::vector<int> m_Dirty;
     std::vector<int> m_Divergent;
     bool m_bAllDirty = true;
