@@ -297,6 +297,56 @@ private:
     std::vector<SNode> m_Nodes;
 };
 
+// Excel's value of a function the sheet knows (angles in degrees, the
+// result rounded as the sheet shows it); false where Excel gives an error.
+bool ExcelFunction(const std::string& f, double a, double& out)
+{
+    double result = 0.0;
+    if (f == "log") {
+        if (a <= 0)
+            return false;
+        result = std::log(a);
+    } else if (f == "sqrt") {
+        if (a < 0)
+            return false;
+        result = std::sqrt(a);
+    } else if (f == "sin") {
+        result = std::sin(a * PI / 180);
+    } else if (f == "cos") {
+        result = std::cos(a * PI / 180);
+    } else if (f == "tan") {
+        result = std::tan(a * PI / 180);
+    } else {
+        const double t = std::tan(a * PI / 180);
+        if (t == 0)
+            return false;
+        result = 1 / t;
+    }
+    out = ExcelRound(result, 6);
+    return std::isfinite(out);
+}
+
+// Excel's value of a binary operator; false where Excel gives an error.
+bool ExcelOperator(char op, double a, double b, double& out)
+{
+    switch (op) {
+    case '+': out = a + b; break;
+    case '-': out = a - b; break;
+    case '*': out = a * b; break;
+    case '/':
+        if (b == 0)
+            return false;
+        out = a / b;
+        break;
+    default:
+        if (a == 0 && b <= 0)
+            return false;
+        out = std::pow(a, b);
+        break;
+    }
+    return std::isfinite(out);
+}
+
 // The value Excel computes for a node, the referenced cells holding
 // values[row]; false where Excel would give an error.
 bool ExcelValue(const std::vector<SNode>& nodes, int n, const std::vector<double>& values, double& out)
@@ -314,54 +364,11 @@ bool ExcelValue(const std::vector<SNode>& nodes, int n, const std::vector<double
         return true;
     case 'g':
         return ExcelValue(nodes, node.m_nLeft, values, out);
-    case 'f': {
-        if (!ExcelValue(nodes, node.m_nLeft, values, a))
-            return false;
-        const std::string& f = node.m_strFunction;
-        if (f == "log") {
-            if (a <= 0)
-                return false;
-            out = std::log(a);
-        } else if (f == "sqrt") {
-            if (a < 0)
-                return false;
-            out = std::sqrt(a);
-        } else if (f == "sin") {
-            out = std::sin(a * PI / 180);
-        } else if (f == "cos") {
-            out = std::cos(a * PI / 180);
-        } else if (f == "tan") {
-            out = std::tan(a * PI / 180);
-        } else {
-            const double t = std::tan(a * PI / 180);
-            if (t == 0)
-                return false;
-            out = 1 / t;
-        }
-        out = ExcelRound(out, 6);
-        return std::isfinite(out);
-    }
+    case 'f':
+        return ExcelValue(nodes, node.m_nLeft, values, a) && ExcelFunction(node.m_strFunction, a, out);
     default:
-        break;
+        return ExcelValue(nodes, node.m_nLeft, values, a) && ExcelValue(nodes, node.m_nRight, values, b) && ExcelOperator(node.m_cOp, a, b, out);
     }
-    if (!ExcelValue(nodes, node.m_nLeft, values, a) || !ExcelValue(nodes, node.m_nRight, values, b))
-        return false;
-    switch (node.m_cOp) {
-    case '+': out = a + b; break;
-    case '-': out = a - b; break;
-    case '*': out = a * b; break;
-    case '/':
-        if (b == 0)
-            return false;
-        out = a / b;
-        break;
-    default:
-        if (a == 0 && b <= 0)
-            return false;
-        out = std::pow(a, b);
-        break;
-    }
-    return std::isfinite(out);
 }
 
 void Emit(const std::vector<SNode>& nodes, int n, std::string& out)
@@ -714,41 +721,64 @@ SBook AllRowsBook(const SheetGrid& grid, const std::vector<CRefEntry>& refTable)
     return book;
 }
 
-bool WriteXlsx(const SBook& book, const std::string& nativePath, std::string& reason)
+namespace {
+
+// libxlsxwriter writes only to a named file: the workbook goes to a scratch
+// file of ours, removed however the export ends, whose bytes then replace
+// the target as any save does.
+class CScratchFile {
+public:
+    CScratchFile()
+    {
+        std::error_code ec;
+        m_strPath = (std::filesystem::temp_directory_path(ec) / "qtx-xlsx-XXXXXX").string();
+        const int fd = ::mkstemp(&m_strPath[0]);
+        if (fd < 0)
+            m_strPath.clear();
+        else
+            ::close(fd);
+    }
+    ~CScratchFile()
+    {
+        if (!m_strPath.empty())
+            ::unlink(m_strPath.c_str());
+    }
+    CScratchFile(const CScratchFile&) = delete;
+    CScratchFile& operator=(const CScratchFile&) = delete;
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};
+
+// The bold centred title row, and one number format for each count of
+// decimals a quantity may show.
+struct SXlsxFormats {
+    lxw_format* m_pTitle = nullptr;
+    lxw_format* m_pNumbers[7] = {};
+
+    explicit SXlsxFormats(lxw_workbook* workbook)
+    {
+        m_pTitle = workbook_add_format(workbook);
+        format_set_bold(m_pTitle);
+        format_set_align(m_pTitle, LXW_ALIGN_CENTER);
+        format_set_bottom(m_pTitle, LXW_BORDER_THIN);
+        for (int d = 0; d <= 6; ++d) {
+            m_pNumbers[d] = workbook_add_format(workbook);
+            format_set_num_format(m_pNumbers[d], d == 0 ? "0" : ("0." + std::string(static_cast<std::size_t>(d), '0')).c_str());
+        }
+    }
+    lxw_format* For(std::size_t row, const SCell& cell) const
+    {
+        return row == 0 ? m_pTitle : cell.m_nDecimals >= 0 ? m_pNumbers[cell.m_nDecimals]
+                                                           : nullptr;
+    }
+};
+
+// Column widths, the frozen and repeated title row, A4 fitted to the width
+// and the footer, as the printed sheet has them.
+void SetUpWorksheet(lxw_worksheet* sheet, const SBook& book)
 {
-    // libxlsxwriter writes only to a named file: it writes a scratch file,
-    // whose bytes then replace the target as any save does.
-    std::error_code ec;
-    std::string scratch = (std::filesystem::temp_directory_path(ec) / "qtx-xlsx-XXXXXX").string();
-    const int fd = ::mkstemp(&scratch[0]);
-    if (fd < 0) {
-        reason = "create: no temporary file";
-        return false;
-    }
-    ::close(fd);
-    struct SRemove {
-        std::string& m_strPath;
-        ~SRemove() { ::unlink(m_strPath.c_str()); }
-    } remove{scratch};
-
-    lxw_workbook_options options = {};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* workbook = workbook_new_opt(scratch.c_str(), &options);
-    if (!workbook) {
-        reason = "xlsx: cannot start the workbook";
-        return false;
-    }
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, exporttext::SHEET_NAME);
-    lxw_format* title = workbook_add_format(workbook);
-    format_set_bold(title);
-    format_set_align(title, LXW_ALIGN_CENTER);
-    format_set_bottom(title, LXW_BORDER_THIN);
-    lxw_format* numbers[7];
-    for (int d = 0; d <= 6; ++d) {
-        numbers[d] = workbook_add_format(workbook);
-        format_set_num_format(numbers[d], d == 0 ? "0" : ("0." + std::string(static_cast<std::size_t>(d), '0')).c_str());
-    }
-
     for (std::size_t c = 0; c < book.m_ColWidths.size(); ++c)
         worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), book.m_ColWidths[c], nullptr);
     worksheet_freeze_panes(sheet, 1, 0);
@@ -756,35 +786,61 @@ bool WriteXlsx(const SBook& book, const std::string& nativePath, std::string& re
     worksheet_repeat_rows(sheet, 0, 0);
     worksheet_fit_to_pages(sheet, 1, 0);
     worksheet_set_footer(sheet, textcodec::GbkToUtf8(exporttext::FOOTER).c_str());
+}
 
-    lxw_error error = LXW_NO_ERROR;
-    for (std::size_t r = 0; r < book.m_Rows.size() && error == LXW_NO_ERROR; ++r) {
-        const lxw_row_t row = static_cast<lxw_row_t>(r);
-        for (std::size_t c = 0; c < book.m_Rows[r].size() && error == LXW_NO_ERROR; ++c) {
-            const SCell& cell = book.m_Rows[r][c];
-            const lxw_col_t col = static_cast<lxw_col_t>(c);
-            lxw_format* format = r == 0 ? title : cell.m_nDecimals >= 0 ? numbers[cell.m_nDecimals]
-                                                                        : nullptr;
-            switch (cell.m_eKind) {
-            case SCell::EMPTY:
-                break;
-            case SCell::TEXT:
-                error = worksheet_write_string(sheet, row, col, CellUtf8(cell.m_strText).c_str(), format);
-                break;
-            case SCell::NUMBER:
-                error = worksheet_write_number(sheet, row, col, cell.m_dValue, format);
-                break;
-            case SCell::FORMULA:
-                if (cell.m_bTextResult)
-                    error = worksheet_write_formula_str(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(),
-                                                        format, CellUtf8(cell.m_strText).c_str());
-                else
-                    error = worksheet_write_formula_num(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(), format,
-                                                        cell.m_dValue);
-                break;
-            }
-        }
+lxw_error WriteXlsxCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const SCell& cell, lxw_format* format)
+{
+    switch (cell.m_eKind) {
+    case SCell::EMPTY:
+        break;
+    case SCell::TEXT:
+        return worksheet_write_string(sheet, row, col, CellUtf8(cell.m_strText).c_str(), format);
+    case SCell::NUMBER:
+        return worksheet_write_number(sheet, row, col, cell.m_dValue, format);
+    case SCell::FORMULA:
+        if (cell.m_bTextResult)
+            return worksheet_write_formula_str(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(), format,
+                                               CellUtf8(cell.m_strText).c_str());
+        return worksheet_write_formula_num(sheet, row, col, textcodec::GbkToUtf8(cell.m_strFormula).c_str(), format,
+                                           cell.m_dValue);
     }
+    return LXW_NO_ERROR;
+}
+
+// The first error of the book's cells, written in order.
+lxw_error WriteXlsxRows(lxw_worksheet* sheet, const SBook& book, const SXlsxFormats& formats)
+{
+    for (std::size_t r = 0; r < book.m_Rows.size(); ++r)
+        for (std::size_t c = 0; c < book.m_Rows[r].size(); ++c) {
+            const SCell& cell = book.m_Rows[r][c];
+            const lxw_error error = WriteXlsxCell(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), cell,
+                                                  formats.For(r, cell));
+            if (error != LXW_NO_ERROR)
+                return error;
+        }
+    return LXW_NO_ERROR;
+}
+
+}  // namespace
+
+bool WriteXlsx(const SBook& book, const std::string& nativePath, std::string& reason)
+{
+    const CScratchFile scratch;
+    if (scratch.Path().empty()) {
+        reason = "create: no temporary file";
+        return false;
+    }
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(scratch.Path().c_str(), &options);
+    if (!workbook) {
+        reason = "xlsx: cannot start the workbook";
+        return false;
+    }
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, exporttext::SHEET_NAME);
+    const SXlsxFormats formats(workbook);
+    SetUpWorksheet(sheet, book);
+    lxw_error error = WriteXlsxRows(sheet, book, formats);
     const lxw_error closed = workbook_close(workbook);
     if (error == LXW_NO_ERROR)
         error = closed;
@@ -793,7 +849,7 @@ bool WriteXlsx(const SBook& book, const std::string& nativePath, std::string& re
         return false;
     }
     std::string bytes;
-    if (docfile::ReadWholeFile(scratch, bytes) != docfile::READ_OK) {
+    if (docfile::ReadWholeFile(scratch.Path(), bytes) != docfile::READ_OK) {
         reason = "xlsx: cannot read the scratch file";
         return false;
     }
