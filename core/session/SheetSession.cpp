@@ -171,36 +171,49 @@ void CSheetSession::PressKey(ESheetKey key)
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
-    const bool open = m_Editor.IsShown();
+    if (!MoveKey(key))
+        EditKey(key);
+}
+
+bool CSheetSession::MoveKey(ESheetKey key)
+{
     switch (key) {
     case SHEETKEY_ENTER:
         Enter();
-        return;
+        return true;
     case SHEETKEY_UP:
     case SHEETKEY_DOWN:
         Arrow(key);
-        return;
+        return true;
     case SHEETKEY_LEFT:
     case SHEETKEY_RIGHT:
         // The editor keeps Left and Right while it holds text.
-        if (open && m_Editor.PressKey(key))
-            return;
-        Arrow(key);
-        return;
+        if (!m_Editor.IsShown() || !m_Editor.PressKey(key))
+            Arrow(key);
+        return true;
     case SHEETKEY_WHEEL_DOWN:
     case SHEETKEY_WHEEL_UP:
         Wheel(key == SHEETKEY_WHEEL_DOWN);
-        return;
+        return true;
     case SHEETKEY_PAGE_UP:
     case SHEETKEY_PAGE_DOWN:
     case SHEETKEY_CTRL_HOME:
     case SHEETKEY_CTRL_END:
         PageMove(key);
-        return;
+        return true;
     case SHEETKEY_TAB:
     case SHEETKEY_SHIFT_TAB:
         TabMove(key == SHEETKEY_SHIFT_TAB);
-        return;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CSheetSession::EditKey(ESheetKey key)
+{
+    const bool open = m_Editor.IsShown();
+    switch (key) {
     case SHEETKEY_ESCAPE:
         // Esc gives the edit up: the cell keeps the text it had, and as
         // nothing is committed there is no undo step and no calculation.

@@ -166,6 +166,10 @@ private:
     // Opens the editor on the current cell (typed: a character, or empty
     // for Enter and Backspace). False when the sheet refuses it.
     bool OpenEditor(const std::string& typed);
+    // A key that moves the current cell, handled (false for any other);
+    // the other keys edit the cell or run a command.
+    bool MoveKey(ESheetKey key);
+    void EditKey(ESheetKey key);
     void Enter();
     void Arrow(ESheetKey key);
     // Moves that leave the cell as a click does: an open edit is committed

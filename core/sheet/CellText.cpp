@@ -17,6 +17,21 @@ bool IsOperandNeighbour(char c)
     return c == '*' || c == '/' || c == '+' || c == '-' || c == '(' || c == ')' || c == '=';
 }
 
+// Where a line that has reached `width` bytes at i may end instead: the
+// last place before i that is not inside a number nor inside a double-byte
+// character; npos when the line holds none.
+std::size_t NumberSafeBreak(const std::string& text, std::size_t i, std::size_t width)
+{
+    for (std::size_t back = 1; back < width && back <= i; ++back) {
+        const std::size_t j = i - back;
+        if (IsNumberChar(text[j]) && IsNumberChar(text[j + 1]))
+            continue;
+        if (gbk::IsCharStart(text, j + 1))
+            return j + 1;
+    }
+    return std::string::npos;
+}
+
 }  // namespace
 
 int WrapWidth(int col)
@@ -36,6 +51,11 @@ std::string WrapCellText(const std::string& text, int width)
     std::size_t line = 0, pending = 0, since = 0;
     bool inTrail = false;
     std::size_t i = 0;
+    auto endLineBefore = [&](std::size_t pos) {
+        out.insert(pos, 1, '\n');
+        line = pending = since = 0;
+        inTrail = false;
+    };
     while (i < out.size()) {
         const bool isLead = !inTrail && gbk::CharLength(out, i) == 2;
         const bool isDouble = inTrail || isLead;
@@ -46,57 +66,33 @@ std::string WrapCellText(const std::string& text, int width)
         } else {
             pending += 1;
         }
-        if (!isDouble && out[i] == ';') {
-            out.insert(i + 1, 1, '\n');
-            line = pending = since = 0;
-            i += 2;
-            inTrail = false;
-            continue;
-        }
-        if (inTrail && line + pending >= w) {
-            // The second byte of a character that reaches the width: break
-            // after the character.
-            if (!isLast) {
-                out.insert(i + 1, 1, '\n');
-                line = pending = since = 0;
-                i += 2;
-                inTrail = false;
-                continue;
-            }
+        // A line ends after a semicolon, and after the second byte of a
+        // character that reaches the width (unless the text ends there).
+        const bool reached = inTrail && line + pending >= w;
+        if (reached && isLast)
             break;
+        if (reached || (!isDouble && out[i] == ';')) {
+            endLineBefore(i + 1);
+            i += 2;
+            continue;
         }
         if (isLead && line + pending >= w) {
             // The first byte of a character that would reach the width: the
             // whole character goes to the next line.
-            out.insert(i, 1, '\n');
-            line = since = 0;
+            endLineBefore(i);
             pending = 1;
             i += 2;  // the second byte of the moved character
             inTrail = true;
             continue;
         }
         since += 1;
-        if (since >= w) {
-            // Break at the last place within the line that is not inside a
-            // number and not inside a double-byte character.
-            bool broken = false;
-            for (std::size_t back = 1; back < w && back <= i; ++back) {
-                const std::size_t j = i - back;
-                if (IsNumberChar(out[j]) && IsNumberChar(out[j + 1]))
-                    continue;
-                if (!gbk::IsCharStart(out, j + 1))
-                    continue;
-                out.insert(j + 1, 1, '\n');
-                line = pending = since = 0;
-                // The first character of the new line is not counted.
-                const std::size_t first = j + 2;
-                i = first + (first < out.size() ? gbk::CharLength(out, first) : 1);
-                inTrail = false;
-                broken = true;
-                break;
-            }
-            if (broken)
-                continue;
+        const std::size_t pos = since >= w ? NumberSafeBreak(out, i, w) : std::string::npos;
+        if (pos != std::string::npos) {
+            endLineBefore(pos);
+            // The first character of the new line is not counted.
+            const std::size_t first = pos + 1;
+            i = first + (first < out.size() ? gbk::CharLength(out, first) : 1);
+            continue;
         }
         inTrail = isLead;
         i += 1;
