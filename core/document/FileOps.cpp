@@ -330,56 +330,72 @@ std::string CacheFolder()
     return std::filesystem::is_directory(folder, ec) ? folder : std::string();
 }
 
-bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, std::string& reason)
+namespace {
+
+// The file a save replaces: a link is followed, so that the file it points
+// to gets the new version.
+std::string SaveTarget(const std::string& nativePath)
 {
-    Discard();
-    // A link is followed, so that the file it points to gets the new version.
-    std::string target = nativePath;
     struct stat lst {};
     if (::lstat(nativePath.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
         if (char* real = ::realpath(nativePath.c_str(), nullptr)) {
-            target = real;
+            std::string target = real;
             std::free(real);
+            return target;
         }
     }
-    // Only a regular file is replaced, and only one the user may write: the
-    // rename below would otherwise replace a read-only file, a locked one or
-    // a pipe without asking.
+    return nativePath;
+}
+
+// Only a regular file is replaced, and only one the user may write: the
+// rename of the save would otherwise replace a read-only file, a locked one
+// or a pipe without asking. A file not there yet may be made.
+bool MayReplace(const std::string& target, std::string& reason)
+{
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        if (!S_ISREG(old.st_mode)) {
-            reason = "not a regular file";
-            return false;
-        }
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            reason = ErrnoText("access");
-            return false;
-        }
+    if (::stat(target.c_str(), &old) != 0)
+        return true;
+    if (!S_ISREG(old.st_mode)) {
+        reason = "not a regular file";
+        return false;
     }
-    const std::size_t nameStart = NameStart(target);
-    const std::string folder = target.substr(0, nameStart);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        reason = ErrnoText("access");
+        return false;
+    }
+    return true;
+}
+
+// A new temporary file beside the target, open for writing (-1 with reason
+// when none can be made); it keeps the permissions of the target.
+int CreateSaveTemp(const std::string& target, std::string& temp, std::string& reason)
+{
+    const std::string folder = target.substr(0, NameStart(target));
     // A short name, so that a long file name still leaves room for it.
     const std::string stem = folder + ".qtx-save-" + std::to_string(::getpid()) + "-";
-
     int fd = -1;
-    std::string temp;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = stem + std::to_string(attempt) + ".tmp";
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             reason = ErrnoText("create");
-            return false;
+            return -1;
         }
     }
     if (fd < 0) {
         reason = "create: no free temporary name";
-        return false;
+        return -1;
     }
-    // The new version keeps the permissions of the old one.
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
+    return fd;
+}
 
+// The data written to the disk and the file closed; false with the reason
+// of the first failure.
+bool WriteAndClose(int fd, const std::string& data, std::string& reason)
+{
     CFileSizeSignalBlock block;
     bool ok = WriteAll(fd, data.data(), data.size());
     if (!ok)
@@ -392,7 +408,22 @@ bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, 
         ok = false;
         reason = ErrnoText("close");
     }
-    if (!ok) {
+    return ok;
+}
+
+}  // namespace
+
+bool CAtomicFile::Write(const std::string& nativePath, const std::string& data, std::string& reason)
+{
+    Discard();
+    const std::string target = SaveTarget(nativePath);
+    if (!MayReplace(target, reason))
+        return false;
+    std::string temp;
+    const int fd = CreateSaveTemp(target, temp, reason);
+    if (fd < 0)
+        return false;
+    if (!WriteAndClose(fd, data, reason)) {
         ::unlink(temp.c_str());
         return false;
     }

@@ -372,6 +372,26 @@ void FillRows(SheetGrid& sheet, CParser& parser, int rows, const SHighlight& col
         sheet.FitRowHeight(row);
 }
 
+// The file's properties go to the settings; a five-column file has no
+// company, so that setting keeps its value. pKept, when given, learns what
+// the file held and what the settings hold now.
+void StoreProperties(const CParser& parser, const CSettingsKey& settings, SKeptProperties* pKept)
+{
+    const SProperties& props = parser.Properties();
+    const std::string* texts[5] = {&props.m_strCompany, &props.m_strClient, &props.m_strProject, &props.m_strAuditor,
+                                   &props.m_strCalculator};
+    if (pKept)
+        *pKept = SKeptProperties();
+    for (int i = parser.Layout() == LAYOUT_150 ? 0 : 1; i < 5; ++i) {
+        settings.WriteValue(PROPERTY_KEYS[i], ClipForSettings(*texts[i]));
+        if (pKept) {
+            pKept->m_bKept[i] = true;
+            pKept->m_strFile[i] = *texts[i];
+            pKept->m_strStored[i] = settings.ReadString(PROPERTY_KEYS[i]);
+        }
+    }
+}
+
 }  // namespace
 
 bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& settings, CProgress* pProgress,
@@ -384,20 +404,7 @@ bool ReadSheet(SheetGrid& sheet, const SHighlight& colours, const CSettingsKey& 
 
     CParser parser(data, size);
     parser.ReadHeader();
-    const SProperties& props = parser.Properties();
-    const std::string* texts[5] = {&props.m_strCompany, &props.m_strClient, &props.m_strProject, &props.m_strAuditor,
-                                   &props.m_strCalculator};
-    if (pKept)
-        *pKept = SKeptProperties();
-    // A five-column file has no company: the setting keeps its value.
-    for (int i = parser.Layout() == LAYOUT_150 ? 0 : 1; i < 5; ++i) {
-        settings.WriteValue(PROPERTY_KEYS[i], ClipForSettings(*texts[i]));
-        if (pKept) {
-            pKept->m_bKept[i] = true;
-            pKept->m_strFile[i] = *texts[i];
-            pKept->m_strStored[i] = settings.ReadString(PROPERTY_KEYS[i]);
-        }
-    }
+    StoreProperties(parser, settings, pKept);
 
     const int rows = parser.RowCount();
     FillRows(sheet, parser, rows, colours, pProgress);
