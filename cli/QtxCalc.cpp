@@ -55,13 +55,18 @@ int Usage()
     return EXIT_USAGE;
 }
 
-}  // namespace
+struct SCalcOptions {
+    int m_nDecimals = 2;
+    bool m_bStatus = false;
+    std::size_t m_nFirst = 0;  // the first expression among the arguments
+};
 
-int CalcMain(const std::vector<std::string>& args)
+// The options before the expressions; false when they are wrong (the user
+// has been told), with the exit code.
+bool ReadOptions(const std::vector<std::string>& args, SCalcOptions& options, int& code)
 {
-    int decimals = 2;
-    bool status = false;
-    std::size_t i = 0;
+    code = EXIT_USAGE;
+    std::size_t& i = options.m_nFirst;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--") {
@@ -69,58 +74,78 @@ int CalcMain(const std::vector<std::string>& args)
             break;
         }
         if (a == "--status") {
-            status = true;
+            options.m_bStatus = true;
         } else if (a == "--decimals" || a.rfind("--decimals=", 0) == 0) {
             std::string value;
             if (a == "--decimals") {
-                if (i + 1 >= args.size())
-                    return Usage();
+                if (i + 1 >= args.size()) {
+                    code = Usage();
+                    return false;
+                }
                 value = args[++i];
             } else {
                 value = a.substr(11);
             }
             if (value.size() != 1 || value[0] < '0' || value[0] > '6') {
                 std::cerr << "qtx calc: the number of decimals must be 0 to 6\n";
-                return EXIT_USAGE;
+                return false;
             }
-            decimals = value[0] - '0';
+            options.m_nDecimals = value[0] - '0';
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            return Usage();
+            code = Usage();
+            return false;
         } else {
             break;
         }
     }
+    return true;
+}
+
+// Each expression of the command line, or else each line of the standard
+// input (a Windows line end taken as a plain one).
+template <class TCalc>
+void ForEachExpression(const std::vector<std::string>& args, std::size_t first, TCalc calc)
+{
+    if (first < args.size()) {
+        for (std::size_t i = first; i < args.size(); ++i)
+            calc(args[i]);
+        return;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        calc(line);
+    }
+}
+
+}  // namespace
+
+int CalcMain(const std::vector<std::string>& args)
+{
+    SCalcOptions options;
+    int code = EXIT_DONE;
+    if (!ReadOptions(args, options, code))
+        return code;
 
     CStderrPrompt prompt;
     CCalcState state;
     state.SetPrompt(&prompt);
-    state.SetDecimals(decimals);
+    state.SetDecimals(options.m_nDecimals);
     CExprEngine engine(state);
 
     bool replaced = false;
-    auto calcOne = [&](const std::string& utf8) {
+    ForEachExpression(args, options.m_nFirst, [&](const std::string& utf8) {
         bool lost = false;
         std::string result = CommitAlone(engine, textcodec::Utf8ToGbk(CUtf8Text(utf8), &lost));
         replaced = replaced || lost;
         std::string line;
-        if (status)
+        if (options.m_bStatus)
             line = state.CalcOk() ? "ok\t" : "error\t";
         line += PrintableText(result);
         std::cout << line << "\n"
                   << std::flush;
-    };
-
-    if (i < args.size()) {
-        for (; i < args.size(); ++i)
-            calcOne(args[i]);
-    } else {
-        std::string line;
-        while (std::getline(std::cin, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            calcOne(line);
-        }
-    }
+    });
     if (replaced)
         std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
     return EXIT_DONE;

@@ -75,58 +75,81 @@ int Usage()
     return EXIT_USAGE;
 }
 
-}  // namespace
+struct SPdfOptions {
+    int m_nMode = CPrintSelection::MODE_ALL;
+    std::string m_strCategory;  // GBK, for the category mode
+    QPageSize::PageSizeId m_eSize = QPageSize::A4;
+    QPageLayout::Orientation m_eOrientation = QPageLayout::Portrait;
+    std::vector<std::string> m_Files;  // the sheet and the PDF
+};
 
-int PdfMain(const std::vector<std::string>& args)
+bool ReadPageSize(const std::string& value, SPdfOptions& options)
 {
-    int mode = CPrintSelection::MODE_ALL;
-    std::string category;
-    QPageSize::PageSizeId size = QPageSize::A4;
-    QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    std::vector<std::string> files;
+    if (value == "A4")
+        options.m_eSize = QPageSize::A4;
+    else if (value == "A3")
+        options.m_eSize = QPageSize::A3;
+    else if (value == "Letter")
+        options.m_eSize = QPageSize::Letter;
+    else
+        return false;
+    return true;
+}
+
+bool ReadMode(const std::string& value, SPdfOptions& options)
+{
+    if (value == "all") {
+        options.m_nMode = CPrintSelection::MODE_ALL;
+    } else if (value == "summary") {
+        options.m_nMode = CPrintSelection::MODE_SUMMARY;
+    } else if (value.compare(0, 9, "category=") == 0) {
+        options.m_nMode = CPrintSelection::MODE_CATEGORY;
+        bool bReplaced = false;
+        options.m_strCategory = textcodec::Utf8ToGbk(CUtf8Text(value.substr(9)), &bReplaced);
+        if (bReplaced)
+            std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The options and the two file names; false when they do not make a
+// command.
+bool ReadOptions(const std::vector<std::string>& args, SPdfOptions& options)
+{
     bool bOptions = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!bOptions || arg.size() < 2 || arg[0] != '-') {
-            files.push_back(arg);
+            options.m_Files.push_back(arg);
             continue;
         }
         if (arg == "--") {
             bOptions = false;
         } else if (arg == "--landscape") {
-            orientation = QPageLayout::Landscape;
+            options.m_eOrientation = QPageLayout::Landscape;
         } else if (arg == "--mode" || arg == "--page-size") {
             if (++i == args.size())
-                return Usage();
-            const std::string& value = args[i];
-            if (arg == "--page-size") {
-                if (value == "A4")
-                    size = QPageSize::A4;
-                else if (value == "A3")
-                    size = QPageSize::A3;
-                else if (value == "Letter")
-                    size = QPageSize::Letter;
-                else
-                    return Usage();
-            } else if (value == "all") {
-                mode = CPrintSelection::MODE_ALL;
-            } else if (value == "summary") {
-                mode = CPrintSelection::MODE_SUMMARY;
-            } else if (value.compare(0, 9, "category=") == 0) {
-                mode = CPrintSelection::MODE_CATEGORY;
-                bool bReplaced = false;
-                category = textcodec::Utf8ToGbk(CUtf8Text(value.substr(9)), &bReplaced);
-                if (bReplaced)
-                    std::cerr << "warning: characters that GBK cannot hold were replaced by \"?\"\n";
-            } else {
-                return Usage();
-            }
+                return false;
+            if (!(arg == "--page-size" ? ReadPageSize(args[i], options) : ReadMode(args[i], options)))
+                return false;
         } else {
-            return Usage();
+            return false;
         }
     }
-    if (files.size() != 2 || files[0].empty() || files[1].empty())
+    const std::vector<std::string>& files = options.m_Files;
+    return files.size() == 2 && !files[0].empty() && !files[1].empty();
+}
+
+}  // namespace
+
+int PdfMain(const std::vector<std::string>& args)
+{
+    SPdfOptions options;
+    if (!ReadOptions(args, options))
         return Usage();
+    const std::vector<std::string>& files = options.m_Files;
 
     EnsureGuiApplication();
     CIniSettingsStore store;
@@ -142,9 +165,9 @@ int PdfMain(const std::vector<std::string>& args)
         std::cerr << "qtx pdf: " << files[0] << ": " << LastMessage(shown.str(), "cannot open the sheet") << "\n";
         return EXIT_FAILURE_;
     }
-    session.PrintSelection().Set(mode, category);
+    session.PrintSelection().Set(options.m_nMode, options.m_strCategory);
     CUtf8Text error;
-    if (!PrintToPdf(session, files[1], PrintPageLayout(size, orientation), std::cout, error)) {
+    if (!PrintToPdf(session, files[1], PrintPageLayout(options.m_eSize, options.m_eOrientation), std::cout, error)) {
         std::cerr << "qtx pdf: "
                   << (error.IsEmpty() ? LastMessage(shown.str(), "nothing to print") : error.Bytes()) << "\n";
         return EXIT_FAILURE_;
