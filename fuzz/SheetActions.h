@@ -370,6 +370,38 @@ inline void ChangeEditSettings(SRun& run)
     run.m_Controller.AfterEditSettings(data);
 }
 
+// Another program puts a clipboard text of a few rows of cells.
+inline void PutOnClipboard(SRun& run)
+{
+    CByteReader& in = run.m_In;
+    std::string text;
+    const int cells = in.Below(8) + 1;
+    for (int i = 0; i < cells && text.size() < MAX_TEXT; ++i) {
+        text += ReadText(in);
+        const int sep = in.Below(4);
+        text += sep == 0 ? "\t" : sep == 1 ? "\n"
+            : sep == 2                     ? "\r\n"
+                                           : "";
+    }
+    run.m_Clipboard.SetText(text);
+}
+
+// A click or a drag inside the open editor, anywhere in its bytes.
+inline void ClickInEditor(SRun& run)
+{
+    CByteReader& in = run.m_In;
+    CCellEditor& editor = run.m_Controller.Editor();
+    const int size = static_cast<int>(editor.Text().size());
+    const std::size_t anchor = static_cast<std::size_t>(in.Below(size + 2));
+    const std::size_t caret = static_cast<std::size_t>(in.Below(size + 2));
+    if (editor.IsShown()) {
+        if (in.Below(2))
+            editor.SetCaret(caret);
+        else
+            editor.SetSelection(anchor, caret);
+    }
+}
+
 // Runs one action; false at the end of the input.
 inline bool RunAction(SRun& run)
 {
@@ -410,36 +442,10 @@ inline bool RunAction(SRun& run)
             ctl.RemoveText(ReadText(in));
         break;
     case 12: ctl.ChooseItem(in.Below(static_cast<int>(ctl.Summary().ItemEntries().size()) + 3) - 1); break;
-    case 13: {
-        // A clipboard text of a few rows of cells.
-        std::string text;
-        const int cells = in.Below(8) + 1;
-        for (int i = 0; i < cells && text.size() < MAX_TEXT; ++i) {
-            text += ReadText(in);
-            const int sep = in.Below(4);
-            text += sep == 0 ? "\t" : sep == 1 ? "\n"
-                : sep == 2                     ? "\r\n"
-                                               : "";
-        }
-        run.m_Clipboard.SetText(text);
-        break;
-    }
+    case 13: PutOnClipboard(run); break;
     case 14: ChangeSystemSettings(run); break;
     case 15: ChangeEditSettings(run); break;
-    case 16: {
-        // A click or a drag inside the open editor, anywhere in its bytes.
-        CCellEditor& editor = ctl.Editor();
-        const int size = static_cast<int>(editor.Text().size());
-        const std::size_t anchor = static_cast<std::size_t>(in.Below(size + 2));
-        const std::size_t caret = static_cast<std::size_t>(in.Below(size + 2));
-        if (editor.IsShown()) {
-            if (in.Below(2))
-                editor.SetCaret(caret);
-            else
-                editor.SetSelection(anchor, caret);
-        }
-        break;
-    }
+    case 16: ClickInEditor(run); break;
     default: {
         // A burst of key presses of characters.
         const int count = in.Below(8) + 1;
