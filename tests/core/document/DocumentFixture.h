@@ -9,11 +9,27 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "PlainSheet.h"
 #include "core/document/SheetDocument.h"
 #include "tests/TestPrompt.h"
+
+// A file's bytes as the disk holds them, and a file made of given bytes.
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 class CDocumentFixture : public ::testing::Test {
 protected:

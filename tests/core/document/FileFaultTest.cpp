@@ -30,19 +30,6 @@ namespace {
 
 const uid_t NOBODY = 65534;
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // The id of a process that has ended.
 pid_t GonePid()
 {
