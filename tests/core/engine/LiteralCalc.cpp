@@ -131,36 +131,44 @@ std::string StripAnnotations(const std::string& input, std::vector<long>* origin
 
 std::string CleanExpression(std::string t)
 {
-    for (int k = 0; k < 8; ++k) {  // C1
+    // The outcome messages of an earlier calculation go, so that a cell
+    // recalculated does not carry them twice.
+    for (int k = 0; k < 8; ++k) {
         const std::string msg = calctext::CALC_MESSAGES[k];
         const long p = Find(t, msg);
         if (p >= 0)
             t.erase(p, msg.size());
     }
-    for (long i = 0; i < Len(t); ++i)  // C2
+    // Capitals lower-cased, never the second byte of a Chinese character.
+    for (long i = 0; i < Len(t); ++i)
         if (t[i] >= 'A' && t[i] <= 'Z' && IsStart(t, i))
             t[i] = static_cast<char>(t[i] + 32);
-    if (!t.empty()) {  // C3
+    // Full-width signs typed with a Chinese input method become ASCII.
+    if (!t.empty()) {
         for (const auto& fw : calctext::FULL_WIDTH) {
             for (long p = Find(t, fw.m_szWide); p >= 0; p = Find(t, fw.m_szWide))
                 t.replace(p, 2, 1, fw.m_cAscii);
         }
     }
-    t = DeleteBlanks(t);          // C4
-    return FixPairsAndPoints(t);  // C5
+    t = DeleteBlanks(t);
+    return FixPairsAndPoints(t);
 }
 
 std::string PrepareForEvaluation(std::string t)
 {
-    t = DeleteBlanks(t);                    // P1
-    t = StripAnnotations(t);                // P2
-    t = FixPairsAndPoints(t);               // P3
-    for (long k = 0; k <= Len(t) - 2; ++k)  // P4
+    // The text as the evaluator takes it: no blanks, no annotations, and
+    // what removing them leaves of brackets and points repaired.
+    t = DeleteBlanks(t);
+    t = StripAnnotations(t);
+    t = FixPairsAndPoints(t);
+    // A sign after an opening bracket or at the start becomes a
+    // subtraction from 0, the only minus the evaluator knows.
+    for (long k = 0; k <= Len(t) - 2; ++k)
         if (At(t, k, '(') && At(t, k + 1, '-'))
             t.insert(k + 1, "0");
-    if (t.empty())  // P5
+    if (t.empty())
         t = "0.0";
-    if (At(t, 0, '-'))  // P6
+    if (At(t, 0, '-'))
         t.insert(0, "0");
     return t;
 }
@@ -323,10 +331,12 @@ double CLiteralCalc::Finite(double v)
 
 std::string CLiteralCalc::PrepareExpression(const std::string& text)
 {
-    if (text.empty())  // E1
+    if (text.empty())
         return text;
     ++m_nDepth;
-    if (m_nDepth == 1) {  // E2, outermost only
+    // Only the outermost call starts a fresh outcome: a function's
+    // argument prepared inside it adds to the same one.
+    if (m_nDepth == 1) {
         m_strCalcError.clear();
         m_bCalcOk = 1;
     }
@@ -350,7 +360,8 @@ std::string CLiteralCalc::PrepareExpression(const std::string& text)
 
 std::string CLiteralCalc::ReduceFunctions(std::string t)
 {
-    for (long i = 0; i < Len(t); ++i)  // F1
+    // Function names are matched in lower case.
+    for (long i = 0; i < Len(t); ++i)
         if (t[i] >= 'A' && t[i] <= 'Z' && IsStart(t, i))
             t[i] = static_cast<char>(t[i] + 32);
     static const char* const names[] = {"log", "sin", "cos", "tan", "ctg", "sqrt"};
@@ -422,7 +433,8 @@ std::string CLiteralCalc::ReduceFunctions(std::string t)
 
 double CLiteralCalc::Evaluate(const std::string& t)
 {
-    // V1
+    // Tokens: a run of digits and points is a number, anything else one
+    // character.
     std::vector<std::string> tokens;
     for (long i = 0; i < Len(t);) {
         long j = i;
@@ -433,7 +445,7 @@ double CLiteralCalc::Evaluate(const std::string& t)
         tokens.push_back(t.substr(i, j - i));
         i = j;
     }
-    // V2
+    // Postfix order by the operators' precedence and the brackets.
     std::vector<std::string> postfix, ops;
     auto top = [&]() { return ops.empty() ? std::string() : ops.back(); };
     for (const std::string& tok : tokens) {
@@ -474,7 +486,8 @@ double CLiteralCalc::Evaluate(const std::string& t)
         ops.pop_back();
     }
     postfix.push_back("#");
-    // V3
+    // The postfix run on a stack that never empties: a missing operand
+    // counts as 0.
     std::vector<double> values(1, 0.0);
     for (const std::string& tok : postfix) {
         if (tok == "#")
@@ -524,11 +537,14 @@ double CLiteralCalc::Evaluate(const std::string& t)
 
 std::string CLiteralCalc::CalcExpressionText(const std::string& text)
 {
-    std::string t = CleanExpression(text);                // T1
-    t.erase(ResultSeparatorTrue(t));                      // T2
-    const double value = Evaluate(PrepareExpression(t));  // T4
+    // The old result goes before the expression is calculated again; the
+    // value is rounded half up one place further than shown, then printed
+    // with the old program's formatting after any error message.
+    std::string t = CleanExpression(text);
+    t.erase(ResultSeparatorTrue(t));
+    const double value = Evaluate(PrepareExpression(t));
     const double rounded = RoundHalfUp(value, m_nDecimals + 1);
-    return m_strCalcError + t + "=" + LegacyFixed(rounded, m_nDecimals);  // T5, T6
+    return m_strCalcError + t + "=" + LegacyFixed(rounded, m_nDecimals);
 }
 
 }  // namespace literal
