@@ -383,6 +383,9 @@ CClipboardOps::EPasteEnd CClipboardOps::PasteUndrawn()
     // Pasted reference names are cleaned.
     if (bRefWritten)
         CleanPastedNames(r1, r2);
+    // Rows elsewhere that use a pasted row's name: their items' totals and
+    // unit lists follow.
+    m_Summary.RefreshItemsOfRows(m_Calc.TakeRecalculatedUsers(), true);
     if (c1 <= COL_UNIT && c2 >= COL_SIZE)
         m_Summary.RefreshUnitListsOf(r1, r2, bListsCurrent);
     FitRows(r1, r2);

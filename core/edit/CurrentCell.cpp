@@ -39,9 +39,11 @@ bool CCurrentCell::Commit(SCommitMode mode)
             m_History.RecordCellEdit(row, col, commit.m_strOldText);
     }
     // Leaving a cell refreshes its item even when nothing was typed.
-    if (mode.m_bRefreshItem)
+    if (mode.m_bRefreshItem) {
         m_Summary.RefreshItemOf(row, col, changed);
-    else if (changed && (col == COL_SIZE || col == COL_UNIT))
+        // Rows in other items may use the cell's value through its name.
+        m_Summary.RefreshItemsOfRows(m_Calc.TakeRecalculatedUsers());
+    } else if (changed && (col == COL_SIZE || col == COL_UNIT))
         m_Summary.NoteUnitListsBehind();
     return changed;
 }

@@ -427,6 +427,22 @@ void CSummaryItems::RenumberItemsFrom(int row, long delta)
     }
 }
 
+void CSummaryItems::RefreshItemsOfRows(std::vector<int> rows, bool bUnitLists)
+{
+    const SheetGrid& grid = m_Calc.Grid();
+    std::sort(rows.begin(), rows.end());
+    int end = 0;  // the last row of the item refreshed last
+    for (int r : rows) {
+        if (r <= end || r < 1 || r >= grid.Rows() || IsSummaryRow(grid, r))
+            continue;
+        RefreshItemOf(r, COL_FORMULA, false);
+        const int above = SummaryRowAbove(grid, r);
+        if (bUnitLists && above >= 0)
+            UpdateUnitList(above);
+        end = ItemEnd(grid, r);
+    }
+}
+
 void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
 {
     SheetGrid& grid = m_Calc.Grid();

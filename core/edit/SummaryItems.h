@@ -49,6 +49,9 @@ public:
     // when leaving it changed its text (only then is a unit carried to the
     // other rows of its category).
     void RefreshItemOf(int row, int col, bool bChanged = true);
+    // The totals of the items holding the rows (a name's users whose value
+    // changed), each item once; with bUnitLists their unit lists too.
+    void RefreshItemsOfRows(std::vector<int> rows, bool bUnitLists = false);
     // Totals of the items around rows first .. last recomputed.
     void RecomputeStretch(int first, int last);
     // Every summary row's unit list recomputed.

@@ -83,7 +83,6 @@ void CUndoCommands::Replay(SUndoStep& step, bool bUndo)
         if (step.m_nCol1 <= COL_FORMULA && step.m_nCol2 >= COL_FORMULA)
             m_Calc.ColourFormulaCells(step.m_nRow1, last);
         m_Summary.RecomputeStretch(step.m_nRow1, last);
-        m_Summary.RefreshUnitLists();
         m_Calc.RebuildRefTable();
         // A named row whose value came back carries it on to the rows using
         // it, as its commit did; left alone they would keep the value the
@@ -92,5 +91,7 @@ void CUndoCommands::Replay(SUndoStep& step, bool bUndo)
             for (int r = step.m_nRow1; r <= last; ++r)
                 if (grid.TextMatrix(r, COL_SEQ).empty() && !grid.TextMatrix(r, COL_REF).empty())
                     m_Calc.PropagateValue(r, celltext::ValueOrZero(grid.TextMatrix(r, COL_FORMULA)));
+        m_Summary.RefreshItemsOfRows(m_Calc.TakeRecalculatedUsers());
+        m_Summary.RefreshUnitLists();
     }
 }

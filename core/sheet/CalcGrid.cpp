@@ -782,7 +782,16 @@ void CCalcGrid::PropagateValue(int row, const std::string& value)
                 index.SetEntryValue(e, v);
         }
         index.NoteEntry(next);
+        m_RecalculatedUsers.push_back(next);
     }
+}
+
+std::vector<int> CCalcGrid::TakeRecalculatedUsers()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    std::vector<int> rows;
+    rows.swap(m_RecalculatedUsers);
+    return rows;
 }
 
 void CCalcGrid::RefreshNameUsers(int row, const std::string& name)

@@ -119,6 +119,9 @@ public:
     int CheckCircular(int row, const std::string& text);
     void PropagateValue(int row, const std::string& value);
     void RefreshNameUsers(int row, const std::string& name);
+    // The rows PropagateValue rewrote since the last call: their items'
+    // totals are the caller's to refresh.
+    std::vector<int> TakeRecalculatedUsers();
 
     // Decimals commands: change the number of decimals, store it and start
     // the recalculation of all rows on the worker thread.
@@ -173,6 +176,7 @@ private:
     std::vector<std::vector<int>> m_Below;  // per row: duplicated names its search reached
     std::vector<int> m_PathCount;           // per name id: on the path of the running check (0 outside one)
     int m_nStamp = 0;
+    std::vector<int> m_RecalculatedUsers;
 
     std::recursive_mutex m_Mutex;
     std::thread m_Worker;
