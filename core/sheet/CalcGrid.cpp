@@ -233,6 +233,7 @@ void CCalcGrid::ResetSheet()
     m_Grid.SetFixedRows(1);
     m_Grid.Clear();
     m_pIndex->Clear();
+    m_RecalculatedUsers.clear();  // rows of the old sheet
     for (int row = 0; row < m_Grid.Rows(); ++row)
         m_Grid.SetRowHeight(row, m_Grid.LineHeight());
 
