@@ -448,62 +448,76 @@ void CSummaryItems::RefreshItemOf(int row, int col, bool bChanged)
     SheetGrid& grid = m_Calc.Grid();
     if (row < 1 || row >= grid.Rows() || IsSummaryRow(grid, row))
         return;
-    if (col == COL_SIZE || col == COL_FORMULA) {
-        const int above = SummaryRowAbove(grid, row);
-        if (above < 0)
-            return;
-        std::string total = TotalText(above + 1, ItemEnd(grid, row));
-        // After an expression the unit list stays as it is, even when the
-        // total gained or lost a line.
-        const bool bListMayLag = col == COL_FORMULA && m_bListsCurrent && total != grid.TextMatrix(above, COL_FORMULA);
-        grid.SetTextMatrix(above, COL_FORMULA, total);
-        m_Calc.FitRowHeight(above);
-        if (bListMayLag && grid.TextMatrix(above, COL_UNIT) != ComputedUnitList(above))
-            m_bListsCurrent = false;
-    }
+    if ((col == COL_SIZE || col == COL_FORMULA) && !RefreshTotalOf(row, col == COL_FORMULA))
+        return;
     if (col != COL_UNIT && col != COL_SIZE)
         return;
+    if (!grid.TextMatrix(row, COL_SIZE).empty()) {
+        if (col == COL_SIZE)
+            TakeCategoryUnit(row);
+        else if (bChanged && !grid.TextMatrix(row, COL_UNIT).empty())  // an empty unit wipes nothing
+            SpreadUnit(row);
+    }
+    RefreshUnitLists();
+}
 
+bool CSummaryItems::RefreshTotalOf(int row, bool bExpression)
+{
+    SheetGrid& grid = m_Calc.Grid();
+    const int above = SummaryRowAbove(grid, row);
+    if (above < 0)
+        return false;
+    std::string total = TotalText(above + 1, ItemEnd(grid, row));
+    // After an expression the unit list stays as it is, even when the
+    // total gained or lost a line.
+    const bool bListMayLag = bExpression && m_bListsCurrent && total != grid.TextMatrix(above, COL_FORMULA);
+    grid.SetTextMatrix(above, COL_FORMULA, total);
+    m_Calc.FitRowHeight(above);
+    if (bListMayLag && grid.TextMatrix(above, COL_UNIT) != ComputedUnitList(above))
+        m_bListsCurrent = false;
+    return true;
+}
+
+void CSummaryItems::SpreadUnit(int row)
+{
+    // A unit just typed goes to every other row of the same category; the
+    // copies belong to the commit's undo step.
+    SheetGrid& grid = m_Calc.Grid();
     const std::string unit = grid.TextMatrix(row, COL_UNIT);
     const std::string size = grid.TextMatrix(row, COL_SIZE);
     const int lastRow = grid.Rows() - 2;
-    if (!size.empty()) {
-        if (col == COL_UNIT) {
-            // A unit just typed goes to every other row of the same category
-            // (an empty one wipes nothing); the copies belong to the
-            // commit's undo step.
-            if (!bChanged || unit.empty()) {
-                RefreshUnitLists();
-                return;
-            }
-            std::vector<int> rows;
-            for (int r = 1; r <= lastRow; ++r) {
-                if (r == row || !grid.TextMatrix(r, COL_SEQ).empty())
-                    continue;
-                if (SameCategory(grid.TextMatrix(r, COL_SIZE), size) && grid.TextMatrix(r, COL_UNIT) != unit)
-                    rows.push_back(r);
-            }
-            if (!rows.empty())
-                m_History.WidenTopStep(grid, row, COL_UNIT, rows.front(), rows.back());
-            for (int r : rows) {
-                grid.SetTextMatrix(r, COL_UNIT, unit);
-                m_Calc.FitRowHeight(r);
-            }
-        } else {
-            // A new category takes the unit its other rows already have.
-            for (int r = 1; r <= lastRow; ++r) {
-                if (!grid.TextMatrix(r, COL_SEQ).empty())
-                    continue;
-                const std::string& other = grid.TextMatrix(r, COL_UNIT);
-                if (!other.empty() && other != unit && SameCategory(grid.TextMatrix(r, COL_SIZE), size)) {
-                    grid.SetTextMatrix(row, COL_UNIT, other);
-                    m_Calc.FitRowHeight(row);
-                    break;
-                }
-            }
+    std::vector<int> rows;
+    for (int r = 1; r <= lastRow; ++r) {
+        if (r == row || !grid.TextMatrix(r, COL_SEQ).empty())
+            continue;
+        if (SameCategory(grid.TextMatrix(r, COL_SIZE), size) && grid.TextMatrix(r, COL_UNIT) != unit)
+            rows.push_back(r);
+    }
+    if (!rows.empty())
+        m_History.WidenTopStep(grid, row, COL_UNIT, rows.front(), rows.back());
+    for (int r : rows) {
+        grid.SetTextMatrix(r, COL_UNIT, unit);
+        m_Calc.FitRowHeight(r);
+    }
+}
+
+void CSummaryItems::TakeCategoryUnit(int row)
+{
+    // A new category takes the unit its other rows already have.
+    SheetGrid& grid = m_Calc.Grid();
+    const std::string unit = grid.TextMatrix(row, COL_UNIT);
+    const std::string size = grid.TextMatrix(row, COL_SIZE);
+    const int lastRow = grid.Rows() - 2;
+    for (int r = 1; r <= lastRow; ++r) {
+        if (!grid.TextMatrix(r, COL_SEQ).empty())
+            continue;
+        const std::string& other = grid.TextMatrix(r, COL_UNIT);
+        if (!other.empty() && other != unit && SameCategory(grid.TextMatrix(r, COL_SIZE), size)) {
+            grid.SetTextMatrix(row, COL_UNIT, other);
+            m_Calc.FitRowHeight(row);
+            break;
         }
     }
-    RefreshUnitLists();
 }
 
 void CSummaryItems::RecomputeStretch(int first, int last)

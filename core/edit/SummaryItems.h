@@ -94,6 +94,13 @@ public:
     static void AppendTotalValue(std::string& out, double sum, int decimals);
 
 private:
+    // The total of the item holding calculation row `row` rewritten; false
+    // when no summary row heads it.
+    bool RefreshTotalOf(int row, bool bExpression);
+    // The unit of row `row` copied to the other rows of its category, and
+    // the category's unit taken over by it.
+    void SpreadUnit(int row);
+    void TakeCategoryUnit(int row);
     void UpdateUnitList(int s);
     // The unit list RefreshUnitLists writes into summary row s.
     std::string ComputedUnitList(int s) const;
