@@ -463,21 +463,21 @@ bool CSheetSession::IsCommandEnabled(int id) const
 
 bool CSheetSession::AppendText(const std::string& text)
 {
-    CUserAction action(m_Group);
-    CLock lock(m_Grid.Mutex());
-    if (!m_Bulk.ConfirmText(text))
-        return false;
-    NoteChange(m_Bulk.AppendToCells());
-    return true;
+    return BulkText(text, true);
 }
 
 bool CSheetSession::RemoveText(const std::string& text)
+{
+    return BulkText(text, false);
+}
+
+bool CSheetSession::BulkText(const std::string& text, bool bAppend)
 {
     CUserAction action(m_Group);
     CLock lock(m_Grid.Mutex());
     if (!m_Bulk.ConfirmText(text))
         return false;
-    NoteChange(m_Bulk.RemoveFromCells());
+    NoteChange(bAppend ? m_Bulk.AppendToCells() : m_Bulk.RemoveFromCells());
     return true;
 }
 

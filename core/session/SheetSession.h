@@ -159,6 +159,9 @@ private:
 
     // The document counts as modified when bChanged.
     void NoteChange(bool bChanged);
+    // The bulk dialog confirmed with text: appended to the selected
+    // expressions, or removed from them.
+    bool BulkText(const std::string& text, bool bAppend);
     // (row, col) made current; the cell left is committed (recorded for
     // undo, its item refreshed).
     void MoveCurrentCell(int row, int col);
