@@ -290,11 +290,16 @@ void CSheetSession::EditorClipboardKey(ESheetKey key)
 
 void CSheetSession::Enter()
 {
+    EnterMove(ReadEnterDirection(m_Key));
+}
+
+void CSheetSession::EnterMove(const std::string& direction)
+{
     SheetGrid& sheet = Sheet();
     int row = sheet.Row();
     int col = sheet.Col();
-    EnterTarget(ReadEnterDirection(m_Key), sheet.Rows(), row, col);
-    // Where Enter does not move, an open editor keeps what was typed.
+    EnterTarget(direction, sheet.Rows(), row, col);
+    // Where the key does not move, an open editor keeps what was typed.
     if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
         return;
     MoveCurrentCell(row, col);
@@ -356,16 +361,7 @@ void CSheetSession::PageMove(ESheetKey key)
 
 void CSheetSession::TabMove(bool bBack)
 {
-    SheetGrid& sheet = Sheet();
-    int row = sheet.Row();
-    int col = sheet.Col();
-    EnterTarget(bBack ? "LEFT" : "RIGHT", sheet.Rows(), row, col);
-    // Where Tab does not move, an open editor keeps what was typed.
-    if (row == sheet.Row() && col == sheet.Col() && m_Editor.IsShown())
-        return;
-    MoveCurrentCell(row, col);
-    if (sheet.Text().empty())
-        OpenEditor(std::string());
+    EnterMove(bBack ? "LEFT" : "RIGHT");
 }
 
 void CSheetSession::Wheel(bool bDown)

@@ -174,6 +174,9 @@ private:
     bool MoveKey(ESheetKey key);
     void EditKey(ESheetKey key);
     void Enter();
+    // The move of Enter in a direction of the settings ("DOWN", "RIGHT",
+    // ...); an empty cell reached opens the editor.
+    void EnterMove(const std::string& direction);
     void Arrow(ESheetKey key);
     // Moves that leave the cell as a click does: an open edit is committed
     // (recorded for undo) and nothing opens on the new cell.
