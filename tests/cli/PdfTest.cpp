@@ -7,18 +7,13 @@
 #include <string>
 
 #include "tests/RunProgram.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
 class PdfTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char dir[] = "/tmp/qtx_pdf_test_XXXXXX";
-        ASSERT_TRUE(mkdtemp(dir));
-        m_strDir = dir;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_strDir); }
+    void SetUp() override { ASSERT_FALSE(m_strDir.empty()); }
     testrun::SRun Run(const std::string& command, const std::string& input = "")
     {
         return testrun::Shell(command, m_strDir, input);
@@ -33,7 +28,8 @@ protected:
     // The PDF's text as a reader would copy it, in its printed layout.
     std::string Text(const std::string& pdf) { return Run("pdftotext -layout " + m_strDir + "/" + pdf + " -").m_strOut; }
 
-    std::string m_strDir;
+    const CTempFolder m_Folder{"qtx-pdf"};
+    const std::string m_strDir = m_Folder.Path();
 };
 
 const std::string SAMPLE = std::string(QTX_SOURCE_DIR) + "/examples/sample.qtx ";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/RunProgram.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -19,20 +20,17 @@ using testrun::SRun;
 // with bFullDisk its standard output goes to a device that is always full.
 SRun Qtx(const std::vector<std::string>& args, const std::string& input = "", bool bFullDisk = false)
 {
-    char dir[] = "/tmp/qtx_calc_test_XXXXXX";
-    if (!mkdtemp(dir))
+    const CTempFolder folder("qtx-calc");
+    const std::string& dir = folder.Path();
+    if (dir.empty())
         return {};
     // A settings file of its own, so that no run touches the user's store.
-    std::string cmd = "QUANTORIX_SETTINGS=" + testrun::Quote(dir + std::string("/settings.ini")) + " " + testrun::Quote(QTX_BINARY);
+    std::string cmd = "QUANTORIX_SETTINGS=" + testrun::Quote(dir + "/settings.ini") + " " + testrun::Quote(QTX_BINARY);
     for (const std::string& a : args)
         cmd += " " + testrun::Quote(a);
     if (bFullDisk)
         cmd = "{ " + cmd + " >/dev/full; }";
-    const SRun run = testrun::Shell(cmd, dir, input);
-    for (const char* file : {"/run.in", "/run.out", "/run.err", "/settings.ini"})
-        std::remove((dir + std::string(file)).c_str());
-    rmdir(dir);
-    return run;
+    return testrun::Shell(cmd, dir, input);
 }
 
 const std::string DIV = "notice: 错误!被除数的运算结果为零。\n";

@@ -15,6 +15,7 @@
 
 #include "PlainSheet.h"
 #include "core/document/SheetDocument.h"
+#include "tests/TempFolder.h"
 #include "tests/TestPrompt.h"
 
 // A file's bytes as the disk holds them, and a file made of given bytes.
@@ -35,14 +36,11 @@ class CDocumentFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/qtx-doc-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_strDir = pattern;
+        ASSERT_FALSE(m_strDir.empty());
         std::filesystem::create_directory(m_strDir + "/cache");
         m_Doc.SetCacheFolder(m_strDir + "/cache");
         m_Key.WriteValue("WorkDir", m_strDir);
     }
-    void TearDown() override { std::filesystem::remove_all(m_strDir); }
 
     std::string P(const std::string& name) const { return m_strDir + "/" + name; }
 
@@ -70,7 +68,8 @@ protected:
         return !path.empty() && OpenPath(path);
     }
 
-    std::string m_strDir;
+    const CTempFolder m_Folder{"qtx-doc"};
+    const std::string m_strDir = m_Folder.Path();
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CPlainSheet m_Sheet;

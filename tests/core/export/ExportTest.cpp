@@ -22,6 +22,7 @@
 #include "core/settings/SettingsStore.h"
 #include "core/text/TextCodec.h"
 #include "tests/RunProgram.h"
+#include "tests/TempFolder.h"
 #include "tests/TestPrompt.h"
 
 namespace fs = std::filesystem;
@@ -56,18 +57,9 @@ class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "qtx-export-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
-        m_strDir = pattern;
-        m_State.SetPrompt(&m_Prompt);
+        ASSERT_FALSE(m_strDir.empty());
         m_pSession = std::make_unique<CSheetSession>(m_State, m_Store, m_Prompt, m_Clipboard);
         m_pSession->Start();
-    }
-    void TearDown() override
-    {
-        m_pSession.reset();
-        std::error_code ec;
-        fs::remove_all(m_strDir, ec);
     }
 
     SheetGrid& Sheet() { return m_pSession->Sheet(); }
@@ -86,7 +78,8 @@ protected:
     }
     std::string Path(const std::string& name) const { return m_strDir + "/" + name; }
 
-    std::string m_strDir;
+    const CTempFolder m_Folder{"qtx-export"};
+    const std::string m_strDir = m_Folder.Path();
     CMemorySettingsStore m_Store;
     CCalcState m_State;
     CTestPrompt m_Prompt;
@@ -299,9 +292,9 @@ TEST_F(ExportTest, AFullSheetFitsTheOlderFormat)
 
 TEST(QtxXls, ExportsASheetFileFromTheCommandLine)
 {
-    std::string pattern = (fs::temp_directory_path() / "qtx-xls-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(&pattern[0]), nullptr);
-    const std::string dir = pattern;
+    const CTempFolder folder("qtx-xls");
+    const std::string& dir = folder.Path();
+    ASSERT_FALSE(dir.empty());
     const std::string qtx = "QUANTORIX_SETTINGS=" + Quote(dir + "/s.ini") + " XDG_CACHE_HOME=" + Quote(dir) + " " + Quote(QTX_BINARY);
     const std::string script = "edit 1 1 砖\nsummary\nedit 2 2 C20\nedit 2 3 1+2\nsaveas " + dir + "/s.qtx\n";
     ASSERT_EQ(Shell(qtx + " run -", dir, script).m_nExit, 0);
@@ -317,7 +310,6 @@ TEST(QtxXls, ExportsASheetFileFromTheCommandLine)
 
     for (const auto& [args, exit] : {std::pair<std::string, int>{Quote(dir + "/none.qtx") + " " + Quote(dir + "/x.xls"), 1}, {"--bad a b", 2}, {"a", 2}})
         EXPECT_EQ(Shell(qtx + " xls " + args, dir).m_nExit, exit) << args;
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
 #include "core/settings/SettingsStore.h"
+#include "tests/TempFolder.h"
 #include "tests/TestPrompt.h"
 
 namespace {
@@ -20,14 +21,11 @@ class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/qtx-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_strDir = pattern;
+        ASSERT_FALSE(m_strDir.empty());
         m_Key.WriteValue("WorkDir", m_strDir);
         m_State.SetPrompt(&m_Prompt);
         m_Session.Start();
     }
-    void TearDown() override { std::filesystem::remove_all(m_strDir); }
 
     void Edit(int row, int col, const std::string& text)
     {
@@ -38,7 +36,8 @@ protected:
     const std::string& Cell(int row, int col) { return m_Session.Sheet().TextMatrix(row, col); }
     bool CanUndo() { return m_Session.IsCommandEnabled(cmdid::EDIT_UNDO); }
 
-    std::string m_strDir;
+    const CTempFolder m_Folder{"qtx-files"};
+    const std::string m_strDir = m_Folder.Path();
     CMemorySettingsStore m_Store;
     CSettingsKey m_Key{m_Store};
     CCalcState m_State;

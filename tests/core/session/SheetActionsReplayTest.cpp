@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fuzz/SheetActions.h"
+#include "tests/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -28,18 +29,9 @@ std::vector<fs::path> CorpusFiles()
 
 class SheetActionsReplay : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "qtx-replay-XXXXXX").string();
-        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-        m_Folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_Folder, ec);
-    }
-    std::string m_Folder;
+    void SetUp() override { ASSERT_FALSE(m_Folder.empty()); }
+    const CTempFolder m_Temp{"qtx-replay"};
+    const std::string m_Folder = m_Temp.Path();
 };
 
 }  // namespace
