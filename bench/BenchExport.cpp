@@ -38,7 +38,6 @@ struct SBench {
     {
         if (!BenchFolder().IsValid())  // made first, so it outlives the session
             std::abort();
-        m_State.SetPrompt(&m_Prompt);
         m_pSession = std::make_unique<CSheetSession>(m_State, m_Store, m_Prompt, m_Clipboard);
         m_pSession->Start();
         Fill(m_pSession->Sheet());

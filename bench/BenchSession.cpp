@@ -59,7 +59,6 @@ struct SSession {
 
     SSession()
     {
-        m_State.SetPrompt(&m_Prompt);
         m_Session.SetProgress(&m_Progress);
         m_Session.Start();
     }

@@ -41,7 +41,6 @@ int XlsMain(const std::vector<std::string>& args)
     CScriptPrompt prompt(shown);
     CIniSettingsStore store;
     CCalcState state;
-    state.SetPrompt(&prompt);
     CMemoryClipboard clipboard;
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();

@@ -136,7 +136,6 @@ bool DialogOffers(const std::string& name, const std::string& value)
 CRunSession::CRunSession(std::ostream& out) : m_Out(out), m_Prompt(out)
 {
     m_pStore = std::make_unique<CIniSettingsStore>();
-    m_State.SetPrompt(&m_Prompt);
     m_pSheet = std::make_unique<CSheetSession>(m_State, *m_pStore, m_Prompt, m_Clipboard);
     m_pSheet->Start();
 }

@@ -58,6 +58,10 @@ void CSheetSession::ResetSheet()
 
 void CSheetSession::NoteChange(bool bChanged)
 {
+    // Whatever the action, rows in other items that its values reached
+    // through names get their items' totals now, before any later action
+    // can move them.
+    m_Summary.RefreshItemsOfRows(m_Grid.TakeRecalculatedUsers());
     if (bChanged)
         m_Document.SetModified(true);
 }

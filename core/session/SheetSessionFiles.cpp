@@ -60,7 +60,6 @@ bool CSheetSession::NewFile()
     Sheet().SetRows(1);
     ResetSheet();
     m_Document.StartNew();
-    m_Summary.RefreshItemList();
     return true;
 }
 
