@@ -20,8 +20,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -207,9 +205,7 @@ void BM_OpenLargeFile(benchmark::State& state)
         desk.Show();
         state.ResumeTiming();
     }
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    state.counters["peak_rss_mb"] = PeakMiB();
 }
 BENCHMARK(BM_OpenLargeFile)->Unit(benchmark::kMillisecond)->Iterations(2);
 

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BenchFiles.h"
+#include "bench/ResidentMemory.h"
 #include "core/edit/ClipboardOps.h"
 #include "core/engine/CalcState.h"
 #include "core/session/SheetSession.h"
@@ -14,8 +15,6 @@
 #include "ui/print/PdfPrint.h"
 
 #include <QApplication>
-
-#include <sys/resource.h>
 
 #include <ctime>
 #include <memory>
@@ -55,13 +54,6 @@ struct SFullSheet {
         }
     }
 };
-
-double PeakMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 void BM_FullSheetToPdf(benchmark::State& state)
 {

@@ -101,10 +101,11 @@ bool CCellEditor::MoveCaret(ESheetKey key)
         if (m_nCaret > 0)
             m_nCaret = PrevChar(m_nCaret);
         break;
-    default:  // SHEETKEY_SHIFT_RIGHT
+    case SHEETKEY_SHIFT_RIGHT:
         if (m_nCaret < n)
             m_nCaret = NextChar(m_nCaret);
         break;
+    default: return false;
     }
     return true;
 }
@@ -140,7 +141,7 @@ void CCellEditor::Bracket(ESheetKey key)
             m_nCaret = m_nAnchor = m_nCaret + 2;
         }
         break;
-    default:  // SHEETKEY_F6
+    case SHEETKEY_F6:
         // Everything after the caret goes into brackets.
         if (HasSelection()) {
             Wrap("(", ")", false);
@@ -150,6 +151,7 @@ void CCellEditor::Bracket(ESheetKey key)
             m_nCaret = m_nAnchor = m_strText.size();
         }
         break;
+    default: break;
     }
 }
 

@@ -18,6 +18,9 @@ std::string CleanExpression(const std::string& text);
 // repaired.
 std::string PrepareForEvaluation(const std::string& text);
 
+// A cell's expression text as the evaluator takes it: both passes.
+inline std::string PrepareCleaned(const std::string& text) { return PrepareForEvaluation(CleanExpression(text)); }
+
 // Position of the last "=" outside annotations, or the text length.
 std::size_t FindResultSeparator(const std::string& text);
 

@@ -37,11 +37,6 @@ bool HasLineBreak(const std::string& text)
     return text.find('\n') != std::string::npos;
 }
 
-std::string PrepareCleaned(const std::string& text)
-{
-    return exprtext::PrepareForEvaluation(exprtext::CleanExpression(text));
-}
-
 }  // namespace
 
 // Keeps the worker's message boxes until the interface thread shows them.
@@ -88,8 +83,7 @@ public:
     void Build(int origin, int rows, Successors successors, std::vector<int>& order)
     {
         order.clear();
-        if (m_Local.size() < static_cast<std::size_t>(rows))
-            m_Local.resize(static_cast<std::size_t>(rows), -1);
+        Reserve(static_cast<std::size_t>(rows));
         m_Nodes.assign(1, origin);
         m_EdgeStart.clear();
         m_Edges.clear();
@@ -623,7 +617,7 @@ private:
         const bool scan = m_Index.HasIrregularNames();
         std::string prepared;
         if (!cached || scan)
-            prepared = PrepareCleaned(formula);
+            prepared = exprtext::PrepareCleaned(formula);
         if (cached)
             m_Tokens = m_Index.TokensOfRow(r);
         else
@@ -722,7 +716,7 @@ void CCalcGrid::UsersOfName(const std::string& name, std::vector<int>& out, int 
     } else {
         // A name written from outside that the index does not list: scanned.
         for (int i = 1; i < m_Grid.Rows(); ++i)
-            if (celltext::OccursAsOperand(PrepareCleaned(m_Grid.TextMatrix(i, COL_FORMULA)), name))
+            if (celltext::OccursAsOperand(exprtext::PrepareCleaned(m_Grid.TextMatrix(i, COL_FORMULA)), name))
                 out.push_back(i);
     }
     // A total names categories, never rows, even one that reads like a name.
@@ -807,8 +801,8 @@ void CCalcGrid::RefreshNameUsers(int row, const std::string& name)
     // from does not carry its own name on.
     std::vector<int> order;
     OrderUsers(
-        -1, PrepareCleaned(name),
-        [&](int r) { return r != row && index.RowHasName(r) ? PrepareCleaned(index.NameOfRow(r)) : std::string(); },
+        -1, exprtext::PrepareCleaned(name),
+        [&](int r) { return r != row && index.RowHasName(r) ? exprtext::PrepareCleaned(index.NameOfRow(r)) : std::string(); },
         order);
     for (int next : order) {
         // Recalculated for its effects only (messages, the calculation

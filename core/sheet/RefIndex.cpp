@@ -1,6 +1,7 @@
 #include "core/sheet/RefIndex.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/engine/ExprText.h"
 #include "core/engine/GbkText.h"
@@ -108,13 +109,8 @@ void CRefIndex::NoteRowsInserted(int first, int count)
         return;
     const bool atEnd = first >= static_cast<int>(m_Rows.size());
     const std::size_t at = std::min<std::size_t>(first, m_Rows.size());
-    const std::size_t old = m_Rows.size();
-    m_Rows.resize(old + static_cast<std::size_t>(count));
-    if (at < old) {
-        std::move_backward(m_Rows.begin() + at, m_Rows.begin() + old, m_Rows.end());
-        for (std::size_t i = at; i < at + static_cast<std::size_t>(count); ++i)
-            m_Rows[i] = SRow();
-    }
+    std::vector<SRow> fresh(static_cast<std::size_t>(count));  // rows move, they are not copied
+    m_Rows.insert(m_Rows.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     if (!m_RecalcTexts.empty())
         m_RecalcTexts.insert(m_RecalcTexts.begin() + at, static_cast<std::size_t>(count), std::string());
     if (!atEnd) {
@@ -238,7 +234,7 @@ void CRefIndex::RecomputeRow(int row)
     std::vector<int> tokens;
     std::string prepared;
     if (!formula.empty()) {
-        prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula));
+        prepared = exprtext::PrepareCleaned(formula);
         TokensOfText(prepared, tokens);
     }
     SRow& info = m_Rows[row];
@@ -286,7 +282,7 @@ void CRefIndex::Refresh()
             const std::string name = celltext::WithoutLineBreaks(m_Grid.TextMatrix(row, COL_REF));
             info.m_nNameId = name.empty() ? -1 : Intern(name);
             if (!formula.empty()) {
-                std::string prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(formula));
+                std::string prepared = exprtext::PrepareCleaned(formula);
                 TokensOfText(prepared, info.m_Tokens);
                 KeepPrepared(info, info.m_Tokens, prepared);
             }
@@ -383,7 +379,7 @@ const std::string& CRefIndex::PreparedExpression(int row)
     CatchUp();
     SRow& info = m_Rows[row];
     if (!info.m_pExpr) {
-        std::string prepared = exprtext::PrepareForEvaluation(exprtext::CleanExpression(m_Grid.TextMatrix(row, COL_FORMULA)));
+        std::string prepared = exprtext::PrepareCleaned(m_Grid.TextMatrix(row, COL_FORMULA));
         prepared.erase(exprtext::FindResultSeparator(prepared));
         info.m_pExpr = std::make_unique<std::string>(std::move(prepared));
     }
