@@ -1,7 +1,5 @@
 #include "cli/QtxCommon.h"
 
-#include <sstream>
-
 #include "core/text/TextCodec.h"
 
 namespace qtx {
@@ -58,17 +56,6 @@ std::string ScriptPath(const std::string& utf8)
         plain += c;
     }
     return plain;
-}
-
-std::string LastMessage(const std::string& shown, const std::string& fallback)
-{
-    static const std::string MESSAGE = "message: ";
-    std::string reason = fallback;
-    std::istringstream lines(shown);
-    for (std::string line; std::getline(lines, line);)
-        if (line.compare(0, MESSAGE.size(), MESSAGE) == 0)
-            reason = line.substr(MESSAGE.size());
-    return reason;
 }
 
 }  // namespace qtx

@@ -22,10 +22,6 @@ std::string ScriptText(const std::string& utf8, bool* pReplaced = nullptr);
 // A script argument that names a file: unescaped, not converted.
 std::string ScriptPath(const std::string& utf8);
 
-// The reason a failed command gives: the text of the last message box among
-// the lines a CScriptPrompt printed ("message: TEXT"), else the fallback.
-std::string LastMessage(const std::string& shown, const std::string& fallback);
-
 int CalcMain(const std::vector<std::string>& args);
 int RunMain(const std::vector<std::string>& args);
 // qtx dump FILE: prints what a sheet file holds.

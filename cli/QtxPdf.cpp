@@ -162,14 +162,14 @@ int PdfMain(const std::vector<std::string>& args)
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
     if (!session.OpenPath(files[0])) {
-        std::cerr << "qtx pdf: " << files[0] << ": " << LastMessage(shown.str(), "cannot open the sheet") << "\n";
+        std::cerr << "qtx pdf: " << files[0] << ": " << prompt.LastMessage("cannot open the sheet") << "\n";
         return EXIT_FAILURE_;
     }
     session.PrintSelection().Set(options.m_nMode, options.m_strCategory);
     CUtf8Text error;
     if (!PrintToPdf(session, files[1], PrintPageLayout(options.m_eSize, options.m_eOrientation), std::cout, error)) {
         std::cerr << "qtx pdf: "
-                  << (error.IsEmpty() ? LastMessage(shown.str(), "nothing to print") : error.Bytes()) << "\n";
+                  << (error.IsEmpty() ? prompt.LastMessage("nothing to print") : error.Bytes()) << "\n";
         return EXIT_FAILURE_;
     }
     return EXIT_DONE;

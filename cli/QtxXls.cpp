@@ -45,7 +45,7 @@ int XlsMain(const std::vector<std::string>& args)
     CSheetSession session(state, store, prompt, clipboard);
     session.Start();
     auto fail = [&](const std::string& path, const char* what) {
-        std::cerr << "qtx xls: " << path << ": " << LastMessage(shown.str(), what) << "\n";
+        std::cerr << "qtx xls: " << path << ": " << prompt.LastMessage(what) << "\n";
         return EXIT_FAILURE_;
     };
     if (!session.OpenPath(files[0]))

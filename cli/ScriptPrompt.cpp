@@ -6,7 +6,8 @@ namespace qtx {
 
 void CScriptPrompt::ShowMessage(const std::string& text, const std::string&)
 {
-    m_Out << "message: " << PrintableText(text) << "\n";
+    m_strLastMessage = PrintableText(text);
+    m_Out << "message: " << m_strLastMessage << "\n";
 }
 
 CPrompt::EAnswer CScriptPrompt::AskQuestion(const std::string& text, const std::string&, EButtons)

@@ -26,6 +26,9 @@ public:
     // Set when a question found no queued answer; the session stops then.
     bool Unanswered() const { return m_bUnanswered; }
     const std::string& UnansweredText() const { return m_strUnanswered; }
+    // The text of the last message box, which explains a failure; fallback
+    // when none was shown.
+    std::string LastMessage(const std::string& fallback) const { return m_strLastMessage.empty() ? fallback : m_strLastMessage; }
 
 private:
     std::ostream& m_Out;
@@ -33,6 +36,7 @@ private:
     std::string m_strNextFile;
     bool m_bUnanswered = false;
     std::string m_strUnanswered;
+    std::string m_strLastMessage;
 };
 
 }  // namespace qtx
