@@ -541,7 +541,7 @@ bool CCompareWindow::ExportWorkbook()
         m_Prompt.ShowMessage(reason, doctext::TEXT_WARNING);
         return false;
     }
-    m_pStatus->setText(QStringLiteral("已导出到 %1").arg(QFile::decodeName(QByteArray::fromStdString(path))));
+    m_pStatus->setText(QStringLiteral("已导出到 %1").arg(NativePathToQ(path)));
     return true;
 }
 
@@ -556,19 +556,19 @@ bool CCompareWindow::ExportPdf()
     const std::string temp = native + ".~tmp";
     int pages = 0;
     {
-        QPdfWriter writer(QFile::decodeName(QByteArray::fromStdString(temp)));
+        QPdfWriter writer(NativePathToQ(temp));
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setResolution(300);
         writer.setTitle(QStringLiteral("对量表"));
         pages = RenderItemTable(writer);
     }
-    if (pages == 0 || QFile(QFile::decodeName(QByteArray::fromStdString(temp))).size() == 0 || std::rename(temp.c_str(), native.c_str()) != 0) {
+    if (pages == 0 || QFile(NativePathToQ(temp)).size() == 0 || std::rename(temp.c_str(), native.c_str()) != 0) {
         std::remove(temp.c_str());
         m_Prompt.ShowMessage(QToGbk(QStringLiteral("PDF文件写入失败！")), doctext::TEXT_WARNING);
         return false;
     }
-    m_pStatus->setText(QStringLiteral("已导出到 %1（%2 页）").arg(QFile::decodeName(QByteArray::fromStdString(path))).arg(pages));
+    m_pStatus->setText(QStringLiteral("已导出到 %1（%2 页）").arg(NativePathToQ(path)).arg(pages));
     return true;
 }
 

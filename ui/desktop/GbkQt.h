@@ -4,6 +4,7 @@
 
 #include "core/text/TextCodec.h"
 
+#include <QFile>
 #include <QString>
 #include <string>
 
@@ -16,6 +17,10 @@ inline std::string QToGbk(const QString& text, bool* pReplaced = nullptr)
 {
     return textcodec::Utf8ToGbk(CUtf8Text(text.toStdString()), pReplaced);
 }
+
+// File paths stay in the system's own encoding; only Qt's side is UTF-16.
+inline QString NativePathToQ(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+inline std::string QToNativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The status bar text shown when a character had to be replaced.
 inline QString ReplacedCharsNotice()

@@ -380,7 +380,7 @@ bool CPrintCommands::PrintToPdfFile(const SPrintJob& job, int from, int to)
         return false;
     }
     QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (!docfile::MoveFileReplace(QFile::encodeName(temp.fileName()).toStdString(), QFile::encodeName(target).toStdString())) {
+    if (!docfile::MoveFileReplace(QToNativePath(temp.fileName()), QToNativePath(target))) {
         Warn(printtext::PDF_FAILED + QToGbk(QStringLiteral("\n") + target));
         return false;
     }

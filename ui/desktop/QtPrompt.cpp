@@ -63,7 +63,7 @@ bool CQtPrompt::ChooseFile(bool bSave, const std::string& filter, std::string& p
 bool CQtPrompt::ChooseFileOfType(bool bSave, const std::string& filter, std::string& path, int& nType)
 {
     const QString qFilter = QtFilter(GbkToQ(filter));
-    QString start = QFile::decodeName(QByteArray::fromStdString(path));
+    QString start = NativePathToQ(path);
     // A proposed name of the form "folder/*.qtx" only names the folder.
     if (start.contains(QLatin1Char('*')))
         start = start.left(std::max<qsizetype>(start.lastIndexOf(QLatin1Char('/')), 0));
@@ -74,7 +74,7 @@ bool CQtPrompt::ChooseFileOfType(bool bSave, const std::string& filter, std::str
         return false;
     nType = std::max<qsizetype>(qFilter.split(QStringLiteral(";;")).indexOf(selected), 0);
     // The name goes to the system as it came, whatever characters it holds.
-    path = QFile::encodeName(chosen).toStdString();
+    path = QToNativePath(chosen);
     return true;
 }
 

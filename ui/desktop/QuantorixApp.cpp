@@ -90,7 +90,7 @@ bool CQuantorixApp::InitInstance(const QStringList& args)
         for (const QString& arg : args) {
             if (!arg.startsWith(QLatin1Char('-'))) {
                 // A path, kept as the system's bytes.
-                m_strPendingOpen = QFile::encodeName(arg).toStdString();
+                m_strPendingOpen = QToNativePath(arg);
                 break;
             }
         }
