@@ -72,20 +72,3 @@ bool CAutosave::Tick(bool bModified)
     Stop();
     return true;
 }
-
-void CStartupOpen::Start(const std::string& pendingPath)
-{
-    m_strPending = pendingPath;
-    m_bRunning = true;
-    m_nDue = m_Clock.NowMs() + DELAY_MS;
-}
-
-std::string CStartupOpen::Tick()
-{
-    if (!m_bRunning || m_Clock.NowMs() < m_nDue)
-        return std::string();
-    m_bRunning = false;
-    std::string path;
-    path.swap(m_strPending);
-    return path;
-}

@@ -57,24 +57,3 @@ private:
     long long m_nPeriod = 0;
     long long m_nDue = 0;
 };
-
-class CStartupOpen {
-public:
-    enum { DELAY_MS = 800 };
-    explicit CStartupOpen(const CClock& clock) : m_Clock(clock) {}
-
-    // When the view is first shown, with the file named on the command line
-    // (empty when none).
-    void Start(const std::string& pendingPath);
-    // The pending file, once the delay has passed, for the caller to open;
-    // empty before, without one, and after it was given out.
-    std::string Tick();
-    bool IsRunning() const { return m_bRunning; }
-    long long DueAt() const { return m_nDue; }
-
-private:
-    const CClock& m_Clock;
-    std::string m_strPending;
-    bool m_bRunning = false;
-    long long m_nDue = 0;
-};

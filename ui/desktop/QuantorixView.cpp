@@ -482,7 +482,10 @@ void CQuantorixView::showEvent(QShowEvent* e)
     m_Controller.FirstDisplay(window(), screenSize.width(), screenSize.height());
     ApplyLayout();
     Refresh();
-    QTimer::singleShot(800, this, [this]() {
+    // A file named on the command line opens a moment later, once the empty
+    // window stands, so that its progress shows over a painted window.
+    const int PENDING_OPEN_DELAY_MS = 800;
+    QTimer::singleShot(PENDING_OPEN_DELAY_MS, this, [this]() {
         if (m_strPendingOpen.empty())
             return;
         const std::string path = m_strPendingOpen;

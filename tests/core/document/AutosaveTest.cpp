@@ -136,20 +136,3 @@ TEST_F(AutosaveTest, SaveTimeBelowTwoNeverRunsATimer)
     EXPECT_EQ(m_Key.ReadString("SaveTime"), "10");
     EXPECT_EQ(m_Auto.PeriodMs(), 10 * MINUTE);
 }
-
-TEST_F(AutosaveTest, StartupFileOpensAfterTheDelay)
-{
-    CStartupOpen startup(m_Clock);
-    startup.Start(P("start.qtx"));
-    m_Clock.m_nNow += CStartupOpen::DELAY_MS - 1;
-    EXPECT_EQ(startup.Tick(), "");
-    m_Clock.m_nNow += 1;
-    EXPECT_EQ(startup.Tick(), P("start.qtx"));
-    EXPECT_FALSE(startup.IsRunning());
-    EXPECT_EQ(startup.Tick(), "");
-
-    CStartupOpen none(m_Clock);
-    none.Start("");
-    m_Clock.m_nNow += CStartupOpen::DELAY_MS;
-    EXPECT_EQ(none.Tick(), "");
-}
