@@ -41,29 +41,37 @@ int CRefNames::Intern(const std::string& name)
     return id;
 }
 
-void CRefNames::AddTableRow(int id, int row)
+bool AddSortedRow(std::vector<int>& list, int row)
 {
-    std::vector<int>& list = m_TableRows[id];
     if (list.empty() || list.back() < row) {
         list.push_back(row);
-    } else {
-        auto it = std::lower_bound(list.begin(), list.end(), row);
-        if (it != list.end() && *it == row)
-            return;
-        list.insert(it, row);
+        return true;
     }
-    if (!IsRegularName(m_IdText[id]))
+    auto it = std::lower_bound(list.begin(), list.end(), row);
+    if (it != list.end() && *it == row)
+        return false;
+    list.insert(it, row);
+    return true;
+}
+
+bool RemoveSortedRow(std::vector<int>& list, int row)
+{
+    auto it = std::lower_bound(list.begin(), list.end(), row);
+    if (it == list.end() || *it != row)
+        return false;
+    list.erase(it);
+    return true;
+}
+
+void CRefNames::AddTableRow(int id, int row)
+{
+    if (AddSortedRow(m_TableRows[id], row) && !IsRegularName(m_IdText[id]))
         ++m_nIrregularTableNames;
 }
 
 void CRefNames::RemoveTableRow(int id, int row)
 {
-    std::vector<int>& list = m_TableRows[id];
-    auto it = std::lower_bound(list.begin(), list.end(), row);
-    if (it == list.end() || *it != row)
-        return;
-    list.erase(it);
-    if (!IsRegularName(m_IdText[id]))
+    if (RemoveSortedRow(m_TableRows[id], row) && !IsRegularName(m_IdText[id]))
         --m_nIrregularTableNames;
 }
 

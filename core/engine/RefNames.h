@@ -14,6 +14,11 @@
 
 struct CRefEntry;
 
+// Row lists kept in ascending order without repeats; both say whether the
+// list changed.
+bool AddSortedRow(std::vector<int>& list, int row);
+bool RemoveSortedRow(std::vector<int>& list, int row);
+
 class CRefNames {
 public:
     static bool IsRegularName(const char* s, std::size_t n);

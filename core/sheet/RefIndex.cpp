@@ -5,6 +5,7 @@
 
 #include "core/engine/ExprText.h"
 #include "core/engine/GbkText.h"
+#include "core/engine/RefNames.h"
 #include "core/sheet/CellText.h"
 
 namespace {
@@ -164,24 +165,6 @@ void CRefIndex::TokensOfText(const std::string& prepared, std::vector<int>& ids)
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
-void CRefIndex::AddRowTo(std::vector<int>& list, int row)
-{
-    if (list.empty() || list.back() < row) {
-        list.push_back(row);
-        return;
-    }
-    auto it = std::lower_bound(list.begin(), list.end(), row);
-    if (it == list.end() || *it != row)
-        list.insert(it, row);
-}
-
-void CRefIndex::RemoveRowFrom(std::vector<int>& list, int row)
-{
-    auto it = std::lower_bound(list.begin(), list.end(), row);
-    if (it != list.end() && *it == row)
-        list.erase(it);
-}
-
 void CRefIndex::CountName(int id, int delta)
 {
     // Called after the row was added to / before it is removed from the list.
@@ -200,10 +183,10 @@ void CRefIndex::ApplyRow(int row, int nameId, std::vector<int>& tokens, bool bMe
     if (info.m_nNameId != nameId) {
         if (info.m_nNameId >= 0) {
             CountName(info.m_nNameId, -1);
-            RemoveRowFrom(m_NamedRows[info.m_nNameId], row);
+            RemoveSortedRow(m_NamedRows[info.m_nNameId], row);
         }
         if (nameId >= 0) {
-            AddRowTo(m_NamedRows[nameId], row);
+            AddSortedRow(m_NamedRows[nameId], row);
             CountName(nameId, +1);
         }
         info.m_nNameId = nameId;
@@ -211,10 +194,10 @@ void CRefIndex::ApplyRow(int row, int nameId, std::vector<int>& tokens, bool bMe
     if (info.m_Tokens != tokens) {
         for (int id : info.m_Tokens)
             if (!std::binary_search(tokens.begin(), tokens.end(), id))
-                RemoveRowFrom(m_Users[id], row);
+                RemoveSortedRow(m_Users[id], row);
         for (int id : tokens)
             if (!std::binary_search(info.m_Tokens.begin(), info.m_Tokens.end(), id))
-                AddRowTo(m_Users[id], row);
+                AddSortedRow(m_Users[id], row);
         info.m_Tokens.swap(tokens);
     }
     if (info.m_bMessage != bMessage) {

@@ -137,8 +137,6 @@ private:
     std::string GridValue(int row);
     void SyncEntry(int row, const std::string& name, const std::string& value);
     void MarkDivergent(int row);
-    void AddRowTo(std::vector<int>& list, int row);
-    void RemoveRowFrom(std::vector<int>& list, int row);
     void CountName(int id, int delta);
 
     SheetGrid& m_Grid;
